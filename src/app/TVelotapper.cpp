@@ -1,0 +1,293 @@
+#include "TVelotapper.h"
+
+#include "DesignTable.h"
+#include "Glyphs.h"
+#include "KeyTranslate.h"
+#include "Platform.h"
+#include "RecordFile.h"
+#include "TMemo.h"
+#include "TPanel.h"
+#include "TSpeedButton.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+namespace {
+
+TSpeedButton* makeButton(QWidget* parent, const char* name, int left, int top, Glyph glyph,
+                         const QString& hint) {
+    auto* b = new TSpeedButton(parent);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(left, top, 25, 25);
+    b->setGlyph(makeGlyph(glyph, parent->devicePixelRatioF()));
+    b->setHint(hint);
+    return b;
+}
+
+} // namespace
+
+TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) {
+    // 1. The window and its controls from the design.
+    createControls();
+    keyboard_.setPanels({CtrlPB, ShiftLeftPB, ShiftRightPB, LockPB, pnSP, Memo});
+    PracticeControls pc;
+    pc.window = this;
+    pc.display = Display;
+    pc.lcd = LCD;
+    pc.memo = Memo;
+    pc.bar = Bar1;
+    pc.timer = Timer1;
+    pc.btnStart = btnStart;
+    pc.btnStop = btnStop;
+    pc.enableTools = [this] { enableTools(); };
+    pc.disableTools = [this] { disableTools(); };
+    exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
+    drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
+    keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
+        return exercise_->judgeKey(key, shift, paneKey);
+    };
+    // 2. The pane starts empty, and so does the practice text.
+    Memo->setPlainText(QString());
+    // 3. The record, or the defaults.
+    loadRecord(record_, this);
+    // 4-6. The key table from the key panels, with the keyboard released.
+    Memo->setCaret(0);
+    keyboard_.pressedKey = nullptr;
+    keyboard_.keyboardColoured = false;
+    keyboard_.practiceRunning = false;
+    keyboard_.capsShown = false;
+    keyboard_.build(this);
+}
+
+TVelotapper::~TVelotapper() = default;
+
+void TVelotapper::createControls() {
+    setObjectName(QStringLiteral("Velotapper"));
+    setWindowTitle(QStringLiteral("Velotapper"));
+    // A small fixed window without minimise, maximise or close buttons: the exit
+    // button is the way out, so the record is saved.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setFixedSize(370, 240);
+    move(198, 106);
+    setFont(designFont(kPGothic, 12));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+
+    PanelLook plain;
+    Panel1 = makePanel(this, "Panel1", QRect(0, 0, 370, 61), QString(), plain);
+    btnTool = makeButton(Panel1, "btnTool", 4, 4, Glyph::Tool, QStringLiteral("練習の設定を行います。"));
+    btnLesson = makeButton(Panel1, "btnLesson", 32, 4, Glyph::Lesson,
+                           QStringLiteral("フォームポジションの練習を行います。"));
+    btnExercise = makeButton(Panel1, "btnExercise", 60, 4, Glyph::Exercise,
+                             QStringLiteral("テキストによるタイピング練習"));
+    btnFile = makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
+    btnKeybord = makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard,
+                            QStringLiteral("キーボードの色を変えます。"));
+    btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, QStringLiteral("終了します"));
+    btnAbout = makeButton(Panel1, "btnAbout", 276, 4, Glyph::About, QStringLiteral("プログラムの説明をします"));
+    btnStart = makeButton(Panel1, "btnStart", 308, 4, Glyph::Start, QStringLiteral("練習を開始します"));
+    btnStop = makeButton(Panel1, "btnStop", 336, 4, Glyph::Stop, QStringLiteral("練習を中断します"));
+    btnStop->setEnabled(false);
+    SpeedButton4 = makeButton(this, "SpeedButton4", 4, 4, Glyph::Start, QStringLiteral("スタートボタン"));
+    SpeedButton5 = makeButton(this, "SpeedButton5", 8, 8, Glyph::Start, QStringLiteral("スタートボタン"));
+    SpeedButton4->lower(); // underneath the tool bar: never seen, never clicked
+    SpeedButton5->lower();
+
+    PanelLook display;
+    display.inner = bvLowered;
+    display.outer = bvLowered;
+    display.borderWidth = 1;
+    display.color = 0x0080FFFF;
+    display.fontFamily = kTerminal;
+    display.fontHeight = 19;
+    Display = makePanel(Panel1, "Display", QRect(4, 28, 297, 29), QString(), display);
+    PanelLook lcd;
+    lcd.inner = bvLowered;
+    lcd.outer = bvLowered;
+    lcd.color = 0x00FFFF80;
+    lcd.fontColor = clRed;
+    lcd.fontFamily = kPGothic;
+    LCD = makePanel(Panel1, "LCD", QRect(308, 28, 53, 29), QString(), lcd);
+
+    Memo = new TMemo(this);
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setGeometry(4, 60, 361, 33);
+    Memo->setFont(designFont(kTerminal, 23));
+    Memo->onKeyDown = [this](QKeyEvent* e) { return keyDown(e); };
+    Memo->onKeyUp = [this](QKeyEvent* e) { keyUp(e); };
+
+    createKeyboard();
+
+    Bar1 = new QProgressBar(this);
+    Bar1->setObjectName(QStringLiteral("Bar1"));
+    Bar1->setGeometry(260, 216, 110, 12);
+    Bar1->setRange(0, 100);
+    Bar1->setValue(0);
+    Bar1->setTextVisible(false);
+    const QFont noticeFont = designFont(kPGothic, 10);
+    notice = makeLabel(this, "Label1", QRect(260, 228, 107, 12), QStringLiteral("© 2026 Velotapper"),
+                       clBlue, &noticeFont);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TVelotapper::Timer1Timer);
+
+    connect(btnTool, &QToolButton::clicked, this, &TVelotapper::btnToolClick);
+    connect(btnLesson, &QToolButton::clicked, this, &TVelotapper::btnLessonClick);
+    connect(btnExercise, &QToolButton::clicked, this, &TVelotapper::btnExerciseClick);
+    connect(btnFile, &QToolButton::clicked, this, &TVelotapper::btnFileClick);
+    connect(btnKeybord, &QToolButton::clicked, this, &TVelotapper::btnKeybordClick);
+    connect(btnExit, &QToolButton::clicked, this, &TVelotapper::btnExitClick);
+    connect(btnAbout, &QToolButton::clicked, this, &TVelotapper::btnAboutClick);
+    for (auto* b : {btnStart, SpeedButton4, SpeedButton5})
+        connect(b, &QToolButton::clicked, this, &TVelotapper::btnStartClick);
+    connect(btnStop, &QToolButton::clicked, this, &TVelotapper::btnStopClick);
+}
+
+void TVelotapper::createKeyboard() {
+    PanelLook key; // a character key
+    key.outer = bvRaised;
+    key.bevelWidth = 3;
+    key.borderWidth = 1;
+    key.border = bsSingle;
+    key.fontFamily = kTerminal;
+    key.fontHeight = 19;
+    PanelLook named; // Esc, BS, Enter, Shift, Ctrl
+    named.outer = bvRaised;
+    named.bevelWidth = 3;
+    named.fontFamily = kPGothic;
+    named.fontHeight = 12;
+    PanelLook flat = named; // Tab and Lock
+    flat.outer = bvNone;
+    flat.border = bsSingle;
+
+    auto charKey = [&](const char* name, const QString& caption, int left, int top) {
+        PanelLook look = key;
+        if (caption == ";" || caption == ":" || caption == "," || caption == ".") look.fontHeight = 23;
+        if (caption == "/" || caption == " ") {
+            look.fontFamily = kPGothic;
+            look.fontHeight = 12;
+        }
+        const int w = caption == " " ? 73 : 25;
+        const int h = caption == " " ? 25 : 29;
+        return makePanel(this, name, QRect(left, top, w, h), caption, look);
+    };
+    auto run = [&](int first, const char* captions, int left, int top) {
+        for (int i = 0; captions[i]; ++i)
+            charKey(QByteArray("Panel" + QByteArray::number(first + i)).constData(),
+                    QString(QChar(captions[i])), left + 24 * i, top);
+    };
+
+    // Number row.
+    makePanel(this, "Panel51", QRect(8, 96, 25, 29), QStringLiteral("Esc"), named);
+    charKey("K1", QStringLiteral("1"), 32, 96);
+    run(2, "234567890", 56, 96);
+    charKey("Panel11", QStringLiteral("-"), 272, 96);
+    charKey("Panel12", QStringLiteral("^"), 296, 96);
+    charKey("Panel13", QStringLiteral("\\"), 320, 96);
+    makePanel(this, "Panel55", QRect(344, 96, 25, 29), QStringLiteral("BS"), named);
+    // Q row.
+    makePanel(this, "Panel52", QRect(8, 124, 33, 29), QStringLiteral("Tab"), flat);
+    run(14, "QWERTYUIOP", 40, 124);
+    charKey("Panel24", QStringLiteral("@"), 280, 124);
+    charKey("Panel25", QStringLiteral("["), 304, 124);
+    makePanel(this, "Panel57", QRect(336, 124, 33, 57), QStringLiteral("Enter"), named);
+    // A row.
+    LockPB = makePanel(this, "LockPB", QRect(8, 152, 41, 29), QStringLiteral("Lock"), flat);
+    run(26, "ASDFGHJKL", 48, 152);
+    charKey("Panel35", QStringLiteral(";"), 264, 152);
+    charKey("Panel36", QStringLiteral(":"), 288, 152);
+    charKey("Panel37", QStringLiteral("]"), 312, 152);
+    // Z row.
+    ShiftLeftPB = makePanel(this, "ShiftLeftPB", QRect(8, 180, 53, 29), QStringLiteral("Shift"), named);
+    run(38, "ZXCVBNM", 60, 180);
+    charKey("Panel45", QStringLiteral(","), 228, 180);
+    charKey("Panel46", QStringLiteral("."), 252, 180);
+    charKey("Panel47", QStringLiteral("/"), 276, 180);
+    charKey("Panel48", QStringLiteral("_"), 300, 180);
+    ShiftRightPB = makePanel(this, "ShiftRightPB", QRect(324, 180, 45, 29), QStringLiteral("Shift"), named);
+    // Bottom row.
+    CtrlPB = makePanel(this, "CtrlPB", QRect(8, 208, 41, 29), QStringLiteral("Ctrl"), named);
+    pnSP = charKey("pnSP", QStringLiteral(" "), 144, 208);
+}
+
+void TVelotapper::enableTools() {
+    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnKeybord, btnExit, btnStart})
+        b->setEnabled(true);
+}
+
+void TVelotapper::disableTools() {
+    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnKeybord, btnExit, btnStart})
+        b->setEnabled(false);
+}
+
+bool TVelotapper::toolsEnabled() const { return btnExit->isEnabled(); }
+
+void TVelotapper::btnToolClick() {
+    if (pagesDlg_) Platform::get().execDialog(pagesDlg_);
+}
+
+void TVelotapper::btnLessonClick() { drill_->btnLessonClick(); }
+void TVelotapper::btnExerciseClick() { exercise_->btnExerciseClick(); }
+void TVelotapper::btnFileClick() { exercise_->btnFileClick(); }
+void TVelotapper::btnKeybordClick() { keyboard_.btnKeybordClick(); }
+void TVelotapper::btnStartClick() { exercise_->btnStartClick(); }
+void TVelotapper::btnStopClick() { exercise_->btnStopClick(); }
+void TVelotapper::Timer1Timer() { exercise_->Timer1Timer(); }
+
+void TVelotapper::btnExitClick() {
+    saveRecord(record_, this);
+    Timer1->stop();
+    exiting_ = true;
+    close();
+}
+
+void TVelotapper::btnAboutClick() {
+    if (aboutBox_) Platform::get().execDialog(aboutBox_);
+}
+
+int TVelotapper::keyDown(QKeyEvent* e) {
+    const TranslatedKey k = translateKeyEvent(*e);
+    quint16 key = k.code;
+    keyboard_.MemoKeyDown(key, k.shift, k.ctrl);
+    return key;
+}
+
+void TVelotapper::keyUp(QKeyEvent* e) {
+    // X sends a release before every repeated press; a held key must look held.
+    if (e->isAutoRepeat()) return;
+    const TranslatedKey k = translateKeyEvent(*e);
+    keyboard_.MemoKeyUp(k.code, k.shift, k.ctrl);
+}
+
+bool TVelotapper::event(QEvent* e) {
+    switch (e->type()) {
+    case QEvent::ShortcutOverride: e->accept(); return true;
+    case QEvent::KeyPress:
+        if (keyDown(static_cast<QKeyEvent*>(e)) == 40) Memo->followCaret();
+        return true;
+    case QEvent::KeyRelease: keyUp(static_cast<QKeyEvent*>(e)); return true;
+    default: return QWidget::event(e);
+    }
+}
+
+void TVelotapper::closeEvent(QCloseEvent* e) {
+    if (exiting_) {
+        e->accept();
+        return;
+    }
+    // A close from the desktop (Alt+F4, session end) is the exit button: save first.
+    // While a run or a drill is in progress the exit button is disabled, and so is this.
+    if (!toolsEnabled()) {
+        e->ignore();
+        return;
+    }
+    btnExitClick();
+    e->accept();
+}

@@ -1,0 +1,76 @@
+#pragma once
+#include "Drill.h"
+#include "OnScreenKeyboard.h"
+#include "PracticeRecord.h"
+#include "TextExercise.h"
+
+#include <QWidget>
+#include <memory>
+
+class QDialog;
+class QLabel;
+class QProgressBar;
+class QTimer;
+class TMemo;
+class TPanel;
+class TSpeedButton;
+
+// The main window: tool buttons, prompt and time panels, the text pane, the
+// on-screen keyboard and the progress bar. It owns the record and all practice state.
+class TVelotapper : public QWidget {
+    Q_OBJECT
+public:
+    explicit TVelotapper(QWidget* parent = nullptr);
+    ~TVelotapper() override;
+
+    // The windows it opens, created after it at start-up.
+    void setAboutBox(QDialog* about) { aboutBox_ = about; }
+    void setPagesDlg(QDialog* pages) { pagesDlg_ = pages; }
+
+    PracticeRecord& record() { return record_; }
+    OnScreenKeyboard& keyboard() { return keyboard_; }
+    TextExercise& exercise() { return *exercise_; }
+
+    void enableTools();
+    void disableTools();
+
+    void btnToolClick();
+    void btnLessonClick();
+    void btnExerciseClick();
+    void btnFileClick();
+    void btnKeybordClick();
+    void btnExitClick();
+    void btnAboutClick();
+    void btnStartClick();
+    void btnStopClick();
+    void Timer1Timer();
+
+    TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5;
+    TPanel *Panel1, *Display, *LCD;
+    TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
+    TMemo* Memo;
+    QProgressBar* Bar1;
+    QLabel* notice;
+    QTimer* Timer1;
+
+protected:
+    bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
+
+private:
+    void createControls();
+    void createKeyboard();
+    // Key events of the window and of the pane; returns the key the pane acts on.
+    int keyDown(QKeyEvent* e);
+    void keyUp(QKeyEvent* e);
+    bool toolsEnabled() const;
+
+    PracticeRecord record_;
+    OnScreenKeyboard keyboard_;
+    std::unique_ptr<TextExercise> exercise_;
+    std::unique_ptr<Drill> drill_;
+    QDialog* aboutBox_ = nullptr;
+    QDialog* pagesDlg_ = nullptr;
+    bool exiting_ = false;
+};

@@ -1,0 +1,119 @@
+#include "KeyTable.h"
+
+#include "TPanel.h"
+#include "TextBytes.h"
+
+#include <cstring>
+
+namespace {
+
+struct Punctuation {
+    char base;
+    int code;
+    char shifted;
+};
+constexpr Punctuation kPunctuation[] = {
+    {',', 188, '<'}, {'-', 189, '='}, {'.', 190, '>'}, {'/', 191, '?'},
+    {':', 186, '*'}, {';', 187, '+'}, {'@', 192, '`'}, {'[', 219, '{'},
+    {'\\', 220, '|'}, {']', 221, '}'}, {'^', 222, '~'}, {'_', 226, '_'},
+};
+
+constexpr char kDigitShifted[10] = {'~', '!', '"', '#', '$', '%', '&', '\'', '(', ')'};
+
+struct NamedKey {
+    const char* caption;
+    int code;
+};
+constexpr NamedKey kNamedKeys[] = {{"Esc", 27}, {"Tab", 9},    {"Lock", 240}, {"Shift", 16},
+                                   {"Ctrl", 17}, {"Enter", 13}, {"BS", 8}};
+
+char homeKeyOf(char base) {
+    switch (base) {
+    case '1': case 'q': case 'a': case 'z': return 'a';
+    case '2': case 'w': case 's': case 'x': return 's';
+    case '3': case 'e': case 'd': case 'c': return 'd';
+    case '4': case '5': case 'r': case 't': case 'f': case 'g': case 'v': case 'b': return 'f';
+    case '6': case '7': case 'y': case 'u': case 'h': case 'j': case 'n': case 'm': return 'j';
+    case '8': case 'i': case 'k': case ',': return 'k';
+    case '9': case 'o': case 'l': case '.': return 'l';
+    case '0': case 'p': case ';': case '/': return ';';
+    default: return ' ';
+    }
+}
+
+void appendShiftKey(ShiftCaptionKeys& keys, int code) {
+    // Room for 30; a design with more such keys keeps the first 30 flipping.
+    if (keys.count < ShiftCaptionKeys::kCapacity) keys.codes[std::size_t(keys.count++)] = code;
+}
+
+void registerPanel(TPanel* panel, KeyTable& table, ShiftCaptionKeys& keys) {
+    const QByteArray caption = captionBytes(panel->caption());
+    if (caption.size() == 1) {
+        const char c = caption[0];
+        if (c >= '0' && c <= '9') {
+            auto& e = table[std::size_t(static_cast<unsigned char>(c))];
+            e.panel = panel;
+            e.baseChar = c;
+            e.shiftedChar = kDigitShifted[c - '0'];
+            appendShiftKey(keys, c);
+        } else if (c >= 'A' && c <= 'Z') {
+            auto& e = table[std::size_t(static_cast<unsigned char>(c))];
+            e.panel = panel;
+            e.shiftedChar = c;
+            e.baseChar = char(c - 'A' + 'a');
+        } else if (const int code = punctuationKeyCode(c)) {
+            auto& e = table[std::size_t(code)];
+            e.panel = panel;
+            e.baseChar = c;
+            for (const auto& p : kPunctuation)
+                if (p.base == c) e.shiftedChar = p.shifted;
+            appendShiftKey(keys, code);
+        } else if (c == ' ') {
+            auto& e = table[vkSpace];
+            e.panel = panel;
+            e.shiftedChar = ' ';
+            e.baseChar = ' ';
+        }
+        return;
+    }
+    for (const auto& named : kNamedKeys) {
+        if (caption == named.caption) {
+            auto& e = table[std::size_t(named.code)];
+            e.panel = panel;
+            e.shiftedChar = 0;
+            e.baseChar = 0;
+            return;
+        }
+    }
+}
+
+} // namespace
+
+int punctuationKeyCode(char c) {
+    for (const auto& p : kPunctuation)
+        if (p.base == c) return p.code;
+    return 0;
+}
+
+int keyCodeOfChar(char c) {
+    if (c == ' ') return vkSpace;
+    if (const int code = punctuationKeyCode(c)) return code;
+    return static_cast<unsigned char>(c);
+}
+
+void clearKeyTable(KeyTable& table, ShiftCaptionKeys& shiftKeys) {
+    table.fill(KeyEntry{});
+    shiftKeys.count = 0;
+}
+
+void BuildKeyTable(QObject* root, KeyTable& table, ShiftCaptionKeys& shiftKeys) {
+    clearKeyTable(table, shiftKeys);
+    // findChildren visits depth first in creation order: a container's children
+    // come right after it, as the designs list them.
+    const auto children = root->findChildren<QObject*>();
+    for (QObject* obj : children) {
+        if (qstricmp(obj->metaObject()->className(), "TPanel") != 0) continue;
+        if (auto* panel = qobject_cast<TPanel*>(obj)) registerPanel(panel, table, shiftKeys);
+    }
+    for (auto& e : table) e.homeKey = e.panel ? homeKeyOf(e.baseChar) : ' ';
+}

@@ -1,0 +1,37 @@
+#include "DesignTable.h"
+
+#include <QLabel>
+
+TPanel* makePanel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                  const PanelLook& look) {
+    auto* p = new TPanel(parent);
+    p->setObjectName(QString::fromLatin1(name));
+    p->setGeometry(geometry);
+    p->setCaption(caption);
+    p->setBevelInner(look.inner);
+    p->setBevelOuter(look.outer);
+    p->setBevelWidth(look.bevelWidth);
+    p->setBorderWidth(look.borderWidth);
+    p->setBorderStyle(look.border);
+    p->setColor(look.color);
+    p->setFontColor(look.fontColor);
+    if (!look.fontFamily.isEmpty())
+        p->setFont(designFont(look.fontFamily, look.fontHeight, look.bold));
+    return p;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                  TColor fontColor, const QFont* font) {
+    auto* l = new QLabel(caption, parent);
+    l->setObjectName(QString::fromLatin1(name));
+    if (font) l->setFont(*font);
+    if (fontColor != clWindowText) {
+        QPalette pal = l->palette();
+        pal.setColor(QPalette::WindowText, toQColor(fontColor));
+        l->setPalette(pal);
+    }
+    QRect g = geometry;
+    if (g.width() == 0 || g.height() == 0) g.setSize(l->sizeHint());
+    l->setGeometry(g);
+    return l;
+}

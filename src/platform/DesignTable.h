@@ -1,0 +1,28 @@
+#pragma once
+#include "Fonts.h"
+#include "TPanel.h"
+
+#include <QRect>
+
+class QLabel;
+
+// The look of a panel in a design table.
+struct PanelLook {
+    TBevelCut inner = bvNone;
+    TBevelCut outer = bvRaised;
+    int bevelWidth = 1;
+    int borderWidth = 0;
+    TBorderStyle border = bsNone;
+    TColor color = clBtnFace;
+    TColor fontColor = clBlack;
+    QString fontFamily; // empty: the parent's font
+    int fontHeight = 12;
+    bool bold = false;
+};
+
+// Creates a named panel from a design row: geometry, caption and look.
+TPanel* makePanel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                  const PanelLook& look = {});
+// Creates a named label; a width or height of 0 sizes it to its text.
+QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
+                  TColor fontColor = clWindowText, const QFont* font = nullptr);

@@ -1,0 +1,45 @@
+#pragma once
+#include "Platform.h"
+
+#include <QStringList>
+#include <deque>
+#include <functional>
+
+// A scripted platform for tests: records message boxes, answers the pickers from
+// queues, runs a clock that moves only when told, draws scripted random values, and
+// lets the test act from inside every wait (to type keys while a prompt waits).
+class FakePlatform : public Platform {
+public:
+    void messageBox(QWidget* parent, const QString& text) override;
+    int execDialog(QDialog* dialog) override;
+    QString openFile(QWidget* parent, const QString& filter) override;
+    std::optional<TColor> pickColor(QWidget* parent) override;
+    qint64 clockMs() override { return now; }
+    qint64 calendarSeconds() override { return calendar; }
+    void seedRandom(quint32 seed) override { seeds.push_back(seed); }
+    int random() override;
+    void waitEvents(qint64 deadlineMs) override;
+
+    QStringList messages;
+    // Called with each dialog run modally; it may click in it. The dialog is shown
+    // while the hook runs and hidden afterwards.
+    std::function<void(QDialog*)> onDialog;
+    int dialogsRun = 0;
+    std::deque<QString> files;              // empty string = cancel
+    QStringList fileFilters;
+    std::deque<std::optional<TColor>> colors; // nullopt = cancel
+    std::optional<TColor> lastOffered;        // the colour the picker preselected
+    qint64 now = 0;
+    qint64 calendar = 1'700'000'000;
+    std::vector<quint32> seeds;
+    std::deque<int> randoms; // when empty, a fixed generator continues
+    // Called at every wait with the deadline (negative: none). When it leaves the
+    // clock before a deadline, the wait moves the clock to the deadline.
+    std::function<void(qint64 deadlineMs)> onWait;
+    int waits = 0;
+    int maxWaits = 1'000'000; // a runaway wait loop fails the test instead of hanging
+
+private:
+    TColor picked_ = clBlack;
+    quint32 state_ = 1;
+};

@@ -1,0 +1,138 @@
+#include "Glyphs.h"
+
+#include <QPainter>
+#include <QPainterPath>
+
+namespace {
+
+void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
+    p.setPen(QPen(ink, 1.0));
+    p.setBrush(fill);
+    switch (g) {
+    case Glyph::Tool: { // a spanner-like gear
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(ink, 2.0));
+        p.drawEllipse(QPointF(8, 8), 4, 4);
+        for (int i = 0; i < 8; ++i) {
+            p.save();
+            p.translate(8, 8);
+            p.rotate(45.0 * i);
+            p.drawLine(QPointF(0, -5), QPointF(0, -7));
+            p.restore();
+        }
+        break;
+    }
+    case Glyph::Lesson: // the home row: four keys with the F and J bumps
+        for (int i = 0; i < 4; ++i) p.drawRect(QRectF(1.5 + i * 3.5, 5.5, 3, 5));
+        p.setBrush(ink);
+        p.drawRect(QRectF(4.5, 12, 4, 1.5));
+        p.drawRect(QRectF(8, 12, 4, 1.5));
+        break;
+    case Glyph::Exercise: // a page of text
+        p.drawRect(QRectF(2.5, 1.5, 11, 13));
+        for (int i = 0; i < 4; ++i) p.drawLine(QPointF(4.5, 4.5 + i * 2.5), QPointF(11.5, 4.5 + i * 2.5));
+        break;
+    case Glyph::File: { // an open folder
+        QPainterPath path;
+        path.moveTo(1.5, 4.5);
+        path.lineTo(6, 4.5);
+        path.lineTo(7.5, 6);
+        path.lineTo(14.5, 6);
+        path.lineTo(14.5, 13.5);
+        path.lineTo(1.5, 13.5);
+        path.closeSubpath();
+        p.drawPath(path);
+        break;
+    }
+    case Glyph::Keyboard: // a keyboard with coloured keys
+        p.drawRect(QRectF(0.5, 4.5, 15, 8));
+        p.setPen(Qt::NoPen);
+        p.setBrush(fill == Qt::white ? QColor(255, 96, 96) : fill);
+        p.drawRect(QRectF(2, 6, 3, 2));
+        p.setBrush(fill == Qt::white ? QColor(96, 192, 255) : fill);
+        p.drawRect(QRectF(6.5, 6, 3, 2));
+        p.setBrush(fill == Qt::white ? QColor(96, 208, 96) : fill);
+        p.drawRect(QRectF(11, 6, 3, 2));
+        p.setBrush(ink);
+        p.drawRect(QRectF(4, 9.5, 8, 1.5));
+        break;
+    case Glyph::Exit: // a door with an arrow leaving it
+        p.drawRect(QRectF(2.5, 1.5, 7, 13));
+        p.setPen(QPen(ink, 1.5));
+        p.drawLine(QPointF(7, 8), QPointF(14.5, 8));
+        p.drawLine(QPointF(12, 5.5), QPointF(14.5, 8));
+        p.drawLine(QPointF(12, 10.5), QPointF(14.5, 8));
+        break;
+    case Glyph::About: { // a question mark in a circle
+        p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
+        QFont f;
+        f.setPixelSize(11);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(ink);
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("?"));
+        break;
+    }
+    case Glyph::Start: {
+        QPolygonF tri;
+        tri << QPointF(4, 2) << QPointF(13, 8) << QPointF(4, 14);
+        p.drawPolygon(tri);
+        break;
+    }
+    case Glyph::Stop: p.drawRect(QRectF(3.5, 3.5, 9, 9)); break;
+    }
+}
+
+QColor fillOf(Glyph g) {
+    switch (g) {
+    case Glyph::Start: return QColor(0, 160, 0);
+    case Glyph::Stop: return QColor(208, 0, 0);
+    case Glyph::File: return QColor(240, 208, 96);
+    case Glyph::About: return QColor(160, 208, 255);
+    default: return Qt::white;
+    }
+}
+
+} // namespace
+
+QPixmap makeGlyph(Glyph g, qreal dpr) {
+    QPixmap pm(QSize(32, 16) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    drawShape(p, g, Qt::black, fillOf(g));
+    p.translate(17, 1); // the disabled image: a white emboss under grey ink
+    drawShape(p, g, Qt::white, Qt::transparent);
+    p.translate(-1, -1);
+    drawShape(p, g, QColor(128, 128, 128), Qt::transparent);
+    return pm;
+}
+
+QPixmap makeAboutPicture(qreal dpr) {
+    QPixmap pm(QSize(44, 37) * dpr);
+    pm.setDevicePixelRatio(dpr);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1));
+    p.setBrush(QColor(224, 224, 224));
+    p.drawRoundedRect(QRectF(1.5, 12.5, 41, 23), 3, 3);
+    const QColor keys[] = {QColor(255, 128, 128), QColor(255, 208, 96), QColor(128, 224, 128),
+                           QColor(128, 192, 255)};
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col < 8; ++col) {
+            p.setBrush(keys[(col / 2) % 4]);
+            p.drawRect(QRectF(4 + col * 4.6 + row, 15 + row * 5.5, 3.6, 4));
+        }
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(12, 31, 18, 3));
+    p.setBrush(QColor(255, 255, 128));
+    p.drawRect(QRectF(6.5, 1.5, 31, 9));
+    QFont f;
+    f.setPixelSize(8);
+    f.setBold(true);
+    p.setFont(f);
+    p.drawText(QRectF(6.5, 1.5, 31, 9), Qt::AlignCenter, QStringLiteral("ASDF"));
+    return pm;
+}

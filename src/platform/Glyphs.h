@@ -1,0 +1,10 @@
+#pragma once
+#include <QPixmap>
+
+enum class Glyph { Tool, Lesson, Exercise, File, Keyboard, Exit, About, Start, Stop };
+
+// A 32 x 16 two-state picture (normal left, disabled right) for a speed button,
+// drawn as vectors at the given device pixel ratio so it stays crisp when scaled.
+QPixmap makeGlyph(Glyph g, qreal dpr = 1.0);
+// The 44 x 37 picture of the About box.
+QPixmap makeAboutPicture(qreal dpr = 1.0);

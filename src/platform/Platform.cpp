@@ -1,0 +1,18 @@
+#include "Platform.h"
+
+#include <cstdlib>
+#include <cstdio>
+
+namespace {
+Platform* current = nullptr;
+}
+
+Platform& Platform::get() {
+    if (!current) {
+        std::fputs("velotapper: no platform installed\n", stderr);
+        std::abort();
+    }
+    return *current;
+}
+
+void Platform::install(Platform* p) { current = p; }

@@ -1,0 +1,43 @@
+#pragma once
+#include "Colors.h"
+
+#include <QString>
+#include <optional>
+
+class QDialog;
+class QWidget;
+
+// The application title: the caption of every message box.
+inline const QString kAppTitle = QStringLiteral("zudarev練習機");
+
+// The services the program takes from its desktop: modal boxes, the file and colour
+// pickers, the clock, the random generator and the blocking wait. One instance serves
+// the whole run; tests install a scripted one.
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // A modal box captioned with the application title and one OK button.
+    virtual void messageBox(QWidget* parent, const QString& text) = 0;
+    // Runs a dialog modally and returns its result code.
+    virtual int execDialog(QDialog* dialog) = 0;
+    // A file-open dialog: the chosen existing file, or empty on cancel. On OK the
+    // chosen file's folder becomes the working directory.
+    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // The colour picker; preselects the colour chosen last (black at first).
+    virtual std::optional<TColor> pickColor(QWidget* parent) = 0;
+    // Milliseconds from an arbitrary origin, never going back.
+    virtual qint64 clockMs() = 0;
+    // Calendar time in seconds.
+    virtual qint64 calendarSeconds() = 0;
+    virtual void seedRandom(quint32 seed) = 0;
+    // A pseudo-random value 0..32767.
+    virtual int random() = 0;
+    // Processes the pending events, then blocks until the next event arrives or the
+    // clock reaches deadlineMs (no deadline when negative), and processes what came.
+    virtual void waitEvents(qint64 deadlineMs) = 0;
+
+    static Platform& get();
+    // Installs the instance for the run; the caller keeps ownership.
+    static void install(Platform* p);
+};

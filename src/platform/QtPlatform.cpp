@@ -1,0 +1,66 @@
+#include "QtPlatform.h"
+
+#include <QColorDialog>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDialog>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTimer>
+
+QtPlatform::QtPlatform() { clock_.start(); }
+
+void QtPlatform::messageBox(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent);
+    box.exec();
+}
+
+int QtPlatform::execDialog(QDialog* dialog) { return dialog->exec(); }
+
+QString QtPlatform::openFile(QWidget* parent, const QString& filter) {
+    const QString path =
+        QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
+    if (path.isEmpty() || !QFileInfo(path).isFile()) return {};
+    QDir::setCurrent(QFileInfo(path).absolutePath());
+    return path;
+}
+
+std::optional<TColor> QtPlatform::pickColor(QWidget* parent) {
+    const QColor c = QColorDialog::getColor(toQColor(lastColor_), parent);
+    if (!c.isValid()) return std::nullopt;
+    lastColor_ = fromQColor(c);
+    return lastColor_;
+}
+
+qint64 QtPlatform::clockMs() { return clock_.elapsed(); }
+
+qint64 QtPlatform::calendarSeconds() { return QDateTime::currentSecsSinceEpoch(); }
+
+void QtPlatform::seedRandom(quint32 seed) { seed_ = seed; }
+
+int QtPlatform::random() {
+    // The classic linear congruential generator with a 15-bit result.
+    seed_ = seed_ * 1103515245u + 12345u;
+    return int((seed_ >> 16) & 0x7FFF);
+}
+
+void QtPlatform::waitEvents(qint64 deadlineMs) {
+    // A precise single-shot timer wakes the blocking pass at the deadline; until an
+    // event or the deadline comes the thread sleeps in the event dispatcher.
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    if (deadlineMs >= 0) {
+        const qint64 left = deadlineMs - clockMs();
+        if (left <= 0) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
+            return;
+        }
+        QObject::connect(&wake, &QTimer::timeout, [] {});
+        wake.start(int(qMin<qint64>(left, 1 << 30)));
+    }
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}

@@ -1,0 +1,24 @@
+#pragma once
+#include "Platform.h"
+
+#include <QElapsedTimer>
+
+// The desktop's own services through Qt.
+class QtPlatform : public Platform {
+public:
+    QtPlatform();
+    void messageBox(QWidget* parent, const QString& text) override;
+    int execDialog(QDialog* dialog) override;
+    QString openFile(QWidget* parent, const QString& filter) override;
+    std::optional<TColor> pickColor(QWidget* parent) override;
+    qint64 clockMs() override;
+    qint64 calendarSeconds() override;
+    void seedRandom(quint32 seed) override;
+    int random() override;
+    void waitEvents(qint64 deadlineMs) override;
+
+private:
+    QElapsedTimer clock_;
+    quint32 seed_ = 1;
+    TColor lastColor_ = clBlack;
+};

@@ -1,0 +1,28 @@
+#pragma once
+#include <QPlainTextEdit>
+#include <functional>
+
+// The one-line read-only text pane. Every key event goes to the owner's handler
+// before the pane sees it; the pane acts only on the key the handler leaves
+// (a Down arrow shows the caret's next line). No input method, and a mouse press never
+// moves the caret.
+class TMemo : public QPlainTextEdit {
+    Q_OBJECT
+public:
+    explicit TMemo(QWidget* parent = nullptr);
+
+    // Returns the key the pane should act on: 0 for none, 40 for Down.
+    std::function<int(QKeyEvent*)> onKeyDown;
+    std::function<void(QKeyEvent*)> onKeyUp;
+
+    void setCaret(int position);
+    int caret() const;
+    // The pane's answer to a Down arrow left by the handler at a line end.
+    void followCaret();
+
+protected:
+    bool event(QEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+};

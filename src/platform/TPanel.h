@@ -1,0 +1,55 @@
+#pragma once
+#include "Colors.h"
+
+#include <QFrame>
+
+enum TBevelCut { bvNone = 0, bvLowered = 1, bvRaised = 2 };
+enum TBorderStyle { bsNone = 0, bsSingle = 1 };
+
+// A panel as the form designs describe it: caption, colour, font and two bevels
+// around a border, painted by the panel itself. Setters repaint only on change, so
+// the on-screen keyboard can be driven key by key without redrawing idle keys.
+class TPanel : public QFrame {
+    Q_OBJECT
+public:
+    explicit TPanel(QWidget* parent = nullptr);
+
+    QString caption() const { return caption_; }
+    void setCaption(const QString& c);
+    TColor color() const { return color_; }
+    void setColor(TColor c);
+    TBevelCut bevelInner() const { return inner_; }
+    void setBevelInner(TBevelCut b);
+    TBevelCut bevelOuter() const { return outer_; }
+    void setBevelOuter(TBevelCut b);
+    int bevelWidth() const { return bevelWidth_; }
+    void setBevelWidth(int w);
+    int borderWidth() const { return borderWidth_; }
+    void setBorderWidth(int w);
+    TBorderStyle borderStyle() const { return borderStyle_; }
+    void setBorderStyle(TBorderStyle s);
+    TColor fontColor() const { return fontColor_; }
+    void setFontColor(TColor c);
+    Qt::Alignment alignment() const { return alignment_; }
+    void setAlignment(Qt::Alignment a);
+
+signals:
+    void clicked();
+    void mouseMoved();
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+
+private:
+    QString caption_;
+    TColor color_ = clBtnFace;
+    TColor fontColor_ = clWindowText;
+    TBevelCut inner_ = bvNone;
+    TBevelCut outer_ = bvRaised;
+    int bevelWidth_ = 1;
+    int borderWidth_ = 0;
+    TBorderStyle borderStyle_ = bsNone;
+    Qt::Alignment alignment_ = Qt::AlignCenter;
+};

@@ -1,0 +1,15 @@
+#pragma once
+#include <QPixmap>
+#include <QToolButton>
+
+// A flat tool button with a two-state glyph: one 32 x 16 picture whose left half is
+// the normal image and right half the disabled image. Its hint is its tooltip.
+class TSpeedButton : public QToolButton {
+    Q_OBJECT
+public:
+    explicit TSpeedButton(QWidget* parent = nullptr);
+
+    void setGlyph(const QPixmap& twoStates);
+    QString hint() const { return toolTip(); }
+    void setHint(const QString& h) { setToolTip(h); }
+};

@@ -1,0 +1,23 @@
+#pragma once
+#include <functional>
+
+class QProgressBar;
+class QTimer;
+class QWidget;
+class TMemo;
+class TPanel;
+class TSpeedButton;
+
+// The main-window controls a practice run writes to, and the tool-group switch.
+struct PracticeControls {
+    QWidget* window = nullptr; // parent of message boxes and dialogs
+    TPanel* display = nullptr;
+    TPanel* lcd = nullptr;
+    TMemo* memo = nullptr;
+    QProgressBar* bar = nullptr;
+    QTimer* timer = nullptr;
+    TSpeedButton* btnStart = nullptr;
+    TSpeedButton* btnStop = nullptr;
+    std::function<void()> enableTools;
+    std::function<void()> disableTools;
+};

@@ -1,0 +1,40 @@
+#pragma once
+#include "OnScreenKeyboard.h"
+#include "PracticeControls.h"
+
+#include <QString>
+
+struct PracticeRecord;
+
+// The practice text and the timed exercise over it: loading, the start prompts,
+// the per-key judging, the timer, the stop with its speed bookkeeping, and the
+// one-click lesson start.
+class TextExercise {
+public:
+    static constexpr int kTextSize = 4096;
+
+    TextExercise(PracticeRecord& record, OnScreenKeyboard& keyboard, const PracticeControls& controls);
+
+    // 0 when the file was read, 1 when it cannot be opened (then nothing changes).
+    int loadPracticeText(const QString& fileName);
+    void btnFileClick();
+    void btnStartClick();
+    void btnStopClick();
+    void Timer1Timer();
+    JudgeOutcome judgeKey(quint16 key, bool shift, quint16& paneKey);
+    void showStartPrompts();
+    void btnExerciseClick();
+    void startLesson(const QString& fileName);
+
+    bool practiceRunning() const { return keyboard_.practiceRunning; }
+    const char* practiceText() const { return practiceText_; }
+    int textLength() const;
+    int cursorPos = 0;
+    int elapsedSeconds = 0;
+
+private:
+    PracticeRecord& record_;
+    OnScreenKeyboard& keyboard_;
+    PracticeControls c_;
+    char practiceText_[kTextSize] = {};
+};
