@@ -1,0 +1,142 @@
+#!/usr/bin/env bash
+# package-check.sh — builds the Debian package and proves it works as installed:
+# release build in build/package, cpack -G DEB, desktop entry and AppStream data
+# validated, package installed (apt-get as root; else unpacked with dpkg -x),
+# the menu entry's command started under Xvfb with a fresh HOME, and checked for
+# its main window, its working folder and the lessons placed there.
+# Exits non-zero on the first failure.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+bdir="$top/build/package"
+app_id=io.github.velotapper.velotapper
+lessons=(Lesson1.txt Lesson2.txt Lesson3.txt)
+wait_s=${PACKAGE_CHECK_TIMEOUT:-30}
+
+step() { printf '== %s\n' "$*"; }
+fail() {
+  printf 'package-check: FAIL: %s\n' "$*" >&2
+  exit 1
+}
+for t in cmake cpack dpkg-deb desktop-file-validate appstreamcli Xvfb xdotool timeout; do
+  command -v "$t" >/dev/null || fail "$t is missing (scripts/deps.sh --test installs it)"
+done
+
+tmp=$(mktemp -d /tmp/velotapper-pkg.XXXXXX)
+xvfb_pid="" app_pid="" installed_here=""
+cleanup() {
+  set +e
+  [ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null && wait "$app_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  if [ -n "$installed_here" ]; then
+    DEBIAN_FRONTEND=noninteractive apt-get remove -y -qq velotapper >/dev/null 2>&1
+  fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+step "release build in build/package"
+cmake -S "$top" -B "$bdir" -DCMAKE_BUILD_TYPE=Release -DVELOTAPPER_TESTS=OFF \
+  -DVELOTAPPER_BENCH=OFF -DVELOTAPPER_SANITIZE=OFF >/dev/null
+cmake --build "$bdir" --parallel "$(nproc)" >/dev/null || fail "build failed"
+
+step "cpack -G DEB"
+rm -f "$bdir"/velotapper_*.deb
+(cd "$bdir" && cpack -G DEB >"$tmp/cpack.log" 2>&1) || {
+  cat "$tmp/cpack.log" >&2
+  fail "cpack failed"
+}
+debs=("$bdir"/velotapper_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "expected one velotapper_*.deb"
+deb=${debs[0]}
+echo "$(basename "$deb"): $(du -k "$deb" | cut -f1) KiB"
+dpkg-deb -f "$deb" Depends | tee "$tmp/depends"
+for d in libqt6widgets6 fonts-ipafont-gothic qt6-qpa-plugins; do
+  grep -q "$d" "$tmp/depends" || fail "Depends lacks $d"
+done
+
+step "contents and validation"
+dpkg-deb -x "$deb" "$tmp/root"
+for f in usr/bin/velotapper usr/bin/velotapper-launch \
+  "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
+  usr/share/icons/hicolor/scalable/apps/velotapper.svg \
+  usr/share/icons/hicolor/48x48/apps/velotapper.png; do
+  [ -e "$tmp/root/$f" ] || fail "package lacks /$f"
+done
+for l in "${lessons[@]}"; do
+  [ -s "$tmp/root/usr/share/velotapper/lessons/$l" ] || fail "package lacks lesson $l"
+done
+desktop-file-validate "$tmp/root/usr/share/applications/$app_id.desktop" ||
+  fail "desktop-file-validate"
+appstreamcli validate --no-net "$tmp/root/usr/share/metainfo/$app_id.metainfo.xml" ||
+  fail "appstreamcli validate"
+
+step "install"
+prefix=""
+if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null; then
+  dpkg-query -W -f='${Status}' velotapper 2>/dev/null | grep -q 'install ok installed' ||
+    installed_here=1
+  if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&1; then
+    prefix=/usr
+  else
+    installed_here=""
+    tail -5 "$tmp/apt.log" >&2
+    echo "apt-get install failed; checking the unpacked package instead" >&2
+  fi
+fi
+if [ -z "$prefix" ]; then
+  prefix="$tmp/root/usr"
+  export PATH="$prefix/bin:$PATH"
+fi
+desktop="$prefix/share/applications/$app_id.desktop"
+exec_cmd=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
+[ -n "$exec_cmd" ] || fail "no Exec line in $desktop"
+launcher=$(command -v "${exec_cmd%% *}") || fail "Exec command '$exec_cmd' not found on PATH"
+[ "$launcher" = "$prefix/bin/velotapper-launch" ] || fail "Exec runs $launcher, not $prefix/bin/velotapper-launch"
+
+step "start the menu entry's command under Xvfb"
+export HOME="$tmp/home"
+unset XDG_DATA_HOME XDG_CONFIG_HOME QT_QPA_PLATFORM QT_SCALE_FACTOR
+export XDG_RUNTIME_DIR="$tmp/run"
+mkdir -p "$HOME" "$XDG_RUNTIME_DIR"
+chmod 700 "$XDG_RUNTIME_DIR"
+work="$HOME/.local/share/velotapper"
+# A lesson of the user's own must survive the launcher.
+mkdir -p "$work"
+printf 'my own lesson\n' >"$work/Lesson2.txt"
+
+exec 3>"$tmp/display"
+Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 1024x768x24 >"$tmp/xvfb.log" 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do
+  [ -s "$tmp/display" ] && break
+  kill -0 "$xvfb_pid" 2>/dev/null || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+  sleep 0.1
+done
+[ -s "$tmp/display" ] || fail "Xvfb gave no display number"
+export DISPLAY=":$(head -n 1 "$tmp/display")"
+
+"$launcher" >"$tmp/app.log" 2>&1 &
+app_pid=$!
+if ! wid=$(timeout "$wait_s" xdotool search --sync --onlyvisible --name '^Velotapper$' 2>/dev/null | head -n 1) ||
+  [ -z "$wid" ]; then
+  cat "$tmp/app.log" >&2
+  fail "no Velotapper window within ${wait_s}s"
+fi
+kill -0 "$app_pid" 2>/dev/null || fail "program ended early: $(cat "$tmp/app.log")"
+geom=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
+echo "main window $wid, $geom"
+
+step "working folder"
+[ "$(readlink -f "/proc/$app_pid/cwd")" = "$(readlink -f "$work")" ] ||
+  fail "program runs in $(readlink "/proc/$app_pid/cwd"), not $work"
+for l in Lesson1.txt Lesson3.txt; do
+  cmp -s "$prefix/share/velotapper/lessons/$l" "$work/$l" || fail "$l was not copied into $work"
+done
+[ "$(cat "$work/Lesson2.txt")" = "my own lesson" ] || fail "the user's Lesson2.txt was overwritten"
+
+step "stop"
+kill "$app_pid"
+wait "$app_pid" 2>/dev/null || true
+app_pid=""
+echo "package-check: OK"
