@@ -1,13 +1,121 @@
 #include "TPagesDlg.h"
 
+#include "DesignTable.h"
+#include "PracticeRecord.h"
+#include "RecordFile.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+
+void setDesignHint(QWidget* w, const QString& hint, bool show) {
+    w->setProperty("hint", hint);
+    // A control without a tooltip passes the hint request on to its parent, as the
+    // hint of a page shows over its captionless children.
+    w->setToolTip(show ? hint : QString());
+}
+
 TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent) : QDialog(parent), record_(record) {
-    setWindowTitle(QStringLiteral("各種設定・表示"));
+    createFrame();
     onShow();
 }
 
-void TPagesDlg::onShow() {}
+void TPagesDlg::createFrame() {
+    setObjectName(QStringLiteral("PagesDlg"));
+    setWindowTitle(QStringLiteral("各種設定・表示"));
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    setFixedSize(367, 263);
+    setFont(designFont(kPGothic, 12));
+
+    PanelLook box;
+    box.outer = bvNone;
+    box.borderWidth = 5;
+    Panel1 = makePanel(this, "Panel1", QRect(0, 0, 367, 228), QString(), box);
+
+    PageControl1 = new QTabWidget(Panel1);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    PageControl1->setGeometry(5, 5, 357, 218);
+    const auto addPage = [this](const char* name, const QString& caption, const QString& hint,
+                                bool hintOn) {
+        auto* page = new QWidget;
+        page->setObjectName(QString::fromLatin1(name));
+        setDesignHint(page, hint, hintOn);
+        PageControl1->addTab(page, caption);
+        return page;
+    };
+    TabSheet1 =
+        addPage("TabSheet1", QStringLiteral("設定"), QStringLiteral("練習の設定を行います"), false);
+    createSettingsPage();
+    TabSheet2 = addPage("TabSheet2", QStringLiteral("記録表示"),
+                        QStringLiteral("記録の表示を行います"), true);
+    createRecordsPage();
+    TabSheet3 = addPage("TabSheet3", QStringLiteral("タイプミス一覧"),
+                        QStringLiteral("タイムミスの一覧を表示します"), false);
+    createMistypePage();
+    TabSheet4 = addPage("TabSheet4", QStringLiteral("色設定"),
+                        QStringLiteral("キーボードの色を設定します"), true);
+    createColorPage();
+    // The first opening shows the mistype map; later ones the page last used.
+    PageControl1->setCurrentWidget(TabSheet3);
+
+    PanelLook strip;
+    strip.outer = bvNone;
+    Panel2 = makePanel(this, "Panel2", QRect(0, 228, 367, 35), QString(), strip);
+    const auto addButton = [this](const char* name, const QString& caption, int left) {
+        auto* b = new QPushButton(caption, Panel2);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(left, 2, 75, 25);
+        return b;
+    };
+    OKBtn = addButton("OKBtn", QStringLiteral("OK"), 287);
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &TPagesDlg::OKBtnClick);
+    CancelBtn = addButton("CancelBtn", QStringLiteral("ｷｬﾝｾﾙ"), 91);
+    CancelBtn->setVisible(false);
+    HelpBtn = addButton("HelpBtn", QStringLiteral("ﾍﾙﾌﾟ(&H)"), 171);
+    HelpBtn->setVisible(false);
+}
+
+void TPagesDlg::onShow() {
+    fillSettingsPage();
+    fillRecordsPage();
+    fillColorPanels();
+    fillMistypeMap();
+}
+
+void TPagesDlg::OKBtnClick() {
+    if (rbBegin->isChecked())
+        record_.level = 0;
+    else if (rbSecond->isChecked())
+        record_.level = 1;
+    else if (rbSinner->isChecked())
+        record_.level = 2;
+    record_.rowSet.clear();
+    if (cbAline->isChecked()) record_.rowSet.include(rowA);
+    if (cbQline->isChecked()) record_.rowSet.include(rowQ);
+    if (cbZline->isChecked()) record_.rowSet.include(rowZ);
+    if (cb1line->isChecked()) record_.rowSet.include(rowNumber);
+    record_.guideOn = rbGuideY->isChecked() ? 1 : 0;
+    saveRecord(record_, this);
+    accept();
+}
+
+void TPagesDlg::ClearClick() {
+    record_.resetStatistics();
+    onShow();
+}
 
 void TPagesDlg::showEvent(QShowEvent* e) {
+    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
     onShow();
     QDialog::showEvent(e);
+}
+
+bool TPagesDlg::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == TabSheet3 && e->type() == QEvent::MouseMove) TabSheet3MouseMove();
+    return QDialog::eventFilter(watched, e);
 }

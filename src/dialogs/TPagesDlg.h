@@ -1,20 +1,75 @@
 #pragma once
+#include "Colors.h"
+
 #include <QDialog>
+#include <array>
 
 struct PracticeRecord;
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QTabWidget;
+class TPanel;
 
 // The settings and records dialog: settings, records, mistype map, finger colours.
-// Created once; every showing refills its pages from the record.
+// Created once and only shown and hidden; every showing refills its pages from the
+// main window's record, which it reads and changes in place.
 class TPagesDlg : public QDialog {
     Q_OBJECT
 public:
     explicit TPagesDlg(PracticeRecord& record, QWidget* parent = nullptr);
 
+    // Fills the four pages from the record: settings, records, colour panels, mistype map.
     void onShow();
+    void OKBtnClick();
+    void ClearClick();
+    void K1MouseMove(TPanel* key);
+    void TabSheet3MouseMove();
+    void pnAClick(TPanel* panel);
+
+    // The colour a mistype-map key takes for its tries and misses.
+    static TColor mistypeColor(int tries, int misses);
+
+    TPanel *Panel1, *Panel2;
+    QTabWidget* PageControl1;
+    QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
+    QPushButton *OKBtn, *CancelBtn, *HelpBtn;
+
+    // Settings page.
+    QGroupBox *GroupBox2, *GroupBox1, *GroupBox3;
+    QRadioButton *rbBegin, *rbSecond, *rbSinner, *rbGuideY, *rbGuideN;
+    QCheckBox *cbAline, *cbQline, *cbZline, *cb1line;
+
+    // Records page.
+    TPanel *pnFastTime, *pnAvrTime, *pnCurTime, *pnAllChar, *pnAllMissType;
+    QPushButton* Clear;
+
+    // Mistype map page.
+    std::array<TPanel*, 48> keys{};
+    TPanel* Disp;
+
+    // Finger colour page.
+    TPanel *pnA, *pnS, *pnD, *pnF, *pnSPl, *pnSPr, *pnJ, *pnK, *pnL, *pnP;
 
 protected:
     void showEvent(QShowEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    void createFrame();
+    void createSettingsPage();
+    void createRecordsPage();
+    void createMistypePage();
+    void createColorPage();
+    void fillSettingsPage();
+    void fillRecordsPage();
+    void fillColorPanels();
+    void fillMistypeMap();
+
     PracticeRecord& record_;
 };
+
+// Sets a control's hint; it shows as a tooltip only where hints are on.
+void setDesignHint(QWidget* w, const QString& hint, bool show);

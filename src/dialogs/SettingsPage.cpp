@@ -1,0 +1,81 @@
+#include "PracticeRecord.h"
+#include "TPagesDlg.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QRadioButton>
+
+namespace {
+
+QGroupBox* makeGroup(QWidget* page, const char* name, int left, const QString& caption) {
+    auto* g = new QGroupBox(caption, page);
+    g->setObjectName(QString::fromLatin1(name));
+    g->setGeometry(left, 20, 101, 145);
+    return g;
+}
+
+template <class Button>
+Button* makeChoice(QGroupBox* group, const char* name, const QString& caption, const QString& hint,
+                   int left, int top, int width) {
+    auto* b = new Button(caption, group);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setGeometry(left, top, width, 17);
+    setDesignHint(b, hint, true);
+    return b;
+}
+
+} // namespace
+
+void TPagesDlg::createSettingsPage() {
+    QWidget* page = TabSheet1;
+    GroupBox2 = makeGroup(page, "GroupBox2", 8, QStringLiteral("レベル"));
+    rbBegin = makeChoice<QRadioButton>(GroupBox2, "rbBegin", QStringLiteral("初級"),
+                                       QStringLiteral("練習を初級レベルにします"), 28, 36, 57);
+    rbSecond = makeChoice<QRadioButton>(GroupBox2, "rbSecond", QStringLiteral("中級"),
+                                        QStringLiteral("練習を中級レベルにします"), 28, 64, 57);
+    rbSinner = makeChoice<QRadioButton>(GroupBox2, "rbSinner", QStringLiteral("上級"),
+                                        QStringLiteral("練習を上級レベルにします"), 28, 88, 57);
+
+    GroupBox1 = makeGroup(page, "GroupBox1", 124, QStringLiteral("ポジション"));
+    cbAline = makeChoice<QCheckBox>(GroupBox1, "cbAline", QStringLiteral("A列"),
+                                    QStringLiteral("キーボードのＡ列の練習"), 28, 24, 49);
+    cbQline = makeChoice<QCheckBox>(GroupBox1, "cbQline", QStringLiteral("Q列"),
+                                    QStringLiteral("キーボードのＱ列の練習"), 28, 48, 49);
+    cbZline = makeChoice<QCheckBox>(GroupBox1, "cbZline", QStringLiteral("Z列"),
+                                    QStringLiteral("キーボードのＺ列の練習"), 28, 76, 49);
+    cb1line = makeChoice<QCheckBox>(GroupBox1, "cb1line", QStringLiteral("1列"),
+                                    QStringLiteral("キーボードの数字列の練習"), 28, 104, 49);
+
+    GroupBox3 = makeGroup(page, "GroupBox3", 240, QStringLiteral("ガイド"));
+    rbGuideY = makeChoice<QRadioButton>(GroupBox3, "rbGuideY", QStringLiteral("有り"),
+                                        QStringLiteral("フォームポジション練習でガイド表示有り"),
+                                        24, 52, 61);
+    rbGuideN = makeChoice<QRadioButton>(GroupBox3, "rbGuideN", QStringLiteral("無し"),
+                                        QStringLiteral("フォームポジション練習でガイド表示無し"),
+                                        24, 80, 61);
+}
+
+void TPagesDlg::fillSettingsPage() {
+    // A level outside 0-2 leaves the group as it is: none checked until one is chosen.
+    switch (record_.level) {
+    case 0:
+        rbBegin->setChecked(true);
+        break;
+    case 1:
+        rbSecond->setChecked(true);
+        break;
+    case 2:
+        rbSinner->setChecked(true);
+        break;
+    default:
+        break;
+    }
+    cbAline->setChecked(record_.rowSet.contains(rowA));
+    cbQline->setChecked(record_.rowSet.contains(rowQ));
+    cbZline->setChecked(record_.rowSet.contains(rowZ));
+    cb1line->setChecked(record_.rowSet.contains(rowNumber));
+    if (record_.guideOn)
+        rbGuideY->setChecked(true);
+    else
+        rbGuideN->setChecked(true);
+}
