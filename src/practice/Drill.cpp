@@ -1,8 +1,135 @@
 #include "Drill.h"
 
+#include "Platform.h"
+#include "PracticeRecord.h"
+#include "RecordFile.h"
+#include "TMemo.h"
+#include "TPanel.h"
+#include "TextBytes.h"
+#include "TextExercise.h"
+
+#include <QProgressBar>
+#include <cstring>
+
+namespace {
+
+// Row r of the drill has bit 2^r in the row mask.
+constexpr const char* kDrillRows[4] = {"ASDFGHJKL;", "QWERTYUIOP", "ZXCVBNM,.", "1234567890"};
+constexpr TColor kGuideColor = clWhite;
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool isUpper(char c) {
+    return c >= 'A' && c <= 'Z';
+}
+
+} // namespace
+
+int drillRowMask(const RowSet& rows) {
+    int mask = 0;
+    if (rows.contains(rowA)) mask += 1;
+    if (rows.contains(rowQ)) mask += 2;
+    if (rows.contains(rowZ)) mask += 4;
+    if (rows.contains(rowNumber)) mask += 8;
+    return mask == 0 ? 15 : mask;
+}
+
+char drawDrillChar(int mask, char previous) {
+    Platform& platform = Platform::get();
+    for (;;) {
+        const int r = platform.random() & 3;
+        if (!(mask & (1 << r))) continue;
+        const char* row = kDrillRows[r];
+        const char c = row[platform.random() % int(std::strlen(row))];
+        if (c != previous) return c;
+    }
+}
+
 Drill::Drill(PracticeRecord& record, OnScreenKeyboard& keyboard, TextExercise& exercise,
              const PracticeControls& controls)
     : record_(record), keyboard_(keyboard), exercise_(exercise), c_(controls) {}
 
-void Drill::btnLessonClick() {}
-void Drill::runDrill() {}
+void Drill::btnLessonClick() {
+    c_.disableTools();
+    runDrill();
+    c_.enableTools();
+    saveRecord(record_, c_.window);
+}
+
+bool Drill::accepts(char c, quint16 key) const {
+    if (key > 255) return false;
+    const KeyEntry& entry = keyboard_.table[key];
+    // The key alone decides, never the Shift state: a letter key's shifted
+    // character is its capital.
+    if (isDigit(c) && entry.baseChar == c) return true;
+    if (isUpper(c)) return entry.shiftedChar == c;
+    return entry.baseChar == c;
+}
+
+void Drill::runDrill() {
+    Platform& platform = Platform::get();
+    exercise_.showStartPrompts();
+
+    char previous = '\0';
+    keyboard_.lastKey = 0;
+    const int mask = drillRowMask(record_.rowSet);
+    platform.seedRandom(quint32(platform.calendarSeconds()));
+    const qint64 t0 = platform.clockMs();
+    c_.bar->setMaximum(kKeys);
+    c_.bar->setValue(0);
+    record_.runMisses = 0;
+
+    int n = 0;
+    for (;;) {
+        const char c = drawDrillChar(mask, previous);
+        previous = c;
+        KeyStat& stat = record_.keyStats[static_cast<unsigned char>(c)];
+        stat.tries += 1;
+        record_.typedTotal += 1;
+        c_.display->setCaption(byteText('[') + byteText(c) +
+                               QStringLiteral("] のキー.[Esc]で強制終了"));
+
+        TPanel* guide = nullptr;
+        TColor saved = 0;
+        if (record_.guideOn) {
+            guide = keyboard_.table[std::size_t(keyCodeOfChar(c))].panel;
+            if (guide) {
+                saved = guide->color();
+                guide->setColor(kGuideColor);
+            }
+        }
+
+        // Sleep until an event comes; every key-down in between leaves its code in
+        // lastKey, and a key-up clears it.
+        quint16 key = 0;
+        for (;;) {
+            keyboard_.lastKey = 0;
+            platform.waitEvents(-1);
+            key = keyboard_.lastKey;
+            if (key == vkEscape || accepts(c, key)) break;
+            if (key != 0) {
+                record_.missTotal += 1;
+                stat.misses += 1;
+                record_.runMisses += 1;
+            }
+        }
+
+        if (guide) guide->setColor(saved);
+        if (key == vkEscape) {
+            stat.tries -= 1;
+            record_.typedTotal -= 1;
+            break;
+        }
+        c_.bar->setValue(n);
+        if (++n >= kKeys) break;
+    }
+
+    auto secs = static_cast<float>((platform.clockMs() - t0) * 0.001L);
+    if (secs == 0.0f) secs = 1.0f;
+    const long double rate = static_cast<long double>(n) / secs;
+    c_.display->setCaption(
+        QString::asprintf("スピードは %3.1f文字/秒 です", static_cast<double>(rate)));
+    c_.memo->setPlainText(QString());
+    if (n != 0) record_.currentRate = static_cast<float>(rate);
+}

@@ -3,7 +3,15 @@
 #include "PracticeControls.h"
 
 struct PracticeRecord;
+struct RowSet;
 class TextExercise;
+
+// The drill's row mask from the chosen rows: A row 1, Q row 2, Z row 4, number row 8;
+// no row chosen means all four.
+int drillRowMask(const RowSet& rows);
+// A character of a row in the mask, drawn with the platform's generator, never the
+// previous one.
+char drawDrillChar(int mask, char previous);
 
 // The form-position drill: 50 keys prompted at random from the chosen rows.
 class Drill {
@@ -17,6 +25,8 @@ public:
     void runDrill();
 
 private:
+    bool accepts(char c, quint16 key) const;
+
     PracticeRecord& record_;
     OnScreenKeyboard& keyboard_;
     TextExercise& exercise_;

@@ -1,18 +1,208 @@
 #include "TextExercise.h"
 
+#include "Platform.h"
+#include "PracticeRecord.h"
+#include "PracticeText.h"
+#include "RecordFile.h"
+#include "TMemo.h"
+#include "TPanel.h"
+#include "TSpeedButton.h"
+#include "TextBytes.h"
+
+#include <QFile>
+#include <QProgressBar>
+#include <QTimer>
 #include <cstring>
+
+namespace {
+
+const QString kNoText = QStringLiteral("テキストをファイルから読んで下さい.");
+const QString kHomePrompt = QStringLiteral("フォームポジションにして下さい。");
+const QString kKeyPrompt = QStringLiteral("表示するキーを押して下さい");
+const QString kFileFilter = QStringLiteral("テキストファイル(*.txt)");
+
+// A caption with one character byte; a NUL ends the caption there, as in a C string.
+QString withChar(const QString& before, char c, const QString& after) {
+    return c == '\0' ? before : before + byteText(c) + after;
+}
+
+} // namespace
 
 TextExercise::TextExercise(PracticeRecord& record, OnScreenKeyboard& keyboard,
                            const PracticeControls& controls)
     : record_(record), keyboard_(keyboard), c_(controls) {}
 
-int TextExercise::textLength() const { return int(std::strlen(practiceText_)); }
-int TextExercise::loadPracticeText(const QString&) { return 1; }
-void TextExercise::btnFileClick() {}
-void TextExercise::btnStartClick() {}
-void TextExercise::btnStopClick() {}
-void TextExercise::Timer1Timer() {}
-JudgeOutcome TextExercise::judgeKey(quint16, bool, quint16&) { return JudgeOutcome::Accepted; }
-void TextExercise::showStartPrompts() {}
-void TextExercise::btnExerciseClick() {}
-void TextExercise::startLesson(const QString&) {}
+int TextExercise::textLength() const {
+    return int(std::strlen(practiceText_));
+}
+
+int TextExercise::loadPracticeText(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly)) return 1;
+
+    c_.memo->setPlainText(QString());
+    // Read only as far as the text needs: the file may be huge.
+    TextCollector collector;
+    char chunk[16384];
+    for (;;) {
+        const qint64 got = file.read(chunk, sizeof chunk);
+        if (got <= 0 || !collector.feed(QByteArrayView(chunk, got))) break;
+    }
+    collector.finish();
+    file.close();
+
+    const QByteArray text = practiceTextOf(collector.pane());
+    if (!text.isEmpty()) {
+        const qsizetype n = qMin<qsizetype>(text.size(), kTextSize - 1);
+        std::memcpy(practiceText_, text.constData(), std::size_t(n));
+        practiceText_[n] = '\0';
+    }
+    c_.memo->setPlainText(QString());
+
+    record_.textLength = textLength();
+    sanitisePracticeText(practiceText_, record_.textLength);
+    record_.wordCount = countWords(practiceText_, record_.textLength);
+    record_.runMisses = 0;
+    record_.currentRate = 0.0f;
+    return 0;
+}
+
+void TextExercise::btnFileClick() {
+    const QString path = Platform::get().openFile(c_.window, kFileFilter);
+    if (!path.isEmpty()) loadPracticeText(path);
+}
+
+void TextExercise::showStartPrompts() {
+    c_.memo->setPlainText(QString());
+    c_.lcd->setCaption(QString());
+    Platform& platform = Platform::get();
+    qint64 t0 = platform.clockMs();
+    for (const QString* prompt : {&kHomePrompt, &kKeyPrompt}) {
+        c_.display->setCaption(*prompt);
+        // Sleep in the event loop, answering events, until the two seconds are up.
+        qint64 t = platform.clockMs();
+        while ((t - t0) * 0.001 < 2.0) {
+            platform.waitEvents(t0 + 2000);
+            t = platform.clockMs();
+        }
+        t0 = platform.clockMs();
+    }
+}
+
+void TextExercise::btnStartClick() {
+    if (practiceText_[0] == '\0') {
+        Platform::get().messageBox(c_.window, kNoText);
+        return;
+    }
+    c_.disableTools();
+    showStartPrompts();
+
+    elapsedSeconds = 0;
+    c_.timer->start();
+    c_.btnStart->setEnabled(false);
+    c_.btnStop->setEnabled(true);
+    keyboard_.practiceRunning = true;
+
+    c_.display->setCaption(
+        withChar(QStringLiteral("次のキーは:["), practiceText_[0], QStringLiteral("]です。")));
+    cursorPos = 0;
+    c_.memo->setCaret(0);
+    c_.memo->setPlainText(QString::fromLatin1(practiceText_));
+    c_.memo->setCaret(0);
+    keyboard_.keyboardColoured = false;
+
+    const int length = textLength();
+    c_.bar->setMaximum(length);
+    c_.bar->setMinimum(0);
+    c_.bar->setValue(0);
+}
+
+void TextExercise::Timer1Timer() {
+    ++elapsedSeconds;
+    if (!keyboard_.practiceRunning) return;
+    c_.lcd->setCaption(QString::asprintf("%02d:%02d", elapsedSeconds / 60, elapsedSeconds % 60));
+    c_.bar->setValue(cursorPos);
+}
+
+JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
+    const char expected = practiceText_[cursorPos];
+    if (expected == '\r' && (key == vkReturn || key == vkSpace)) {
+        // A line end takes Enter or Space and passes the CR LF pair at once.
+        cursorPos += 2;
+        c_.memo->setCaret(panePosition(practiceText_, cursorPos));
+        paneKey = vkDown;
+    } else {
+        const KeyEntry& entry = keyboard_.table[key & 0xFF];
+        const char typed = shift ? entry.shiftedChar : entry.baseChar;
+        if (typed != expected) {
+            record_.missTotal += 1;
+            record_.keyStats[key & 0xFF].misses += 1;
+            record_.runMisses += 1;
+            return JudgeOutcome::Mistype;
+        }
+        cursorPos += 1;
+        record_.keyStats[key & 0xFF].tries += 1;
+        c_.memo->setCaret(panePosition(practiceText_, cursorPos));
+    }
+
+    if (cursorPos > textLength()) {
+        btnStopClick();
+        return JudgeOutcome::Finished;
+    }
+    const char next = practiceText_[cursorPos];
+    if (next == '\r')
+        c_.display->setCaption(QStringLiteral("次のキーは [改行||空白]です。"));
+    else
+        c_.display->setCaption(
+            withChar(QStringLiteral("次のキーは ["), next, QStringLiteral("]です。")));
+    record_.keyStats[static_cast<unsigned char>(next)].tries += 1;
+    return JudgeOutcome::Accepted;
+}
+
+void TextExercise::btnStopClick() {
+    c_.enableTools();
+    c_.timer->stop();
+    keyboard_.practiceRunning = false;
+
+    if (elapsedSeconds != 0 && cursorPos != 0) {
+        // Extended precision for the arithmetic, single precision in the record.
+        const long double rate = static_cast<long double>(cursorPos) / elapsedSeconds;
+        record_.currentRate = static_cast<float>(rate);
+        if (static_cast<double>(record_.averageRate) > 0.1)
+            record_.averageRate = static_cast<float>(
+                (static_cast<long double>(record_.averageRate) + record_.currentRate) * 0.5L);
+        else
+            record_.averageRate = record_.currentRate;
+        if (record_.currentRate > record_.fastestRate) record_.fastestRate = record_.currentRate;
+        record_.typedTotal += cursorPos;
+        saveRecord(record_, c_.window);
+    }
+    c_.display->setCaption(
+        QString::asprintf("スピードは %.1f文字/秒 です", static_cast<double>(record_.currentRate)));
+    c_.btnStop->setEnabled(false);
+}
+
+void TextExercise::startLesson(const QString& fileName) {
+    if (loadPracticeText(fileName) == 0) {
+        btnStartClick();
+        return;
+    }
+    Platform::get().messageBox(c_.window, QStringLiteral("テキストが見つかりません\n") + fileName +
+                                              QStringLiteral("を作成して下さい"));
+}
+
+void TextExercise::btnExerciseClick() {
+    switch (record_.level) {
+    case 0:
+        startLesson(QStringLiteral("Lesson1.txt"));
+        break;
+    case 1:
+        startLesson(QStringLiteral("Lesson2.txt"));
+        break;
+    case 2:
+        startLesson(QStringLiteral("Lesson3.txt"));
+        break;
+    default:
+        break; // only a damaged record holds another level
+    }
+}

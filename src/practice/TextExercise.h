@@ -13,7 +13,8 @@ class TextExercise {
 public:
     static constexpr int kTextSize = 4096;
 
-    TextExercise(PracticeRecord& record, OnScreenKeyboard& keyboard, const PracticeControls& controls);
+    TextExercise(PracticeRecord& record, OnScreenKeyboard& keyboard,
+                 const PracticeControls& controls);
 
     // 0 when the file was read, 1 when it cannot be opened (then nothing changes).
     int loadPracticeText(const QString& fileName);
