@@ -49,9 +49,12 @@ void saveRecord(const PracticeRecord& record, QWidget* parent) {
     // The new image goes to a temporary file that replaces the old one only when
     // whole, so a failed write or a crash leaves the previous record intact. A folder
     // that takes no new files falls back to writing the file in place.
+    // Unbuffered, so a short write (full disk, file-size limit) fails the write itself:
+    // a buffered one would only fail in the flush inside commit(), which renames the
+    // cut file over the record all the same.
     QSaveFile file(name);
     file.setDirectWriteFallback(true);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         Platform::get().messageBox(parent, kOpenMessage);
         return;
     }
