@@ -1,0 +1,241 @@
+#include "RecordFile.h"
+#include "TAboutBox.h"
+#include "TMemo.h"
+#include "TPanel.h"
+#include "TSpeedButton.h"
+#include "TVelotapper.h"
+#include "TestEnv.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QtEndian>
+#include <QtTest>
+
+namespace {
+const QStringList kGroup{"btnTool",    "btnLesson", "btnExercise", "btnFile",
+                         "btnKeybord", "btnExit",   "btnStart"};
+}
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void controls_data();
+    void controls();
+    void keyPanelsInDesignOrder();
+    void keyLooks_data();
+    void keyLooks();
+    void startState();
+    void toolGroup();
+    void exitSaves();
+    void exitInUnwritableFolder();
+    void desktopCloseSavesLikeExit();
+    void closeRefusedWhilePracticeRuns();
+    void aboutBox();
+};
+
+void TestMainWindow::controls_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("geometry");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("btnTool") << "btnTool" << QRect(4, 4, 25, 25) << "練習の設定を行います。";
+    QTest::newRow("btnLesson") << "btnLesson" << QRect(32, 4, 25, 25)
+                               << "フォームポジションの練習を行います。";
+    QTest::newRow("btnExercise") << "btnExercise" << QRect(60, 4, 25, 25)
+                                 << "テキストによるタイピング練習";
+    QTest::newRow("btnFile") << "btnFile" << QRect(88, 4, 25, 25) << "テキストファイル読込み";
+    QTest::newRow("btnKeybord") << "btnKeybord" << QRect(220, 4, 25, 25)
+                                << "キーボードの色を変えます。";
+    QTest::newRow("btnExit") << "btnExit" << QRect(248, 4, 25, 25) << "終了します";
+    QTest::newRow("btnAbout") << "btnAbout" << QRect(276, 4, 25, 25) << "プログラムの説明をします";
+    QTest::newRow("btnStart") << "btnStart" << QRect(308, 4, 25, 25) << "練習を開始します";
+    QTest::newRow("btnStop") << "btnStop" << QRect(336, 4, 25, 25) << "練習を中断します";
+    QTest::newRow("SpeedButton4") << "SpeedButton4" << QRect(4, 4, 25, 25) << "スタートボタン";
+    QTest::newRow("SpeedButton5") << "SpeedButton5" << QRect(8, 8, 25, 25) << "スタートボタン";
+    QTest::newRow("Panel1") << "Panel1" << QRect(0, 0, 370, 61) << "";
+    QTest::newRow("Display") << "Display" << QRect(4, 28, 297, 29) << "";
+    QTest::newRow("LCD") << "LCD" << QRect(308, 28, 53, 29) << "";
+    QTest::newRow("Memo") << "Memo" << QRect(4, 60, 361, 33) << "";
+    QTest::newRow("Bar1") << "Bar1" << QRect(260, 216, 110, 12) << "";
+    QTest::newRow("Enter") << "Panel57" << QRect(336, 124, 33, 57) << "";
+    QTest::newRow("pnSP") << "pnSP" << QRect(144, 208, 73, 25) << "";
+    QTest::newRow("ShiftRightPB") << "ShiftRightPB" << QRect(324, 180, 45, 29) << "";
+}
+
+void TestMainWindow::controls() {
+    QFETCH(QString, name);
+    QFETCH(QRect, geometry);
+    QFETCH(QString, hint);
+    TestEnv env;
+    TVelotapper w;
+    auto* c = w.findChild<QWidget*>(name);
+    QVERIFY(c);
+    QCOMPARE(c->geometry(), geometry);
+    QCOMPARE(c->toolTip(), hint);
+}
+
+void TestMainWindow::keyPanelsInDesignOrder() {
+    TestEnv env;
+    TVelotapper w;
+    QStringList captions;
+    for (auto* p : w.findChildren<TPanel*>()) captions << p->caption();
+    const QStringList expected =
+        QStringList{"", "", ""} + // the tool bar, Display and LCD
+        QString("Esc 1 2 3 4 5 6 7 8 9 0 - ^ \\ BS Tab Q W E R T Y U I O P @ [ Enter "
+                "Lock A S D F G H J K L ; : ] Shift Z X C V B N M , . / _ Shift Ctrl")
+            .split(' ') +
+        QStringList{" "};
+    QCOMPARE(captions, expected);
+    QCOMPARE(w.size(), QSize(370, 240));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Velotapper"));
+    QVERIFY(!(w.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+}
+
+void TestMainWindow::keyLooks_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("outer");
+    QTest::addColumn<int>("border");
+    QTest::addColumn<int>("fontPixels");
+    QTest::newRow("letter") << "Panel14" << int(bvRaised) << int(bsSingle) << 19;
+    QTest::newRow("semicolon") << "Panel35" << int(bvRaised) << int(bsSingle) << 23;
+    QTest::newRow("slash") << "Panel47" << int(bvRaised) << int(bsSingle) << 12;
+    QTest::newRow("Esc") << "Panel51" << int(bvRaised) << int(bsNone) << 12;
+    QTest::newRow("Tab") << "Panel52" << int(bvNone) << int(bsSingle) << 12;
+    QTest::newRow("Lock") << "LockPB" << int(bvNone) << int(bsSingle) << 12;
+    QTest::newRow("space") << "pnSP" << int(bvRaised) << int(bsSingle) << 12;
+}
+
+void TestMainWindow::keyLooks() {
+    QFETCH(QString, name);
+    QFETCH(int, outer);
+    QFETCH(int, border);
+    QFETCH(int, fontPixels);
+    TestEnv env;
+    TVelotapper w;
+    auto* p = w.findChild<TPanel*>(name);
+    QVERIFY(p);
+    QCOMPARE(int(p->bevelOuter()), outer);
+    QCOMPARE(int(p->borderStyle()), border);
+    QCOMPARE(p->font().pixelSize(), fontPixels);
+    QCOMPARE(p->color(), clBtnFace);
+    if (outer == bvRaised) QCOMPARE(p->bevelWidth(), 3);
+}
+
+void TestMainWindow::startState() {
+    TestEnv env;
+    TVelotapper w;
+    QVERIFY(env.platform.messages.isEmpty());
+    QVERIFY(!w.btnStop->isEnabled());
+    for (const QString& n : kGroup) QVERIFY(w.findChild<TSpeedButton*>(n)->isEnabled());
+    QVERIFY(w.Display->caption().isEmpty());
+    QVERIFY(w.LCD->caption().isEmpty());
+    QVERIFY(w.Memo->toPlainText().isEmpty());
+    QCOMPARE(w.Display->color(), 0x0080FFFFu);
+    QCOMPARE(w.LCD->color(), 0x00FFFF80u);
+    QCOMPARE(w.LCD->fontColor(), clRed);
+    QVERIFY(!w.Timer1->isActive());
+    QCOMPARE(w.Timer1->interval(), 1000);
+    QCOMPARE(w.Bar1->maximum(), 100);
+    QVERIFY(!w.keyboard().keyboardColoured);
+    QVERIFY(!w.keyboard().pressedKey);
+    QCOMPARE(w.exercise().practiceText()[0], '\0');
+    QVERIFY(!QFile::exists(env.path("Velotap.bin"))); // nothing is written before a save point
+}
+
+void TestMainWindow::toolGroup() {
+    TestEnv env;
+    TVelotapper w;
+    w.disableTools();
+    for (const QString& n : kGroup) QVERIFY(!w.findChild<TSpeedButton*>(n)->isEnabled());
+    QVERIFY(w.btnAbout->isEnabled());
+    QVERIFY(!w.btnStop->isEnabled());
+    // The About box still opens while the group is disabled.
+    TAboutBox about(&w);
+    w.setAboutBox(&about);
+    QTest::mouseClick(w.btnAbout, Qt::LeftButton);
+    QCOMPARE(env.platform.dialogsRun, 1);
+    w.enableTools();
+    for (const QString& n : kGroup) QVERIFY(w.findChild<TSpeedButton*>(n)->isEnabled());
+    QVERIFY(!w.btnStop->isEnabled());
+}
+
+void TestMainWindow::exitSaves() {
+    TestEnv env;
+    TVelotapper w;
+    w.show();
+    w.record().missTotal = 77;
+    QTest::mouseClick(w.btnExit, Qt::LeftButton);
+    QVERIFY(!w.isVisible());
+    const QByteArray b = env.readFile("Velotap.bin");
+    QCOMPARE(b.size(), 2136);
+    QCOMPARE(qFromLittleEndian<qint32>(b.constData() + 60), 77);
+    QVERIFY(env.platform.messages.isEmpty());
+}
+
+void TestMainWindow::exitInUnwritableFolder() {
+    TestEnv env;
+    QVERIFY(QDir(env.dir()).mkdir("Velotap.bin"));
+    TVelotapper w;
+    w.show();
+    QTest::mouseClick(w.btnExit, Qt::LeftButton);
+    QCOMPARE(env.platform.messages,
+             QStringList{QStringLiteral("タイムレコードがオープンできませんでした。")});
+    QVERIFY(!w.isVisible()); // a failed save does not stop the exit
+}
+
+void TestMainWindow::desktopCloseSavesLikeExit() {
+    TestEnv env;
+    TVelotapper w;
+    w.show();
+    w.record().typedTotal = 4242;
+    QVERIFY(w.close());
+    QCOMPARE(qFromLittleEndian<qint32>(env.readFile("Velotap.bin").constData() + 52), 4242);
+}
+
+void TestMainWindow::closeRefusedWhilePracticeRuns() {
+    TestEnv env;
+    TVelotapper w;
+    w.show();
+    w.disableTools(); // as during an exercise run or a drill
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QVERIFY(!QFile::exists(env.path("Velotap.bin")));
+    w.enableTools();
+    QVERIFY(w.close());
+    QVERIFY(QFile::exists(env.path("Velotap.bin")));
+}
+
+void TestMainWindow::aboutBox() {
+    TestEnv env;
+    TVelotapper w;
+    TAboutBox about(&w);
+    QCOMPARE(about.windowTitle(), QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(about.size(), QSize(298, 223));
+    QCOMPARE(about.Panel1->geometry(), QRect(8, 8, 281, 181));
+    QCOMPARE(about.Panel1->bevelInner(), bvRaised);
+    QCOMPARE(about.Panel1->bevelOuter(), bvLowered);
+    QCOMPARE(about.SpeedButton1->geometry(), QRect(12, 12, 49, 49));
+    QCOMPARE(about.findChild<QLabel*>("ProductName")->text(), QStringLiteral("ヴェロタッパー"));
+    QCOMPARE(about.findChild<QLabel*>("Version")->text(),
+             QString("Version") + QChar(0x3000) + "1.0");
+    const QString comments = about.findChild<QLabel*>("Comments")->text();
+    QVERIFY(comments.startsWith(QStringLiteral("タイピングを早くする為のプログラムです。")));
+    QVERIFY(comments.endsWith(QString(14, ' ') + QStringLiteral("お役に立てて下さい。")));
+    QVERIFY(about.OKButton->isDefault());
+    QCOMPARE(about.OKButton->geometry(), QRect(107, 196, 75, 25));
+
+    w.setAboutBox(&about);
+    env.platform.onDialog = [](QDialog* d) {
+        QVERIFY(d->isVisible());
+        QTest::mouseClick(static_cast<TAboutBox*>(d)->OKButton, Qt::LeftButton);
+    };
+    QTest::mouseClick(w.btnAbout, Qt::LeftButton);
+    QCOMPARE(env.platform.dialogsRun, 1);
+    QCOMPARE(about.result(), int(QDialog::Accepted));
+    QVERIFY(!about.isVisible());
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
