@@ -31,16 +31,20 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     const QFont big = designFont(kPGothic, 21, true);
     const QFont mid = designFont(kPGothic, 16);
     const QFont small = designFont(kPGothic, 13);
-    makeLabel(Panel1, "ProductName", QRect(72, 16, 178, 21), QStringLiteral("ヴェロタッパー"), clBlack, &big);
-    makeLabel(Panel1, "Label5", QRect(116, 36, 71, 16), QStringLiteral("Velotapper"), clBlack, &mid);
-    makeLabel(Panel1, "Version", QRect(112, 52, 80, 16), QStringLiteral("Version　1.0"), clBlack, &mid);
+    makeLabel(Panel1, "ProductName", QRect(72, 16, 178, 21), QStringLiteral("ヴェロタッパー"),
+              clBlack, &big);
+    makeLabel(Panel1, "Label5", QRect(116, 36, 71, 16), QStringLiteral("Velotapper"), clBlack,
+              &mid);
+    makeLabel(Panel1, "Version", QRect(112, 52, 80, 16), QStringLiteral("Version　1.0"), clBlack,
+              &mid);
     QLabel* comments =
         makeLabel(Panel1, "Comments", QRect(44, 76, 210, 24),
-                  QStringLiteral("タイピングを早くする為のプログラムです。") + QString(14, QLatin1Char(' ')) +
-                      QStringLiteral("お役に立てて下さい。"));
+                  QStringLiteral("タイピングを早くする為のプログラムです。") +
+                      QString(14, QLatin1Char(' ')) + QStringLiteral("お役に立てて下さい。"));
     comments->setWordWrap(true);
+    comments->setGeometry(44, 76, 210, 24); // wraps inside its design box
     makeLabel(Panel1, "Label1", QRect(12, 100, 253, 13),
-              QStringLiteral("© 2026 Velotapper developers. Free to use and share."), clBlue, &small);
+              QStringLiteral("© 2026 Velotapper developers"), clBlue, &small);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
     OKButton->setObjectName(QStringLiteral("OKButton"));

@@ -30,8 +30,12 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
         pal.setColor(QPalette::WindowText, toQColor(fontColor));
         l->setPalette(pal);
     }
+    // Labels size themselves to their text, as the designs' auto-sized labels do: the
+    // substituted fonts run a little wider than the ones the designs were measured with.
     QRect g = geometry;
-    if (g.width() == 0 || g.height() == 0) g.setSize(l->sizeHint());
+    const QSize hint = l->sizeHint();
+    if (g.height() == 0) g.setHeight(hint.height());
+    g.setWidth(qMax(g.width(), hint.width()));
     l->setGeometry(g);
     return l;
 }

@@ -23,6 +23,6 @@ struct PanelLook {
 // Creates a named panel from a design row: geometry, caption and look.
 TPanel* makePanel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
                   const PanelLook& look = {});
-// Creates a named label; a width or height of 0 sizes it to its text.
+// Creates a named label, at least as wide as its text; a height of 0 fits the text.
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
                   TColor fontColor = clWindowText, const QFont* font = nullptr);
