@@ -1,0 +1,52 @@
+#include "Windows.h"
+
+#include "Fonts.h"
+#include "Platform.h"
+#include "Probe.h"
+#include "QtPlatform.h"
+#include "TAboutBox.h"
+#include "TPagesDlg.h"
+#include "TPanel.h"
+#include "TVelotapper.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <algorithm>
+#include <cstdio>
+
+// The same steps, in the same order, as the program's own start.
+int runProgram(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("velotapper"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("velotapper"));
+    registerFontSubstitutions();
+    QtPlatform platform;
+    Platform::install(&platform);
+    TVelotapper window;
+    TAboutBox about(&window);
+    TPagesDlg pages(window.record(), &window);
+    window.setAboutBox(&about);
+    window.setPagesDlg(&pages);
+    new Probe(&window);
+    // The panels of the main window itself, not those of the two dialogs it parents.
+    const auto all = window.findChildren<TPanel*>();
+    const auto own =
+        std::count_if(all.begin(), all.end(), [&](TPanel* p) { return p->window() == &window; });
+    std::printf("panels %lld\n", static_cast<long long>(own));
+    window.show();
+    return app.exec();
+}
+
+int runFloor(int argc, char** argv, int panels) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setFixedSize(370, 240);
+    for (int i = 0; i < panels; ++i) {
+        auto* frame = new QFrame(&window);
+        frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
+        frame->setGeometry(4 + (i % 14) * 26, 4 + (i / 14) * 30, 25, 29);
+    }
+    new Probe(&window);
+    window.show();
+    return app.exec();
+}

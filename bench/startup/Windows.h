@@ -1,0 +1,7 @@
+#pragma once
+
+// The two measured programs, each run in a process of its own; both return the exit
+// code of the event loop, which the probe ends at the first paint.
+int runProgram(int argc, char** argv);
+// A plain window of the main window's size holding `panels` plain frames.
+int runFloor(int argc, char** argv, int panels);

@@ -1,0 +1,142 @@
+// Time from process start to the first paint of the main window, and the resident
+// memory then, for the program and for a bare window of the same size and panel count.
+// Each figure is the median of several runs, each in a fresh process, on the offscreen
+// platform and, where xvfb-run exists, on xcb under a virtual X server.
+//
+//   startup_bench [--runs N] [--platform NAME]
+#include "Probe.h"
+#include "Windows.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double ms = -1;
+    double mb = -1;
+    int panels = 0;
+};
+
+// One measured run in a child process; the clock starts before the process exists.
+Sample runChild(const QString& platform, const QString& dir, const QStringList& args) {
+    QProcess child;
+    child.setWorkingDirectory(dir);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
+    if (!env.contains(QStringLiteral("XDG_RUNTIME_DIR")))
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const qint64 start = monotonicNs();
+    child.start(QCoreApplication::applicationFilePath(), args);
+    Sample s;
+    if (!child.waitForFinished(60'000)) {
+        child.kill();
+        child.waitForFinished();
+        return s;
+    }
+    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+        const QList<QByteArray> w = line.split(' ');
+        if (w.size() == 4 && w[0] == "painted") {
+            s.ms = double(w[1].toLongLong() - start) / 1e6;
+            s.mb = double(w[3].toLongLong()) / 1024.0;
+        } else if (w.size() == 2 && w[0] == "panels") {
+            s.panels = w[1].toInt();
+        }
+    }
+    return s;
+}
+
+double median(std::vector<double> v) {
+    std::erase_if(v, [](double x) { return x < 0; });
+    if (v.empty()) return -1;
+    std::sort(v.begin(), v.end());
+    const size_t n = v.size();
+    return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+void line(const char* name, const QString& platform, double value, const char* unit) {
+    if (value < 0) return;
+    std::printf("%s_%s: %.2f %s\n", name, qPrintable(platform), value, unit);
+}
+
+void measure(const QString& platform, int runs) {
+    // No record file there: the program starts with the defaults and no message.
+    QTemporaryDir dir;
+    const QStringList program{QStringLiteral("--program")};
+    // A first run of each warms the file cache and tells the panel count.
+    const int panels = runChild(platform, dir.path(), program).panels;
+    if (panels <= 0) {
+        std::fprintf(stderr, "startup_bench: the program did not start on %s\n",
+                     qPrintable(platform));
+        return;
+    }
+    const QStringList floor{QStringLiteral("--floor"), QString::number(panels)};
+    runChild(platform, dir.path(), floor);
+    std::vector<double> programMs, programMb, floorMs, floorMb;
+    for (int i = 0; i < runs; ++i) {
+        // Interleaved, so both meet the same load of the machine.
+        const Sample p = runChild(platform, dir.path(), program);
+        const Sample f = runChild(platform, dir.path(), floor);
+        programMs.push_back(p.ms);
+        programMb.push_back(p.mb);
+        floorMs.push_back(f.ms);
+        floorMb.push_back(f.mb);
+    }
+    const double pm = median(programMs), fm = median(floorMs);
+    line("startup_program", platform, pm, "ms");
+    line("startup_floor", platform, fm, "ms");
+    if (pm > 0 && fm > 0) line("startup_ratio", platform, pm / fm, "x");
+    line("rss_program", platform, median(programMb), "MB");
+    line("rss_floor", platform, median(floorMb), "MB");
+    std::printf("panels_%s: %d count\n", qPrintable(platform), panels);
+    std::fflush(stdout);
+}
+
+// The xcb figures come from a second run of this program under a virtual X server.
+void measureUnderXvfb(int runs) {
+    const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfbRun.isEmpty()) {
+        std::fprintf(stderr, "startup_bench: no xvfb-run, no xcb figures\n");
+        return;
+    }
+    QProcess x;
+    x.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    x.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
+                      QStringLiteral("-screen 0 1280x1024x24 -nolisten tcp"),
+                      QCoreApplication::applicationFilePath(), QStringLiteral("--runs"),
+                      QString::number(runs), QStringLiteral("--platform"), QStringLiteral("xcb")});
+    if (!x.waitForFinished(600'000)) x.kill();
+    std::fputs(x.readAllStandardOutput().constData(), stdout);
+    std::fflush(stdout);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc >= 2 && std::strcmp(argv[1], "--program") == 0) return runProgram(argc, argv);
+    if (argc >= 3 && std::strcmp(argv[1], "--floor") == 0)
+        return runFloor(argc, argv, std::atoi(argv[2]));
+
+    QCoreApplication app(argc, argv);
+    int runs = 10;
+    QString platform;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        if (std::strcmp(argv[i], "--runs") == 0) runs = std::max(1, std::atoi(argv[i + 1]));
+        if (std::strcmp(argv[i], "--platform") == 0) platform = QString::fromLocal8Bit(argv[i + 1]);
+    }
+    if (!platform.isEmpty()) {
+        measure(platform, runs);
+        return 0;
+    }
+    measure(QStringLiteral("offscreen"), runs);
+    measureUnderXvfb(runs);
+    return 0;
+}
