@@ -7,7 +7,7 @@
 # Exits non-zero on the first failure.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
-bdir="$top/build/package"
+bdir="${PACKAGE_BUILD_DIR:-$top/build/package}"
 app_id=io.github.velotapper.velotapper
 lessons=(Lesson1.txt Lesson2.txt Lesson3.txt)
 wait_s=${PACKAGE_CHECK_TIMEOUT:-30}
