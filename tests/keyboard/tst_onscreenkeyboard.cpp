@@ -34,6 +34,8 @@ private slots:
     void arrowKeyUpUpdatesModifiers();
     void lockKey();
     void autoRepeat();
+    void judgingDecidesDrawing_data();
+    void judgingDecidesDrawing();
     void colouringTwiceWithNewRecord();
     void rightMiddleFinger_data();
     void rightMiddleFinger();
@@ -237,6 +239,44 @@ void TestOnScreenKeyboard::autoRepeat() {
     QCOMPARE(w_->keyboard().lastKey, 0);
     release(w_.get(), ShiftL, Qt::ShiftModifier);
     QCOMPARE(panel("Panel12")->caption(), QStringLiteral("^"));
+}
+
+// While a text exercise runs, the judge sees every key with a panel except the
+// modifiers and Lock, and a key it does not accept is not drawn.
+void TestOnScreenKeyboard::judgingDecidesDrawing_data() {
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("mistype") << int(JudgeOutcome::Mistype) << false;
+    QTest::newRow("accepted") << int(JudgeOutcome::Accepted) << true;
+    QTest::newRow("finished") << int(JudgeOutcome::Finished) << false;
+}
+
+void TestOnScreenKeyboard::judgingDecidesDrawing() {
+    QFETCH(int, outcome);
+    QFETCH(bool, drawn);
+    QList<QPair<int, bool>> judged;
+    OnScreenKeyboard& kb = w_->keyboard();
+    kb.judgeKey = [&](quint16 key, bool shift, quint16&) {
+        judged.append({key, shift});
+        return JudgeOutcome(outcome);
+    };
+    press(w_.get(), D);
+    QCOMPARE(bevel("Panel28"), int(bvLowered));
+    QVERIFY(judged.isEmpty()); // not running yet
+    kb.practiceRunning = true;
+    press(w_.get(), ShiftL);
+    press(w_.get(), Eisu, Qt::ShiftModifier);
+    press(w_.get(), CtrlL, Qt::ShiftModifier);
+    press(w_.get(), Down, Qt::ShiftModifier | Qt::ControlModifier);
+    QVERIFY(judged.isEmpty());
+    press(w_.get(), D);
+    release(w_.get(), CtrlL);
+    release(w_.get(), ShiftL);
+    press(w_.get(), Slash, Qt::ShiftModifier);
+    QCOMPARE(judged, (QList<QPair<int, bool>>{{'D', false}, {191, true}}));
+    QCOMPARE(bevel("Panel47"), int(drawn ? bvLowered : bvRaised));
+    QCOMPARE(bevel("Panel28"), int(bvRaised));
+    QCOMPARE(kb.lastKey, 191);
 }
 
 void TestOnScreenKeyboard::colouringTwiceWithNewRecord() {
