@@ -14,19 +14,32 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace {
+// The moment a step of the start ended, to tell where the time goes.
+void phase(const char* name) {
+    std::printf("phase %s %lld\n", name, static_cast<long long>(monotonicNs()));
+}
+} // namespace
+
 // The same steps, in the same order, as the program's own start.
 int runProgram(int argc, char** argv) {
+    phase("exec");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velotapper"));
+    phase("application");
     registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);
+    phase("fonts");
     TVelotapper window;
+    phase("window");
     TAboutBox about(&window);
+    phase("about");
     TPagesDlg pages(window.record(), &window);
     window.setAboutBox(&about);
     window.setPagesDlg(&pages);
+    phase("pages");
     new Probe(&window);
     // The panels of the main window itself, not those of the two dialogs it parents.
     const auto all = window.findChildren<TPanel*>();

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <map>
 #include <vector>
 
 namespace {
@@ -22,6 +23,9 @@ struct Sample {
     double ms = -1;
     double mb = -1;
     int panels = 0;
+    // Each step of the start with its time since the step before (the first since the
+    // clock started), in the order they came.
+    std::vector<std::pair<QByteArray, double>> phases;
 };
 
 // One measured run in a child process; the clock starts before the process exists.
@@ -42,10 +46,15 @@ Sample runChild(const QString& platform, const QString& dir, const QStringList& 
         child.waitForFinished();
         return s;
     }
+    qint64 previous = start;
     for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
         const QList<QByteArray> w = line.split(' ');
-        if (w.size() == 4 && w[0] == "painted") {
+        if (w.size() == 3 && w[0] == "phase") {
+            s.phases.emplace_back(w[1], double(w[2].toLongLong() - previous) / 1e6);
+            previous = w[2].toLongLong();
+        } else if (w.size() == 4 && w[0] == "painted") {
             s.ms = double(w[1].toLongLong() - start) / 1e6;
+            s.phases.emplace_back("paint", double(w[1].toLongLong() - previous) / 1e6);
             s.mb = double(w[3].toLongLong()) / 1024.0;
         } else if (w.size() == 2 && w[0] == "panels") {
             s.panels = w[1].toInt();
@@ -81,10 +90,16 @@ void measure(const QString& platform, int runs) {
     const QStringList floor{QStringLiteral("--floor"), QString::number(panels)};
     runChild(platform, dir.path(), floor);
     std::vector<double> programMs, programMb, floorMs, floorMb;
+    std::map<QByteArray, std::vector<double>> phaseMs;
+    std::vector<QByteArray> phaseOrder;
     for (int i = 0; i < runs; ++i) {
         // Interleaved, so both meet the same load of the machine.
         const Sample p = runChild(platform, dir.path(), program);
         const Sample f = runChild(platform, dir.path(), floor);
+        for (const auto& [name, ms] : p.phases) {
+            if (!phaseMs.contains(name)) phaseOrder.push_back(name);
+            phaseMs[name].push_back(ms);
+        }
         programMs.push_back(p.ms);
         programMb.push_back(p.mb);
         floorMs.push_back(f.ms);
@@ -97,6 +112,8 @@ void measure(const QString& platform, int runs) {
     line("rss_program", platform, median(programMb), "MB");
     line("rss_floor", platform, median(floorMb), "MB");
     std::printf("panels_%s: %d count\n", qPrintable(platform), panels);
+    for (const QByteArray& name : phaseOrder)
+        line(("startup_phase_" + name).constData(), platform, median(phaseMs[name]), "ms");
     std::fflush(stdout);
 }
 
