@@ -5,10 +5,10 @@
 #include "RecordFile.h"
 
 #include <QCheckBox>
-#include <QEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShowEvent>
 #include <QTabWidget>
 
 void setDesignHint(QWidget* w, const QString& hint, bool show) {
@@ -110,8 +110,11 @@ void TPagesDlg::ClearClick() {
 }
 
 void TPagesDlg::showEvent(QShowEvent* e) {
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
-    onShow();
+    // A window system's own show (after a restore) is no new opening.
+    if (!e->spontaneous()) {
+        if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+        onShow();
+    }
     QDialog::showEvent(e);
 }
 
