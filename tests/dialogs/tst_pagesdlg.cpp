@@ -80,7 +80,12 @@ void TestPagesDlg::frameAndHints() {
         QVERIFY(dlg.OKBtn->isVisible());
         QVERIFY(!dlg.CancelBtn->isVisible());
         QVERIFY(!dlg.HelpBtn->isVisible());
+        // Enter works the default button.
+        QTest::keyClick(&dlg, Qt::Key_Return);
+        QVERIFY(!dlg.isVisible());
     });
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(env.readFile(QString::fromLatin1(kRecordFileName)), rec.toBytes());
     // Hints show on the records and colour pages and on the settings choices only.
     QVERIFY(dlg.TabSheet1->toolTip().isEmpty());
     QCOMPARE(dlg.TabSheet2->toolTip(), QStringLiteral("記録の表示を行います"));
