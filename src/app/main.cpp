@@ -6,12 +6,15 @@
 #include "TVelotapper.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <exception>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("velotapper"));
-    QGuiApplication::setDesktopFileName(QStringLiteral("velotapper"));
+    // Ties the windows to the menu entry (Wayland app id, task-bar icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper")));
     registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);
