@@ -7,6 +7,10 @@
 #include <QtTest>
 #include <memory>
 
+// Generous: a loaded machine under the sanitizers must not turn slowness into failure.
+constexpr int kTimeoutMs = 20000;
+#define QTRY_BEVEL(name, expected) QTRY_COMPARE_WITH_TIMEOUT(bevel(name), int(expected), kTimeoutMs)
+
 // The main window on a real X server: xdotool types through XTEST, so every key
 // travels the whole way from the server through Qt's xcb keyboard to the panels.
 class TestXDisplay : public QObject {
@@ -33,9 +37,9 @@ void TestXDisplay::initTestCase() {
     env_ = std::make_unique<TestEnv>();
     w_ = std::make_unique<TVelotapper>();
     w_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w_.get()));
+    QVERIFY(QTest::qWaitForWindowExposed(w_.get(), kTimeoutMs));
     w_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w_.get()));
+    QVERIFY(QTest::qWaitForWindowActive(w_.get(), kTimeoutMs));
 }
 
 void TestXDisplay::cleanupTestCase() {
@@ -63,10 +67,10 @@ TPanel* TestXDisplay::panel(const char* name) const {
 void TestXDisplay::characterKeys() {
     for (const auto& k : jis::kCharKeys) {
         QVERIFY(xdo("keydown", k.xkey));
-        QTRY_COMPARE(bevel(k.panel), int(bvLowered));
+        QTRY_BEVEL(k.panel, bvLowered);
         QCOMPARE(w_->keyboard().lastKey, k.vk);
         QVERIFY(xdo("keyup", k.xkey));
-        QTRY_COMPARE(bevel(k.panel), int(bvRaised));
+        QTRY_BEVEL(k.panel, bvRaised);
         QCOMPARE(w_->keyboard().lastKey, 0);
     }
 }
@@ -80,21 +84,21 @@ void TestXDisplay::shiftFlipsCaptions_data() {
 void TestXDisplay::shiftFlipsCaptions() {
     QFETCH(quint32, shiftKey);
     QVERIFY(xdo("keydown", shiftKey));
-    QTRY_COMPARE(bevel("ShiftLeftPB"), int(bvLowered));
+    QTRY_BEVEL("ShiftLeftPB", bvLowered);
     QCOMPARE(bevel("ShiftRightPB"), int(bvLowered));
     for (const auto& k : jis::kCharKeys)
         QCOMPARE(panel(k.panel)->caption(), QString::fromUtf8(k.shiftedCaption));
 
     // A letter with Shift held: the key goes in, Shift stays in.
     QVERIFY(xdo("keydown", 38));
-    QTRY_COMPARE(bevel("Panel26"), int(bvLowered));
+    QTRY_BEVEL("Panel26", bvLowered);
     QVERIFY(xdo("keyup", 38));
-    QTRY_COMPARE(bevel("Panel26"), int(bvRaised));
+    QTRY_BEVEL("Panel26", bvRaised);
     QCOMPARE(bevel("ShiftLeftPB"), int(bvLowered));
     QCOMPARE(panel("Panel6")->caption(), QStringLiteral("＆"));
 
     QVERIFY(xdo("keyup", shiftKey));
-    QTRY_COMPARE(bevel("ShiftLeftPB"), int(bvRaised));
+    QTRY_BEVEL("ShiftLeftPB", bvRaised);
     QCOMPARE(bevel("ShiftRightPB"), int(bvRaised));
     for (const auto& k : jis::kCharKeys)
         QCOMPARE(panel(k.panel)->caption(), QString::fromUtf8(k.caption));
@@ -102,14 +106,14 @@ void TestXDisplay::shiftFlipsCaptions() {
 
 void TestXDisplay::ctrl() {
     QVERIFY(xdo("keydown", jis::kCtrlL));
-    QTRY_COMPARE(bevel("CtrlPB"), int(bvLowered));
+    QTRY_BEVEL("CtrlPB", bvLowered);
     QVERIFY(xdo("keydown", 45));
-    QTRY_COMPARE(bevel("Panel33"), int(bvLowered));
+    QTRY_BEVEL("Panel33", bvLowered);
     QCOMPARE(bevel("CtrlPB"), int(bvLowered));
     QVERIFY(xdo("keyup", 45));
-    QTRY_COMPARE(bevel("Panel33"), int(bvRaised));
+    QTRY_BEVEL("Panel33", bvRaised);
     QVERIFY(xdo("keyup", jis::kCtrlL));
-    QTRY_COMPARE(bevel("CtrlPB"), int(bvRaised));
+    QTRY_BEVEL("CtrlPB", bvRaised);
 }
 
 void TestXDisplay::lockWithAndWithoutShift() {
@@ -117,7 +121,7 @@ void TestXDisplay::lockWithAndWithoutShift() {
     QVERIFY(xdo("keydown", jis::kEisu));
     QVERIFY(xdo("keyup", jis::kEisu));
     QVERIFY(xdo("keydown", 38));
-    QTRY_COMPARE(bevel("Panel26"), int(bvLowered));
+    QTRY_BEVEL("Panel26", bvLowered);
     QVERIFY(xdo("keyup", 38));
     QCOMPARE(bevel("LockPB"), int(bvNone));
     QCOMPARE(w_->keyboard().capsShown, false);
@@ -125,11 +129,11 @@ void TestXDisplay::lockWithAndWithoutShift() {
     QVERIFY(xdo("keydown", jis::kShiftL));
     for (const int expected : {bvLowered, bvRaised}) {
         QVERIFY(xdo("keydown", jis::kEisu));
-        QTRY_COMPARE(bevel("LockPB"), expected);
+        QTRY_BEVEL("LockPB", expected);
         QVERIFY(xdo("keyup", jis::kEisu));
     }
     QVERIFY(xdo("keyup", jis::kShiftL));
-    QTRY_COMPARE(bevel("ShiftLeftPB"), int(bvRaised));
+    QTRY_BEVEL("ShiftLeftPB", bvRaised);
     QCOMPARE(bevel("LockPB"), int(bvRaised));
 }
 
