@@ -4,7 +4,8 @@
 # validated, package installed (apt-get as root; else unpacked with dpkg -x),
 # the menu entry's command started under Xvfb with a fresh HOME, and checked for
 # its main window, its working folder and the lessons placed there.
-# Exits non-zero on the first failure.
+# PACKAGE_CHECK_UNPACK_ONLY=1 skips the system install; PACKAGE_BUILD_DIR picks
+# another build folder. Exits non-zero on the first failure.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 bdir="${PACKAGE_BUILD_DIR:-$top/build/package}"
@@ -72,7 +73,7 @@ appstreamcli validate --no-net "$tmp/root/usr/share/metainfo/$app_id.metainfo.xm
 
 step "install"
 prefix=""
-if [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null; then
+if [ -z "${PACKAGE_CHECK_UNPACK_ONLY:-}" ] && [ "$(id -u)" -eq 0 ] && command -v apt-get >/dev/null; then
   dpkg-query -W -f='${Status}' velotapper 2>/dev/null | grep -q 'install ok installed' ||
     installed_here=1
   if DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "$deb" >"$tmp/apt.log" 2>&1; then
@@ -86,6 +87,7 @@ fi
 if [ -z "$prefix" ]; then
   prefix="$tmp/root/usr"
   export PATH="$prefix/bin:$PATH"
+  export XDG_DATA_DIRS="$prefix/share:${XDG_DATA_DIRS:-/usr/local/share:/usr/share}"
 fi
 desktop="$prefix/share/applications/$app_id.desktop"
 exec_cmd=$(sed -n 's/^Exec=//p' "$desktop" | head -n 1)
@@ -126,6 +128,12 @@ fi
 kill -0 "$app_pid" 2>/dev/null || fail "program ended early: $(cat "$tmp/app.log")"
 geom=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: //p')
 echo "main window $wid, $geom"
+wmclass=$(sed -n 's/^StartupWMClass=//p' "$desktop")
+xdotool search --class "^$wmclass\$" | grep -qx "$wid" ||
+  fail "main window's class does not match StartupWMClass=$wmclass"
+if command -v xprop >/dev/null; then
+  xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "main window carries no icon"
+fi
 
 step "working folder"
 [ "$(readlink -f "/proc/$app_pid/cwd")" = "$(readlink -f "$work")" ] ||
