@@ -31,6 +31,8 @@ private slots:
     void windowTakesTheScale();
     void glyphsAtScreenResolution_data();
     void glyphsAtScreenResolution();
+    void glyphIconDrawnAtAnyRatio_data();
+    void glyphIconDrawnAtAnyRatio();
     void aboutPictureAtScreenResolution();
     void panelsKeepDesignSizes();
 };
@@ -84,6 +86,39 @@ void TstHighDpi::glyphsAtScreenResolution() {
     const QPixmap half =
         both.copy(enabled ? 0 : device.width(), 0, device.width(), device.height());
     QCOMPARE(normalized(drawn), normalized(half));
+}
+
+void TstHighDpi::glyphIconDrawnAtAnyRatio_data() {
+    QTest::addColumn<int>("glyph");
+    QTest::addColumn<qreal>("dpr");
+    QTest::addColumn<bool>("disabled");
+    // Ratios other than the screen's: a window moved to a screen of another scale.
+    QTest::newRow("tool 1") << int(Glyph::Tool) << 1.0 << false;
+    QTest::newRow("tool 1.25") << int(Glyph::Tool) << 1.25 << false;
+    QTest::newRow("exit 1.5 disabled") << int(Glyph::Exit) << 1.5 << true;
+    QTest::newRow("start 1.75") << int(Glyph::Start) << 1.75 << false;
+    QTest::newRow("start 2 disabled") << int(Glyph::Start) << 2.0 << true;
+    QTest::newRow("keyboard 3") << int(Glyph::Keyboard) << 3.0 << false;
+}
+
+void TstHighDpi::glyphIconDrawnAtAnyRatio() {
+    QFETCH(int, glyph);
+    QFETCH(qreal, dpr);
+    QFETCH(bool, disabled);
+    TSpeedButton b;
+    b.setGlyph(Glyph(glyph));
+    QCOMPARE(b.iconSize(), QSize(16, 16));
+    const auto mode = disabled ? QIcon::Disabled : QIcon::Normal;
+    const QPixmap drawn = b.icon().pixmap(QSize(16, 16), dpr, mode);
+    const QPixmap both = makeGlyph(Glyph(glyph), dpr);
+    const int h = both.height();
+    QCOMPARE(drawn.size(), QSize(h, h));
+    QCOMPARE(drawn.devicePixelRatio(), dpr);
+    QCOMPARE(normalized(drawn), normalized(both.copy(disabled ? h : 0, 0, h, h)));
+    // Asking again at another ratio draws again, not from the last picture.
+    const QPixmap again = b.icon().pixmap(QSize(16, 16), dpr * 2, mode);
+    const int h2 = makeGlyph(Glyph(glyph), dpr * 2).height();
+    QCOMPARE(again.size(), QSize(h2, h2));
 }
 
 void TstHighDpi::aboutPictureAtScreenResolution() {

@@ -1,5 +1,7 @@
 #include "Glyphs.h"
 
+#include <QIconEngine>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -93,7 +95,45 @@ QColor fillOf(Glyph g) {
     }
 }
 
+class GlyphEngine : public QIconEngine {
+public:
+    explicit GlyphEngine(Glyph g) : glyph_(g) {}
+    QIconEngine* clone() const override { return new GlyphEngine(glyph_); }
+
+    void paint(QPainter* p, const QRect& r, QIcon::Mode mode, QIcon::State state) override {
+        const qreal dpr = p->device() ? p->device()->devicePixelRatioF() : 1.0;
+        QPixmap pm = scaledPixmap((QSizeF(r.size()) * dpr).toSize(), mode, state, dpr);
+        pm.setDevicePixelRatio(dpr);
+        p->drawPixmap(r.topLeft(), pm);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    // size is in device pixels: the glyph is drawn to fill it, not stretched to it.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override {
+        const bool disabled = mode == QIcon::Disabled;
+        if (size == cachedSize_ && disabled == cachedDisabled_ && !cached_.isNull()) return cached_;
+        const QPixmap both = makeGlyph(glyph_, size.height() / 16.0);
+        const int h = both.height();
+        cached_ = both.copy(disabled ? h : 0, 0, h, h);
+        cached_.setDevicePixelRatio(1.0);
+        cachedSize_ = size;
+        cachedDisabled_ = disabled;
+        return cached_;
+    }
+
+private:
+    Glyph glyph_;
+    QPixmap cached_;
+    QSize cachedSize_;
+    bool cachedDisabled_ = false;
+};
+
 } // namespace
+
+QIcon makeGlyphIcon(Glyph g) {
+    return QIcon(new GlyphEngine(g));
+}
 
 QPixmap makeGlyph(Glyph g, qreal dpr) {
     QPixmap pm(QSize(32, 16) * dpr);

@@ -21,3 +21,8 @@ void TSpeedButton::setGlyph(const QPixmap& twoStates) {
     }
     setIcon(icon);
 }
+
+void TSpeedButton::setGlyph(Glyph g) {
+    setIconSize(QSize(16, 16));
+    setIcon(makeGlyphIcon(g));
+}

@@ -1,4 +1,6 @@
 #pragma once
+#include "Glyphs.h"
+
 #include <QPixmap>
 #include <QToolButton>
 
@@ -10,6 +12,8 @@ public:
     explicit TSpeedButton(QWidget* parent = nullptr);
 
     void setGlyph(const QPixmap& twoStates);
+    // A 16 x 16 glyph drawn at whatever scale the button is painted with.
+    void setGlyph(Glyph g);
     QString hint() const { return toolTip(); }
     void setHint(const QString& h) { setToolTip(h); }
 };
