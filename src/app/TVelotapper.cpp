@@ -24,7 +24,7 @@ TSpeedButton* makeButton(QWidget* parent, const char* name, int left, int top, G
     auto* b = new TSpeedButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setGeometry(left, top, 25, 25);
-    b->setGlyph(makeGlyph(glyph, parent->devicePixelRatioF()));
+    b->setGlyph(glyph); // drawn afresh at the scale of whatever screen shows it
     b->setHint(hint);
     return b;
 }
