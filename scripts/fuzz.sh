@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # fuzz.sh SECONDS
 # Builds every libFuzzer target (fuzz/*_fuzz.cpp) with clang, AddressSanitizer and
-# UBSan in build/fuzz, then runs each one for SECONDS on its seed corpus
+# UBSan in build/fuzz (or FUZZ_BUILD_DIR: the sanitizer test build has them too), then runs each one for SECONDS on its seed corpus
 # fuzz/corpus/<name without _fuzz>/. Fails when any target finds a crash.
 set -euo pipefail
 secs=${1:?usage: fuzz.sh SECONDS}
 top=$(cd "$(dirname "$0")/.." && pwd)
-dir=$top/build/fuzz
+dir=${FUZZ_BUILD_DIR:-$top/build/fuzz}
+case $dir in /*) ;; *) dir=$top/$dir ;; esac
 
 targets=()
 for src in "$top"/fuzz/*_fuzz.cpp; do
