@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QFrame>
+#include <QLabel>
 #include <algorithm>
 #include <cstdio>
 
@@ -50,12 +51,15 @@ int runProgram(int argc, char** argv) {
     return app.exec();
 }
 
-int runFloor(int argc, char** argv, int panels) {
+int runFloor(int argc, char** argv, int panels, bool captions) {
     QApplication app(argc, argv);
     QWidget window;
     window.setFixedSize(370, 240);
     for (int i = 0; i < panels; ++i) {
-        auto* frame = new QFrame(&window);
+        // A captioned floor draws one letter per panel in the default font, as any
+        // window of key legends must; the blank one draws no text at all.
+        QFrame* frame = captions ? new QLabel(QString(QChar('A' + i % 26)), &window)
+                                 : new QFrame(&window);
         frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
         frame->setGeometry(4 + (i % 14) * 26, 4 + (i / 14) * 30, 25, 29);
     }
