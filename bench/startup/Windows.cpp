@@ -58,8 +58,8 @@ int runFloor(int argc, char** argv, int panels, bool captions) {
     for (int i = 0; i < panels; ++i) {
         // A captioned floor draws one letter per panel in the default font, as any
         // window of key legends must; the blank one draws no text at all.
-        QFrame* frame = captions ? new QLabel(QString(QChar('A' + i % 26)), &window)
-                                 : new QFrame(&window);
+        QFrame* frame =
+            captions ? new QLabel(QString(QChar('A' + i % 26)), &window) : new QFrame(&window);
         frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
         frame->setGeometry(4 + (i % 14) * 26, 4 + (i / 14) * 30, 25, 29);
     }

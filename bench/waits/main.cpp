@@ -80,13 +80,16 @@ int main(int argc, char** argv) {
     prompts.end();
     report("start_prompts", prompts);
 
-    // 2. Judging: correct keys over the text, the cursor sent back before the end.
+    // 2. Judging: correct keys over the text, the cursor sent back before the end. The
+    // window repaints between keys, as it does between a typist's keys; only the
+    // judging itself is timed.
     const char* text = ex.practiceText();
     const int length = ex.textLength();
     const KeyTable& table = w.keyboard().table;
     QElapsedTimer judge;
-    judge.start();
+    qint64 judgeNs = 0;
     for (int i = 0; i < kJudgedKeys; ++i) {
+        QCoreApplication::processEvents();
         if (ex.cursorPos >= length - 1) ex.cursorPos = 0;
         const char c = text[ex.cursorPos];
         quint16 key = 13;
@@ -98,9 +101,11 @@ int main(int argc, char** argv) {
             }
         }
         quint16 paneKey = 0;
+        judge.start();
         ex.judgeKey(key, shift, paneKey);
+        judgeNs += judge.nsecsElapsed();
     }
-    const double perKey = double(judge.nsecsElapsed()) / kJudgedKeys / 1000.0;
+    const double perKey = double(judgeNs) / kJudgedKeys / 1000.0;
     std::printf("judge_key: %.2f us per key\n", perKey);
     w.btnStop->click();
 

@@ -10,6 +10,7 @@
 #include "TextBytes.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QProgressBar>
 #include <QTimer>
 #include <cstring>
@@ -37,8 +38,9 @@ int TextExercise::textLength() const {
 }
 
 int TextExercise::loadPracticeText(const QString& fileName) {
+    // Only a regular file: a device or a pipe named *.txt could be read forever.
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) return 1;
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly)) return 1;
 
     c_.memo->setPlainText(QString());
     // Read only as far as the text needs: the file may be huge.

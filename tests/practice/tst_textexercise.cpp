@@ -54,18 +54,22 @@ void TstTextExercise::loadRefreshesTheStatistics() {
 
 void TstTextExercise::unopenableFileChangesNothing_data() {
     QTest::addColumn<bool>("directory");
-    QTest::newRow("missing") << false;
-    QTest::newRow("a folder") << true;
+    QTest::addColumn<QString>("link");
+    QTest::newRow("missing") << false << QString();
+    QTest::newRow("a folder") << true << QString();
+    QTest::newRow("a device that never ends") << false << QStringLiteral("/dev/zero");
 }
 
 void TstTextExercise::unopenableFileChangesNothing() {
     QFETCH(bool, directory);
+    QFETCH(QString, link);
     Fixture f;
     f.load("old text\n");
     f.rec().runMisses = 3;
     f.rec().currentRate = 2.5f;
     f.w->Memo->setPlainText(QStringLiteral("pane"));
     if (directory) QDir(f.env.dir()).mkdir(QStringLiteral("x.txt"));
+    if (!link.isEmpty()) QVERIFY(QFile::link(link, f.env.path(QStringLiteral("x.txt"))));
     QCOMPARE(f.ex().loadPracticeText(QStringLiteral("x.txt")), 1);
     QCOMPARE(QByteArray(f.ex().practiceText()), QByteArray("old text\r"));
     QCOMPARE(f.rec().runMisses, 3);
