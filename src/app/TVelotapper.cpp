@@ -80,21 +80,28 @@ void TVelotapper::createControls() {
 
     PanelLook plain;
     Panel1 = makePanel(this, "Panel1", QRect(0, 0, 370, 61), QString(), plain);
-    btnTool = makeButton(Panel1, "btnTool", 4, 4, Glyph::Tool, QStringLiteral("練習の設定を行います。"));
+    btnTool =
+        makeButton(Panel1, "btnTool", 4, 4, Glyph::Tool, QStringLiteral("練習の設定を行います。"));
     btnLesson = makeButton(Panel1, "btnLesson", 32, 4, Glyph::Lesson,
                            QStringLiteral("フォームポジションの練習を行います。"));
     btnExercise = makeButton(Panel1, "btnExercise", 60, 4, Glyph::Exercise,
                              QStringLiteral("テキストによるタイピング練習"));
-    btnFile = makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
+    btnFile =
+        makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
     btnKeybord = makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard,
                             QStringLiteral("キーボードの色を変えます。"));
     btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, QStringLiteral("終了します"));
-    btnAbout = makeButton(Panel1, "btnAbout", 276, 4, Glyph::About, QStringLiteral("プログラムの説明をします"));
-    btnStart = makeButton(Panel1, "btnStart", 308, 4, Glyph::Start, QStringLiteral("練習を開始します"));
-    btnStop = makeButton(Panel1, "btnStop", 336, 4, Glyph::Stop, QStringLiteral("練習を中断します"));
+    btnAbout = makeButton(Panel1, "btnAbout", 276, 4, Glyph::About,
+                          QStringLiteral("プログラムの説明をします"));
+    btnStart =
+        makeButton(Panel1, "btnStart", 308, 4, Glyph::Start, QStringLiteral("練習を開始します"));
+    btnStop =
+        makeButton(Panel1, "btnStop", 336, 4, Glyph::Stop, QStringLiteral("練習を中断します"));
     btnStop->setEnabled(false);
-    SpeedButton4 = makeButton(this, "SpeedButton4", 4, 4, Glyph::Start, QStringLiteral("スタートボタン"));
-    SpeedButton5 = makeButton(this, "SpeedButton5", 8, 8, Glyph::Start, QStringLiteral("スタートボタン"));
+    SpeedButton4 =
+        makeButton(this, "SpeedButton4", 4, 4, Glyph::Start, QStringLiteral("スタートボタン"));
+    SpeedButton5 =
+        makeButton(this, "SpeedButton5", 8, 8, Glyph::Start, QStringLiteral("スタートボタン"));
     SpeedButton4->lower(); // underneath the tool bar: never seen, never clicked
     SpeedButton5->lower();
 
@@ -130,8 +137,8 @@ void TVelotapper::createControls() {
     Bar1->setValue(0);
     Bar1->setTextVisible(false);
     const QFont noticeFont = designFont(kPGothic, 10);
-    notice = makeLabel(this, "Label1", QRect(260, 228, 107, 12), QStringLiteral("© 2026 Velotapper"),
-                       clBlue, &noticeFont);
+    notice = makeLabel(this, "Label1", QRect(260, 228, 107, 12),
+                       QStringLiteral("© 2026 Velotapper"), clBlue, &noticeFont);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -169,7 +176,8 @@ void TVelotapper::createKeyboard() {
 
     auto charKey = [&](const char* name, const QString& caption, int left, int top) {
         PanelLook look = key;
-        if (caption == ";" || caption == ":" || caption == "," || caption == ".") look.fontHeight = 23;
+        if (caption == ";" || caption == ":" || caption == "," || caption == ".")
+            look.fontHeight = 23;
         if (caption == "/" || caption == " ") {
             look.fontFamily = kPGothic;
             look.fontHeight = 12;
@@ -205,13 +213,15 @@ void TVelotapper::createKeyboard() {
     charKey("Panel36", QStringLiteral(":"), 288, 152);
     charKey("Panel37", QStringLiteral("]"), 312, 152);
     // Z row.
-    ShiftLeftPB = makePanel(this, "ShiftLeftPB", QRect(8, 180, 53, 29), QStringLiteral("Shift"), named);
+    ShiftLeftPB =
+        makePanel(this, "ShiftLeftPB", QRect(8, 180, 53, 29), QStringLiteral("Shift"), named);
     run(38, "ZXCVBNM", 60, 180);
     charKey("Panel45", QStringLiteral(","), 228, 180);
     charKey("Panel46", QStringLiteral("."), 252, 180);
     charKey("Panel47", QStringLiteral("/"), 276, 180);
     charKey("Panel48", QStringLiteral("_"), 300, 180);
-    ShiftRightPB = makePanel(this, "ShiftRightPB", QRect(324, 180, 45, 29), QStringLiteral("Shift"), named);
+    ShiftRightPB =
+        makePanel(this, "ShiftRightPB", QRect(324, 180, 45, 29), QStringLiteral("Shift"), named);
     // Bottom row.
     CtrlPB = makePanel(this, "CtrlPB", QRect(8, 208, 41, 29), QStringLiteral("Ctrl"), named);
     pnSP = charKey("pnSP", QStringLiteral(" "), 144, 208);
@@ -227,19 +237,35 @@ void TVelotapper::disableTools() {
         b->setEnabled(false);
 }
 
-bool TVelotapper::toolsEnabled() const { return btnExit->isEnabled(); }
+bool TVelotapper::toolsEnabled() const {
+    return btnExit->isEnabled();
+}
 
 void TVelotapper::btnToolClick() {
     if (pagesDlg_) Platform::get().execDialog(pagesDlg_);
 }
 
-void TVelotapper::btnLessonClick() { drill_->btnLessonClick(); }
-void TVelotapper::btnExerciseClick() { exercise_->btnExerciseClick(); }
-void TVelotapper::btnFileClick() { exercise_->btnFileClick(); }
-void TVelotapper::btnKeybordClick() { keyboard_.btnKeybordClick(); }
-void TVelotapper::btnStartClick() { exercise_->btnStartClick(); }
-void TVelotapper::btnStopClick() { exercise_->btnStopClick(); }
-void TVelotapper::Timer1Timer() { exercise_->Timer1Timer(); }
+void TVelotapper::btnLessonClick() {
+    drill_->btnLessonClick();
+}
+void TVelotapper::btnExerciseClick() {
+    exercise_->btnExerciseClick();
+}
+void TVelotapper::btnFileClick() {
+    exercise_->btnFileClick();
+}
+void TVelotapper::btnKeybordClick() {
+    keyboard_.btnKeybordClick();
+}
+void TVelotapper::btnStartClick() {
+    exercise_->btnStartClick();
+}
+void TVelotapper::btnStopClick() {
+    exercise_->btnStopClick();
+}
+void TVelotapper::Timer1Timer() {
+    exercise_->Timer1Timer();
+}
 
 void TVelotapper::btnExitClick() {
     saveRecord(record_, this);
@@ -268,12 +294,17 @@ void TVelotapper::keyUp(QKeyEvent* e) {
 
 bool TVelotapper::event(QEvent* e) {
     switch (e->type()) {
-    case QEvent::ShortcutOverride: e->accept(); return true;
+    case QEvent::ShortcutOverride:
+        e->accept();
+        return true;
     case QEvent::KeyPress:
         if (keyDown(static_cast<QKeyEvent*>(e)) == 40) Memo->followCaret();
         return true;
-    case QEvent::KeyRelease: keyUp(static_cast<QKeyEvent*>(e)); return true;
-    default: return QWidget::event(e);
+    case QEvent::KeyRelease:
+        keyUp(static_cast<QKeyEvent*>(e));
+        return true;
+    default:
+        return QWidget::event(e);
     }
 }
 

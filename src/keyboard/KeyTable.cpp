@@ -13,8 +13,8 @@ struct Punctuation {
     char shifted;
 };
 constexpr Punctuation kPunctuation[] = {
-    {',', 188, '<'}, {'-', 189, '='}, {'.', 190, '>'}, {'/', 191, '?'},
-    {':', 186, '*'}, {';', 187, '+'}, {'@', 192, '`'}, {'[', 219, '{'},
+    {',', 188, '<'},  {'-', 189, '='}, {'.', 190, '>'}, {'/', 191, '?'},
+    {':', 186, '*'},  {';', 187, '+'}, {'@', 192, '`'}, {'[', 219, '{'},
     {'\\', 220, '|'}, {']', 221, '}'}, {'^', 222, '~'}, {'_', 226, '_'},
 };
 
@@ -24,21 +24,22 @@ struct NamedKey {
     const char* caption;
     int code;
 };
-constexpr NamedKey kNamedKeys[] = {{"Esc", 27}, {"Tab", 9},    {"Lock", 240}, {"Shift", 16},
+constexpr NamedKey kNamedKeys[] = {{"Esc", 27},  {"Tab", 9},    {"Lock", 240}, {"Shift", 16},
                                    {"Ctrl", 17}, {"Enter", 13}, {"BS", 8}};
 
+// Each finger's home key and the keys (by unshifted character) that finger types.
+struct Finger {
+    char home;
+    const char* keys;
+};
+constexpr Finger kFingers[] = {{'a', "1qaz"},     {'s', "2wsx"}, {'d', "3edc"}, {'f', "45rtfgvb"},
+                               {'j', "67yuhjnm"}, {'k', "8ik,"}, {'l', "9ol."}, {';', "0p;/"}};
+
 char homeKeyOf(char base) {
-    switch (base) {
-    case '1': case 'q': case 'a': case 'z': return 'a';
-    case '2': case 'w': case 's': case 'x': return 's';
-    case '3': case 'e': case 'd': case 'c': return 'd';
-    case '4': case '5': case 'r': case 't': case 'f': case 'g': case 'v': case 'b': return 'f';
-    case '6': case '7': case 'y': case 'u': case 'h': case 'j': case 'n': case 'm': return 'j';
-    case '8': case 'i': case 'k': case ',': return 'k';
-    case '9': case 'o': case 'l': case '.': return 'l';
-    case '0': case 'p': case ';': case '/': return ';';
-    default: return ' ';
-    }
+    if (base != '\0')
+        for (const Finger& f : kFingers)
+            if (std::strchr(f.keys, base)) return f.home;
+    return ' ';
 }
 
 void appendShiftKey(ShiftCaptionKeys& keys, int code) {

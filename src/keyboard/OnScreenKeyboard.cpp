@@ -4,15 +4,21 @@
 #include "TPanel.h"
 #include "TextBytes.h"
 
+#include <cstring>
+
 OnScreenKeyboard::OnScreenKeyboard(PracticeRecord& record) : record_(record) {
     clearKeyTable(table, shiftKeys);
 }
 
-void OnScreenKeyboard::build(QObject* root) { BuildKeyTable(root, table, shiftKeys); }
+void OnScreenKeyboard::build(QObject* root) {
+    BuildKeyTable(root, table, shiftKeys);
+}
 
 void OnScreenKeyboard::updateModifiers(bool shift, bool ctrl) {
-    if (ctrl && panels_.ctrl->bevelOuter() != bvLowered) panels_.ctrl->setBevelOuter(bvLowered);
-    else if (!ctrl && panels_.ctrl->bevelOuter() != bvRaised) panels_.ctrl->setBevelOuter(bvRaised);
+    if (ctrl && panels_.ctrl->bevelOuter() != bvLowered)
+        panels_.ctrl->setBevelOuter(bvLowered);
+    else if (!ctrl && panels_.ctrl->bevelOuter() != bvRaised)
+        panels_.ctrl->setBevelOuter(bvRaised);
 
     // Only the left panel is tested, so captions flip only when the state changes.
     if (shift && panels_.shiftLeft->bevelOuter() != bvLowered) {
@@ -67,25 +73,19 @@ void OnScreenKeyboard::UpdateShiftCaptions(bool shifted) {
     for (int i = 0; i < shiftKeys.count; ++i) {
         const KeyEntry& e = table[std::size_t(shiftKeys.codes[std::size_t(i)])];
         if (shifted)
-            e.panel->setCaption(e.shiftedChar == '&' ? QStringLiteral("＆") : byteText(e.shiftedChar));
+            e.panel->setCaption(e.shiftedChar == '&' ? QStringLiteral("＆")
+                                                     : byteText(e.shiftedChar));
         else
             e.panel->setCaption(byteText(e.baseChar));
     }
 }
 
 namespace {
+// The fingerColors entry of a home key, or -1 for a key no finger is assigned.
 int fingerOf(char homeKey) {
-    switch (homeKey) {
-    case 'a': return 0;
-    case 's': return 1;
-    case 'd': return 2;
-    case 'f': return 3;
-    case 'j': return 4;
-    case 'k': return 5;
-    case 'l': return 6;
-    case ';': return 7;
-    default: return -1;
-    }
+    static constexpr char kHomeKeys[] = "asdfjkl;";
+    const char* at = homeKey == ' ' ? nullptr : std::strchr(kHomeKeys, homeKey);
+    return at && *at ? int(at - kHomeKeys) : -1;
 }
 } // namespace
 

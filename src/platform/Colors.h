@@ -14,7 +14,9 @@ constexpr TColor clWhite = 0x00FFFFFF;
 constexpr TColor clWindowText = 0x80000008;
 constexpr TColor clBtnFace = 0x8000000F;
 
-constexpr bool isSystemColor(TColor c) { return (c & 0xFF000000u) == 0x80000000u; }
+constexpr bool isSystemColor(TColor c) {
+    return (c & 0xFF000000u) == 0x80000000u;
+}
 
 // Resolves a design colour to a concrete colour of the current palette.
 QColor toQColor(TColor c);

@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-void FakePlatform::messageBox(QWidget*, const QString& text) { messages << text; }
+void FakePlatform::messageBox(QWidget*, const QString& text) {
+    messages << text;
+}
 
 int FakePlatform::execDialog(QDialog* dialog) {
     ++dialogsRun;

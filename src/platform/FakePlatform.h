@@ -25,7 +25,7 @@ public:
     // while the hook runs and hidden afterwards.
     std::function<void(QDialog*)> onDialog;
     int dialogsRun = 0;
-    std::deque<QString> files;              // empty string = cancel
+    std::deque<QString> files; // empty string = cancel
     QStringList fileFilters;
     std::deque<std::optional<TColor>> colors; // nullopt = cancel
     std::optional<TColor> lastOffered;        // the colour the picker preselected

@@ -32,7 +32,8 @@ void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
         break;
     case Glyph::Exercise: // a page of text
         p.drawRect(QRectF(2.5, 1.5, 11, 13));
-        for (int i = 0; i < 4; ++i) p.drawLine(QPointF(4.5, 4.5 + i * 2.5), QPointF(11.5, 4.5 + i * 2.5));
+        for (int i = 0; i < 4; ++i)
+            p.drawLine(QPointF(4.5, 4.5 + i * 2.5), QPointF(11.5, 4.5 + i * 2.5));
         break;
     case Glyph::File: { // an open folder
         QPainterPath path;
@@ -81,17 +82,24 @@ void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
         p.drawPolygon(tri);
         break;
     }
-    case Glyph::Stop: p.drawRect(QRectF(3.5, 3.5, 9, 9)); break;
+    case Glyph::Stop:
+        p.drawRect(QRectF(3.5, 3.5, 9, 9));
+        break;
     }
 }
 
 QColor fillOf(Glyph g) {
     switch (g) {
-    case Glyph::Start: return QColor(0, 160, 0);
-    case Glyph::Stop: return QColor(208, 0, 0);
-    case Glyph::File: return QColor(240, 208, 96);
-    case Glyph::About: return QColor(160, 208, 255);
-    default: return Qt::white;
+    case Glyph::Start:
+        return QColor(0, 160, 0);
+    case Glyph::Stop:
+        return QColor(208, 0, 0);
+    case Glyph::File:
+        return QColor(240, 208, 96);
+    case Glyph::About:
+        return QColor(160, 208, 255);
+    default:
+        return Qt::white;
     }
 }
 

@@ -1,7 +1,7 @@
 #include "Platform.h"
 
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 Platform* current = nullptr;
@@ -15,4 +15,6 @@ Platform& Platform::get() {
     return *current;
 }
 
-void Platform::install(Platform* p) { current = p; }
+void Platform::install(Platform* p) {
+    current = p;
+}

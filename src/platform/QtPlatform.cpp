@@ -11,14 +11,18 @@
 #include <QMessageBox>
 #include <QTimer>
 
-QtPlatform::QtPlatform() { clock_.start(); }
+QtPlatform::QtPlatform() {
+    clock_.start();
+}
 
 void QtPlatform::messageBox(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent);
     box.exec();
 }
 
-int QtPlatform::execDialog(QDialog* dialog) { return dialog->exec(); }
+int QtPlatform::execDialog(QDialog* dialog) {
+    return dialog->exec();
+}
 
 QString QtPlatform::openFile(QWidget* parent, const QString& filter) {
     const QString path =
@@ -35,11 +39,17 @@ std::optional<TColor> QtPlatform::pickColor(QWidget* parent) {
     return lastColor_;
 }
 
-qint64 QtPlatform::clockMs() { return clock_.elapsed(); }
+qint64 QtPlatform::clockMs() {
+    return clock_.elapsed();
+}
 
-qint64 QtPlatform::calendarSeconds() { return QDateTime::currentSecsSinceEpoch(); }
+qint64 QtPlatform::calendarSeconds() {
+    return QDateTime::currentSecsSinceEpoch();
+}
 
-void QtPlatform::seedRandom(quint32 seed) { seed_ = seed; }
+void QtPlatform::seedRandom(quint32 seed) {
+    seed_ = seed;
+}
 
 int QtPlatform::random() {
     // The classic linear congruential generator with a 15-bit result.

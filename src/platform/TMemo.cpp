@@ -32,7 +32,8 @@ bool TMemo::event(QEvent* e) {
     case QEvent::KeyRelease:
         if (onKeyUp) onKeyUp(static_cast<QKeyEvent*>(e));
         return true;
-    default: return QPlainTextEdit::event(e);
+    default:
+        return QPlainTextEdit::event(e);
     }
 }
 
@@ -43,7 +44,9 @@ void TMemo::setCaret(int position) {
     ensureCursorVisible();
 }
 
-int TMemo::caret() const { return textCursor().position(); }
+int TMemo::caret() const {
+    return textCursor().position();
+}
 
 void TMemo::followCaret() {
     // The caret already stands at the start of the next line; bring that line into
@@ -52,6 +55,12 @@ void TMemo::followCaret() {
     ensureCursorVisible();
 }
 
-void TMemo::mousePressEvent(QMouseEvent* e) { e->accept(); }
-void TMemo::mouseDoubleClickEvent(QMouseEvent* e) { e->accept(); }
-void TMemo::mouseMoveEvent(QMouseEvent* e) { e->accept(); }
+void TMemo::mousePressEvent(QMouseEvent* e) {
+    e->accept();
+}
+void TMemo::mouseDoubleClickEvent(QMouseEvent* e) {
+    e->accept();
+}
+void TMemo::mouseMoveEvent(QMouseEvent* e) {
+    e->accept();
+}
