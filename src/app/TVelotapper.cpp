@@ -2,6 +2,7 @@
 
 #include "DesignTable.h"
 #include "Glyphs.h"
+#include "KeyCapLook.h"
 #include "KeyTranslate.h"
 #include "Platform.h"
 #include "RecordFile.h"
@@ -158,13 +159,6 @@ void TVelotapper::createControls() {
 }
 
 void TVelotapper::createKeyboard() {
-    PanelLook key; // a character key
-    key.outer = bvRaised;
-    key.bevelWidth = 3;
-    key.borderWidth = 1;
-    key.border = bsSingle;
-    key.fontFamily = kTerminal;
-    key.fontHeight = 19;
     PanelLook named; // Esc, BS, Enter, Shift, Ctrl
     named.outer = bvRaised;
     named.bevelWidth = 3;
@@ -175,13 +169,7 @@ void TVelotapper::createKeyboard() {
     flat.border = bsSingle;
 
     auto charKey = [&](const char* name, const QString& caption, int left, int top) {
-        PanelLook look = key;
-        if (caption == ";" || caption == ":" || caption == "," || caption == ".")
-            look.fontHeight = 23;
-        if (caption == "/" || caption == " ") {
-            look.fontFamily = kPGothic;
-            look.fontHeight = 12;
-        }
+        const PanelLook look = keyCapLook(caption[0].toLatin1());
         const int w = caption == " " ? 73 : 25;
         const int h = caption == " " ? 25 : 29;
         return makePanel(this, name, QRect(left, top, w, h), caption, look);

@@ -1,4 +1,5 @@
 #include "DesignTable.h"
+#include "KeyCapLook.h"
 #include "PracticeRecord.h"
 #include "TPagesDlg.h"
 
@@ -47,22 +48,6 @@ const LegendRow kLegend[] = {
     {"Panel65", 260, "未打鍵", clBtnFace},
 };
 
-PanelLook keyLook(char c) {
-    PanelLook look;
-    look.bevelWidth = 3;
-    look.borderWidth = 1;
-    look.border = bsSingle;
-    look.fontFamily = kTerminal;
-    look.fontHeight = 19;
-    // Small punctuation is drawn larger, and the slash in a face that keeps it upright.
-    if (c == ';' || c == ':' || c == ',' || c == '.') look.fontHeight = 23;
-    if (c == '/') {
-        look.fontFamily = kPGothic;
-        look.fontHeight = 12;
-    }
-    return look;
-}
-
 } // namespace
 
 void TPagesDlg::createMistypePage() {
@@ -73,7 +58,7 @@ void TPagesDlg::createMistypePage() {
             const char c = row.captions[i];
             TPanel* key = makePanel(page, row.names[std::size_t(i)],
                                     QRect(row.left + 24 * i, row.top, 25, 29),
-                                    QString(QLatin1Char(c)), keyLook(c));
+                                    QString(QLatin1Char(c)), keyCapLook(c));
             key->setMouseTracking(true);
             connect(key, &TPanel::mouseMoved, this, [this, key] { K1MouseMove(key); });
             keys[n++] = key;
