@@ -7,15 +7,9 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("AboutBox"));
-    setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(298, 223);
-    setFont(designFont(kPGothic, 12));
+    setUpFixedDialog(this, "AboutBox", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QSize(298, 223));
 
     PanelLook look;
     look.inner = bvRaised;
@@ -54,6 +48,6 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 }
 
 void TAboutBox::showEvent(QShowEvent* e) {
-    if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
     QDialog::showEvent(e);
 }

@@ -7,7 +7,6 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QShowEvent>
 #include <QTabWidget>
 
@@ -24,12 +23,7 @@ TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent) : QDialog(parent),
 }
 
 void TPagesDlg::createFrame() {
-    setObjectName(QStringLiteral("PagesDlg"));
-    setWindowTitle(QStringLiteral("各種設定・表示"));
-    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                   Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
-    setFixedSize(367, 263);
-    setFont(designFont(kPGothic, 12));
+    setUpFixedDialog(this, "PagesDlg", QStringLiteral("各種設定・表示"), QSize(367, 263));
 
     PanelLook box;
     box.outer = bvNone;
@@ -112,7 +106,7 @@ void TPagesDlg::ClearClick() {
 void TPagesDlg::showEvent(QShowEvent* e) {
     // A window system's own show (after a restore) is no new opening.
     if (!e->spontaneous()) {
-        if (const QScreen* s = screen()) move(s->availableGeometry().center() - rect().center());
+        centreOnScreen(this);
         onShow();
     }
     QDialog::showEvent(e);

@@ -1,6 +1,8 @@
 #include "DesignTable.h"
 
+#include <QDialog>
 #include <QLabel>
+#include <QScreen>
 
 TPanel* makePanel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
                   const PanelLook& look) {
@@ -38,4 +40,19 @@ QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, cons
     g.setWidth(qMax(g.width(), hint.width()));
     l->setGeometry(g);
     return l;
+}
+
+void setUpFixedDialog(QDialog* dialog, const char* name, const QString& caption,
+                      const QSize& clientSize) {
+    dialog->setObjectName(QString::fromLatin1(name));
+    dialog->setWindowTitle(caption);
+    dialog->setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
+    dialog->setFixedSize(clientSize);
+    dialog->setFont(designFont(kPGothic, 12));
+}
+
+void centreOnScreen(QWidget* window) {
+    if (const QScreen* s = window->screen())
+        window->move(s->availableGeometry().center() - window->rect().center());
 }

@@ -4,6 +4,7 @@
 
 #include <QRect>
 
+class QDialog;
 class QLabel;
 
 // The look of a panel in a design table.
@@ -26,3 +27,9 @@ TPanel* makePanel(QWidget* parent, const char* name, const QRect& geometry, cons
 // Creates a named label, at least as wide as its text; a height of 0 fits the text.
 QLabel* makeLabel(QWidget* parent, const char* name, const QRect& geometry, const QString& caption,
                   TColor fontColor = clWindowText, const QFont* font = nullptr);
+
+// A fixed-size dialog frame with a title-bar close box only, in the designs' window font.
+void setUpFixedDialog(QDialog* dialog, const char* name, const QString& caption,
+                      const QSize& clientSize);
+// Moves a window to the centre of the screen it is on.
+void centreOnScreen(QWidget* window);
