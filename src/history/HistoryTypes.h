@@ -1,0 +1,60 @@
+#pragma once
+#include <QDateTime>
+#include <QList>
+#include <QString>
+
+// One row of `runs`.
+struct HistoryRun {
+    qint64 id = 0;
+    QDateTime startedAt; // UTC
+    QDateTime endedAt;   // UTC
+    QString mode;
+    QString source;
+    double seconds = 0;
+    qint64 keys = 0;
+    qint64 misses = 0;
+    double speed = 0;
+    bool completed = false;
+};
+
+// One point of the progress chart when there are too many runs to draw one by one:
+// the runs of one mode on one (UTC) day.
+struct HistoryDay {
+    QDate day;
+    QString mode;
+    int runs = 0;
+    double speed = 0;    // average speed of the day's runs
+    qint64 keys = 0;
+    qint64 misses = 0;
+};
+
+// One key's figures summed over a span of runs, with the key most often pressed
+// while it was awaited (0 when never mistyped).
+struct HistoryKey {
+    int vk = 0;
+    qint64 expected = 0;
+    qint64 missed = 0;
+    qint64 msTotal = 0;
+    int topTyped = 0;
+    qint64 topTypedCount = 0;
+};
+
+// What the progress page and the adaptive practice read from the history.
+class HistoryReader {
+public:
+    virtual ~HistoryReader() = default;
+    virtual qint64 runCount() = 0;
+    // The last n runs, oldest first.
+    virtual QList<HistoryRun> lastRuns(int n) = 0;
+    // Every day with runs, per mode, oldest first.
+    virtual QList<HistoryDay> days() = 0;
+    // Per-key figures over the last n runs (all modes), in key order.
+    virtual QList<HistoryKey> keyFigures(int lastRuns) = 0;
+    // Writes the whole history as CSV (RFC 4180, header row, UTF-8); false on failure.
+    virtual bool exportCsv(const QString& path) = 0;
+    // Deletes every run; false on failure.
+    virtual bool clear() = 0;
+    // The settings the record has no room for; fallback when absent.
+    virtual QString setting(const QString& key, const QString& fallback = QString()) = 0;
+    virtual void setSetting(const QString& key, const QString& value) = 0;
+};
