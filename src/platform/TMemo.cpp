@@ -37,6 +37,12 @@ bool TMemo::event(QEvent* e) {
     }
 }
 
+QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
+    // A text edit answers this itself, whatever its input-method attribute says.
+    if (query == Qt::ImEnabled) return false;
+    return QPlainTextEdit::inputMethodQuery(query);
+}
+
 void TMemo::setCaret(int position) {
     QTextCursor c = textCursor();
     c.setPosition(qBound(0, position, document()->characterCount() - 1));

@@ -20,6 +20,9 @@ public:
     // The pane's answer to a Down arrow left by the handler at a line end.
     void followCaret();
 
+    // Declines every input method: one would swallow the practice keys.
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
 protected:
     bool event(QEvent* e) override;
     void mousePressEvent(QMouseEvent* e) override;
