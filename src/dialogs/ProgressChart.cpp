@@ -124,6 +124,10 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
 }
 
 void ProgressChart::setPoints(QList<Point> points, QList<MissPoint> misses, QStringList xLabels) {
+    // A damaged row must not stretch the axes to infinity or below zero.
+    for (Point& p : points)
+        if (!std::isfinite(p.speed) || p.speed < 0) p.speed = 0;
+    misses.removeIf([](const MissPoint& m) { return !std::isfinite(m.rate) || m.rate < 0; });
     points_ = std::move(points);
     misses_ = std::move(misses);
     xLabels_ = std::move(xLabels);

@@ -173,15 +173,20 @@ void TestProgressPage::emptyHistoriesDraw_data() {
     QTest::newRow("no history at all") << -1;
     QTest::newRow("empty") << 0;
     QTest::newRow("one run without keys") << 1;
+    QTest::newRow("damaged speed") << 2;
 }
 
 void TestProgressPage::emptyHistoriesDraw() {
     QFETCH(int, runs);
     Shown s;
     if (runs > 0) s.history.runs = {run("weak", "", 0, 0, 0)};
+    if (runs > 1)
+        s.history.runs << run("text", "x", qInf(), 10, -1) << run("text", "y", qQNaN(), 5, 1);
     s.open([&] {
         if (runs < 0) s.dlg->setHistory(nullptr);
         QVERIFY(!s.page->chart->grab().isNull());
+        for (int i = 0; i < s.page->chart->pointCount(); ++i)
+            QVERIFY(s.page->chart->rect().contains(s.page->chart->pointPos(i)));
         QCOMPARE(s.page->exportBtn->isEnabled(), runs > 0);
         s.hover(s.page->chart->rect().center());
     });
