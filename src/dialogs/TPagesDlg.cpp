@@ -2,6 +2,7 @@
 
 #include "DesignTable.h"
 #include "PracticeRecord.h"
+#include "ProgressPage.h"
 #include "RecordFile.h"
 
 #include <QCheckBox>
@@ -53,6 +54,9 @@ void TPagesDlg::createFrame() {
     TabSheet4 = addPage("TabSheet4", QStringLiteral("色設定"),
                         QStringLiteral("キーボードの色を設定します"), true);
     createColorPage();
+    TabSheet5 = new ProgressPage;
+    TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
+    PageControl1->addTab(TabSheet5, QStringLiteral("成績推移"));
     // The first opening shows the mistype map; later ones the page last used.
     PageControl1->setCurrentWidget(TabSheet3);
 
@@ -79,6 +83,10 @@ void TPagesDlg::onShow() {
     fillRecordsPage();
     fillColorPanels();
     fillMistypeMap();
+}
+
+void TPagesDlg::setHistory(HistoryReader* reader) {
+    TabSheet5->setHistory(reader);
 }
 
 void TPagesDlg::OKBtnClick() {

@@ -5,6 +5,8 @@
 #include <array>
 
 struct PracticeRecord;
+class HistoryReader;
+class ProgressPage;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -28,6 +30,8 @@ public:
     void K1MouseMove(TPanel* key);
     void TabSheet3MouseMove();
     void pnAClick(TPanel* panel);
+    // The history the progress page reads; null shows it empty.
+    void setHistory(HistoryReader* reader);
 
     // The colour a mistype-map key takes for its tries and misses.
     static TColor mistypeColor(int tries, int misses);
@@ -52,6 +56,9 @@ public:
 
     // Finger colour page.
     TPanel *pnA, *pnS, *pnD, *pnF, *pnSPl, *pnSPr, *pnJ, *pnK, *pnL, *pnP;
+
+    // Progress page, after the four of the design.
+    ProgressPage* TabSheet5;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -30,6 +30,23 @@ QString FakePlatform::openFile(QWidget*, const QString& filter) {
     return f;
 }
 
+QString FakePlatform::saveFile(QWidget*, const QString& filter, const QString& suggestedName) {
+    fileFilters << filter;
+    saveSuggestions << suggestedName;
+    if (saveFiles.empty()) return {};
+    const QString f = saveFiles.front();
+    saveFiles.pop_front();
+    return f;
+}
+
+bool FakePlatform::confirm(QWidget*, const QString& text) {
+    questions << text;
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
 std::optional<TColor> FakePlatform::pickColor(QWidget*) {
     lastOffered = picked_;
     if (colors.empty()) return std::nullopt;

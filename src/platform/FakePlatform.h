@@ -13,6 +13,8 @@ public:
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
     QString openFile(QWidget* parent, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
+    bool confirm(QWidget* parent, const QString& text) override;
     std::optional<TColor> pickColor(QWidget* parent) override;
     qint64 clockMs() override { return now; }
     qint64 calendarSeconds() override { return calendar; }
@@ -27,6 +29,10 @@ public:
     int dialogsRun = 0;
     std::deque<QString> files; // empty string = cancel
     QStringList fileFilters;
+    std::deque<QString> saveFiles; // empty string = cancel
+    QStringList saveSuggestions;
+    std::deque<bool> answers; // Yes/No boxes; when empty the answer is No
+    QStringList questions;
     std::deque<std::optional<TColor>> colors; // nullopt = cancel
     std::optional<TColor> lastOffered;        // the colour the picker preselected
     qint64 now = 0;

@@ -24,6 +24,12 @@ public:
     // A file-open dialog: the chosen existing file, or empty on cancel. On OK the
     // chosen file's folder becomes the working directory.
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // A file-save dialog offering suggestedName in the working directory: the chosen
+    // path, or empty on cancel. The working directory stays where it is.
+    virtual QString saveFile(QWidget* parent, const QString& filter,
+                             const QString& suggestedName) = 0;
+    // A Yes/No box captioned with the application title; true for Yes.
+    virtual bool confirm(QWidget* parent, const QString& text) = 0;
     // The colour picker; preselects the colour chosen last (black at first).
     virtual std::optional<TColor> pickColor(QWidget* parent) = 0;
     // Milliseconds from an arbitrary origin, never going back.

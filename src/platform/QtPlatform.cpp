@@ -32,6 +32,18 @@ QString QtPlatform::openFile(QWidget* parent, const QString& filter) {
     return path;
 }
 
+QString QtPlatform::saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) {
+    return QFileDialog::getSaveFileName(parent, QString(), QDir::current().filePath(suggestedName),
+                                        filter);
+}
+
+bool QtPlatform::confirm(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Question, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
+                    parent);
+    box.setDefaultButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
 std::optional<TColor> QtPlatform::pickColor(QWidget* parent) {
     const QColor c = QColorDialog::getColor(toQColor(lastColor_), parent);
     if (!c.isValid()) return std::nullopt;

@@ -10,6 +10,8 @@ public:
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
     QString openFile(QWidget* parent, const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
+    bool confirm(QWidget* parent, const QString& text) override;
     std::optional<TColor> pickColor(QWidget* parent) override;
     qint64 clockMs() override;
     qint64 calendarSeconds() override;

@@ -70,7 +70,7 @@ void TestPagesDlg::frameAndHints() {
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
     QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dlg.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(dlg.PageControl1->count(), 4);
+    QCOMPARE(dlg.PageControl1->count(), 5);
     QCOMPARE(dlg.PageControl1->tabText(0), QStringLiteral("設定"));
     QCOMPARE(dlg.PageControl1->tabText(3), QStringLiteral("色設定"));
     QVERIFY(dlg.OKBtn->isDefault());

@@ -1,0 +1,72 @@
+#pragma once
+#include "HistoryTypes.h"
+
+#include <QColor>
+#include <QWidget>
+
+// The progress chart: speed per run, or per day and mode when the history is long,
+// one line per mode with a legend, and the miss rate as a dashed line on its own
+// axis at the right. Hovering over a speed point announces that point's details.
+class ProgressChart : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressChart(QWidget* parent = nullptr);
+
+    void showRuns(const QList<HistoryRun>& runs);
+    void showDays(const QList<HistoryDay>& days);
+    bool byDay() const { return byDay_; }
+    int pointCount() const { return int(points_.size()); }
+    // Where speed point i is drawn.
+    QPoint pointPos(int i) const;
+    // The details of the speed point nearest to pos within reach, or empty.
+    QString detailsAt(const QPoint& pos) const;
+    // The modes that have points, in legend order, by their captions.
+    QStringList legend() const;
+
+    static QString modeCaption(const QString& mode);
+
+signals:
+    // The details of the point under the mouse; empty when it leaves every point.
+    void hovered(const QString& details);
+
+protected:
+    void paintEvent(QPaintEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void leaveEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    struct Point {
+        double x = 0;
+        double speed = 0;
+        int series = 0;
+        QString details;
+    };
+    struct MissPoint {
+        double x = 0;
+        double rate = 0;
+    };
+    struct LegendItem {
+        QRect rect;
+        QString caption;
+        QColor colour;
+        bool dashed = false;
+    };
+
+    void setPoints(QList<Point> points, QList<MissPoint> misses, QStringList xLabels);
+    void relayout();
+    int pointAt(const QPoint& pos) const;
+    QPointF at(double x, double value, double top) const;
+
+    QList<Point> points_;
+    QList<MissPoint> misses_;
+    QStringList xLabels_; // first and last point
+    bool byDay_ = false;
+    double xMax_ = 0;
+    double speedTop_ = 1, speedStep_ = 0.25;
+    double missTop_ = 10, missStep_ = 2.5; // percent
+    QList<LegendItem> legend_;
+    int unitTop_ = 0;
+    QRect plot_;
+    int hover_ = -1;
+};

@@ -1,0 +1,168 @@
+#include "ProgressPage.h"
+
+#include "DesignTable.h"
+#include "HistoryTypes.h"
+#include "KeyTable.h"
+#include "Platform.h"
+#include "ProgressChart.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <algorithm>
+
+QString keyCaption(int vk) {
+    if ((vk >= '0' && vk <= '9') || (vk >= 'A' && vk <= 'Z')) return QString(QChar(vk));
+    switch (vk) {
+    case vkReturn:
+        return QStringLiteral("Enter");
+    case vkSpace:
+        return QStringLiteral("Space");
+    case vkBack:
+        return QStringLiteral("BS");
+    case vkTab:
+        return QStringLiteral("Tab");
+    default:
+        break;
+    }
+    for (char c = '!'; c <= '~'; ++c)
+        if (punctuationKeyCode(c) == vk) return QString(QLatin1Char(c));
+    return QStringLiteral("#%1").arg(vk);
+}
+
+ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
+    chart = new ProgressChart(this);
+    chart->setObjectName(QStringLiteral("Chart"));
+    chart->setGeometry(2, 2, 166, 164);
+
+    // The panels' names begin with "pn" so the mistype map never takes a one-letter
+    // key caption here for one of its keys.
+    PanelLook row;
+    row.inner = bvRaised;
+    row.outer = bvLowered;
+    row.color = 0x0080FFFF;
+    row.fontFamily = kPGothic;
+    row.fontHeight = 11;
+    makeLabel(this, "lbWeak", QRect(172, 1, 0, 0), QStringLiteral("苦手なキー"));
+    makeLabel(this, "lbSlow", QRect(286, 1, 0, 0), QStringLiteral("遅いキー"));
+    for (int i = 0; i < 5; ++i) {
+        const int top = 16 + 16 * i;
+        weakKeys[std::size_t(i)] =
+            makePanel(this, QByteArray("pnWeak" + QByteArray::number(i + 1)).constData(),
+                      QRect(171, top, 112, 16), QString(), row);
+        slowKeys[std::size_t(i)] =
+            makePanel(this, QByteArray("pnSlow" + QByteArray::number(i + 1)).constData(),
+                      QRect(285, top, 66, 16), QString(), row);
+        weakKeys[std::size_t(i)]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    }
+
+    const auto button = [this](const char* name, const QString& caption, int top) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QString::fromLatin1(name));
+        b->setGeometry(171, top, 180, 22);
+        return b;
+    };
+    exportBtn = button("btnExport", QStringLiteral("CSVに書き出す"), 98);
+    connect(exportBtn, &QPushButton::clicked, this, &ProgressPage::exportClick);
+    deleteBtn = button("btnDeleteHistory", QStringLiteral("履歴を消す"), 122);
+    connect(deleteBtn, &QPushButton::clicked, this, &ProgressPage::deleteClick);
+
+    PanelLook disp;
+    disp.inner = bvLowered;
+    disp.outer = bvLowered;
+    disp.borderWidth = 1;
+    disp.border = bsSingle;
+    disp.color = clWhite;
+    detail = makePanel(this, "pnDetail", QRect(2, 170, 349, 21), QString(), disp);
+    detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    connect(chart, &ProgressChart::hovered, this, &ProgressPage::showSummary);
+    refresh();
+}
+
+void ProgressPage::setHistory(HistoryReader* reader) {
+    reader_ = reader;
+    if (isVisible()) refresh();
+}
+
+void ProgressPage::showEvent(QShowEvent* e) {
+    if (!e->spontaneous()) refresh();
+    QWidget::showEvent(e);
+}
+
+void ProgressPage::refresh() {
+    const qint64 runs = reader_ ? reader_->runCount() : 0;
+    if (runs > kRunsShown) {
+        chart->showDays(reader_->days());
+        summary_ = QStringLiteral(" 日ごとの平均（全%1回）").arg(runs);
+    } else {
+        chart->showRuns(reader_ ? reader_->lastRuns(kRunsShown) : QList<HistoryRun>());
+        summary_ = runs > 0 ? QStringLiteral(" 全%1回の記録").arg(runs)
+                            : QStringLiteral(" 成績履歴はまだありません");
+    }
+    if (runs > 0) summary_ += QStringLiteral("　点に合わせると詳しく表示します");
+    fillKeyLists();
+    exportBtn->setEnabled(runs > 0);
+    deleteBtn->setEnabled(runs > 0);
+    showSummary(QString());
+}
+
+void ProgressPage::fillKeyLists() {
+    QList<HistoryKey> keys = reader_ ? reader_->keyFigures(kKeyRuns) : QList<HistoryKey>();
+    keys.removeIf([](const HistoryKey& k) { return k.expected <= 0; });
+    const auto missRate = [](const HistoryKey& k) { return double(k.missed) / double(k.expected); };
+    const auto averageMs = [](const HistoryKey& k) {
+        return double(k.msTotal) / double(k.expected);
+    };
+
+    QList<HistoryKey> weak = keys;
+    weak.removeIf([](const HistoryKey& k) { return k.missed <= 0; });
+    // Ties go to the key missed more often, then to key order.
+    std::stable_sort(weak.begin(), weak.end(), [&](const HistoryKey& a, const HistoryKey& b) {
+        const double ra = missRate(a), rb = missRate(b);
+        return ra != rb ? ra > rb : a.missed > b.missed;
+    });
+    for (int i = 0; i < 5; ++i) {
+        QString text;
+        if (i < weak.size()) {
+            const HistoryKey& k = weak[i];
+            text = QStringLiteral(" %1 %2%").arg(keyCaption(k.vk)).arg(qRound(missRate(k) * 100));
+            if (k.topTyped != 0) text += QStringLiteral(" →%1").arg(keyCaption(k.topTyped));
+        }
+        weakKeys[std::size_t(i)]->setCaption(text);
+    }
+
+    QList<HistoryKey> slow = keys;
+    std::stable_sort(slow.begin(), slow.end(), [&](const HistoryKey& a, const HistoryKey& b) {
+        return averageMs(a) > averageMs(b);
+    });
+    for (int i = 0; i < 5; ++i) {
+        QString text;
+        if (i < slow.size())
+            text = QStringLiteral("%1 %2ms")
+                       .arg(keyCaption(slow[i].vk))
+                       .arg(qRound64(averageMs(slow[i])));
+        slowKeys[std::size_t(i)]->setCaption(text);
+    }
+}
+
+void ProgressPage::showSummary(const QString& hover) {
+    detail->setCaption(hover.isEmpty() ? summary_ : QLatin1Char(' ') + hover);
+}
+
+void ProgressPage::exportClick() {
+    if (!reader_) return;
+    const QString path = Platform::get().saveFile(this, QStringLiteral("CSVファイル (*.csv)"),
+                                                  QStringLiteral("Velotap-history.csv"));
+    if (path.isEmpty()) return;
+    if (!reader_->exportCsv(path))
+        Platform::get().messageBox(this, QStringLiteral("成績履歴を書き出せませんでした。"));
+}
+
+void ProgressPage::deleteClick() {
+    if (!reader_ || !Platform::get().confirm(
+                        this, QStringLiteral("成績履歴をすべて消去します。よろしいですか？")))
+        return;
+    if (!reader_->clear())
+        Platform::get().messageBox(this, QStringLiteral("成績履歴を消去できませんでした。"));
+    refresh();
+}

@@ -1,0 +1,50 @@
+#pragma once
+#include <QRect>
+#include <QWidget>
+#include <array>
+
+class HistoryReader;
+class ProgressChart;
+class QPushButton;
+class TPanel;
+
+// The progress page: the chart of recent runs, the weakest keys with what was typed
+// instead, the slowest keys, and the export and delete buttons. It reads the history
+// each time it is shown, so a dialog opened on another page never queries it.
+class ProgressPage : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressPage(QWidget* parent = nullptr);
+
+    // Null: no history; the page shows empty and its buttons are off.
+    void setHistory(HistoryReader* reader);
+    void refresh();
+    void exportClick();
+    void deleteClick();
+
+    // Runs drawn one by one; beyond this the chart shows days.
+    static constexpr int kRunsShown = 50;
+    // The span of runs the key lists cover.
+    static constexpr int kKeyRuns = 20;
+    // Free for a button that practises the weak keys.
+    static inline const QRect kPracticeSlot{171, 146, 180, 22};
+
+    ProgressChart* chart;
+    std::array<TPanel*, 5> weakKeys{};
+    std::array<TPanel*, 5> slowKeys{};
+    QPushButton *exportBtn, *deleteBtn;
+    TPanel* detail;
+
+protected:
+    void showEvent(QShowEvent* e) override;
+
+private:
+    void fillKeyLists();
+    void showSummary(const QString& hover);
+
+    HistoryReader* reader_ = nullptr;
+    QString summary_;
+};
+
+// The caption of a virtual-key code as its key is labelled on a JIS keyboard.
+QString keyCaption(int vk);
