@@ -1,0 +1,120 @@
+#include "../practice/Fixture.h"
+#include "../practice/TypingKeys.h"
+#include "FakeHistory.h"
+#include "TPagesDlg.h"
+
+#include <QFile>
+#include <QtTest>
+
+// The weak-key lesson asked for in the settings dialog and typed to its end through
+// the main window, with a fake clock and an in-memory history.
+class TstScenarioWeak : public QObject {
+    Q_OBJECT
+
+private slots:
+    void weakLessonTypedToTheEnd();
+    void nothingToPractiseYet_data();
+    void nothingToPractiseYet();
+};
+
+namespace {
+
+// The main window with the dialog wired as at start-up, and the shipped lessons in
+// the working folder.
+struct WeakFixture : Fixture {
+    WeakFixture() : pages(rec(), w.get()) {
+        for (const char* name : {"Lesson1.txt", "Lesson2.txt", "Lesson3.txt"}) {
+            QFile f(QStringLiteral(VELOTAPPER_LESSONS_DIR "/") + QLatin1String(name));
+            if (f.open(QIODevice::ReadOnly)) env.writeFile(QLatin1String(name), f.readAll());
+        }
+        w->setPagesDlg(&pages);
+        pages.weakLessonWanted = [this](QWidget* parent) { return w->prepareWeakLesson(parent); };
+    }
+    void useHistory() {
+        w->setHistory(&history);
+        pages.setHistory(&history);
+    }
+    // Opens the dialog and presses the weak-key button in it; true when it closed.
+    bool askInDialog() {
+        bool closed = false;
+        env.platform.onDialog = [this, &closed](QDialog*) {
+            pages.weakLessonClick();
+            closed = !pages.isVisible();
+        };
+        w->btnTool->click();
+        env.platform.onDialog = nullptr;
+        return closed;
+    }
+
+    FakeHistory history;
+    TPagesDlg pages;
+};
+
+} // namespace
+
+void TstScenarioWeak::weakLessonTypedToTheEnd() {
+    WeakFixture f;
+    // Enter is the weakest key but no word types it.
+    const QList<std::pair<int, int>> missed = {{13, 40},  {'Q', 36}, {'P', 32}, {'Z', 28},
+                                               {'X', 24}, {'B', 20}, {'A', 2},  {'E', 0}};
+    for (const auto& [vk, misses] : missed) f.history.addKey(vk, 40, misses);
+    f.useHistory();
+    f.rec().typedTotal = 500;
+    QStringList startPrompts;
+    f.env.platform.onWait = [&](qint64 deadline) {
+        if (deadline >= 0 && !startPrompts.contains(f.display())) startPrompts << f.display();
+    };
+    f.w->show();
+    QVERIFY(f.askInDialog());
+
+    QVERIFY(f.env.platform.messages.isEmpty());
+    QVERIFY(f.ex().practiceRunning());
+    QCOMPARE(f.ex().runMode(), QStringLiteral("weak"));
+    QCOMPARE(startPrompts.value(1), QStringLiteral("苦手キー: Q P Z X B"));
+    const QByteArray text(f.ex().practiceText());
+    const int length = int(text.size());
+    QVERIFY(length > 900);
+    QCOMPARE(f.display(), QStringLiteral("次のキーは:[%1]です。").arg(QChar(text[0])));
+
+    int keysTyped = 0;
+    while (f.ex().practiceRunning()) {
+        const char c = text[f.ex().cursorPos];
+        if (c == '\r')
+            keys::tap(f.w->Memo, keys::Enter);
+        else
+            typeChar(f.w->Memo, c);
+        if (++keysTyped % 4 == 0) f.tick();
+        QVERIFY(keysTyped <= length);
+    }
+    QCOMPARE(f.ex().cursorPos, length + 1);
+    QCOMPARE(f.rec().typedTotal, 500 + length + 1);
+    QCOMPARE(f.rec().runMisses, 0);
+    QVERIFY(f.rec().currentRate > 3.0f);
+    QVERIFY(f.w->btnTool->isEnabled());
+    QVERIFY(QFile::exists(f.env.path(QStringLiteral("Velotap.bin"))));
+}
+
+void TstScenarioWeak::nothingToPractiseYet_data() {
+    QTest::addColumn<bool>("history");
+    QTest::addColumn<int>("runs");
+    QTest::newRow("no history") << false << 0;
+    QTest::newRow("a history without runs") << true << 0;
+    QTest::newRow("runs without keys") << true << 3;
+}
+
+void TstScenarioWeak::nothingToPractiseYet() {
+    QFETCH(bool, history);
+    QFETCH(int, runs);
+    WeakFixture f;
+    f.history.runs = runs;
+    if (history) f.useHistory();
+    f.load("typed before\n");
+    QVERIFY(!f.askInDialog());
+    QCOMPARE(f.env.platform.messages, QStringList{QStringLiteral("まだ練習の記録がありません。")});
+    QVERIFY(!f.ex().practiceRunning());
+    QCOMPARE(QByteArray(f.ex().practiceText()), QByteArray("typed before\r"));
+    QVERIFY(f.w->btnTool->isEnabled());
+}
+
+QTEST_MAIN(TstScenarioWeak)
+#include "tst_scenario_weak.moc"
