@@ -2,6 +2,7 @@
 
 #include "DesignTable.h"
 #include "Glyphs.h"
+#include "HistoryTypes.h"
 #include "KeyCapLook.h"
 #include "KeyTranslate.h"
 #include "Platform.h"
@@ -13,10 +14,12 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QDir>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
+#include <utility>
 
 namespace {
 
@@ -231,6 +234,53 @@ bool TVelotapper::toolsEnabled() const {
 
 void TVelotapper::btnToolClick() {
     if (pagesDlg_) Platform::get().execDialog(pagesDlg_);
+    // The dialog's weak-key button closes it and leaves the lesson to run here.
+    if (!weakLesson_.text.isEmpty()) startWeakLesson();
+}
+
+void TVelotapper::setHistory(HistoryReader* history) {
+    history_ = history;
+    drill_->weakKeysWanted = [this] {
+        return history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1");
+    };
+    drill_->recentKeyFigures = [this] {
+        KeyFigureMap figures;
+        if (history_)
+            for (const HistoryKey& k : history_->keyFigures(20))
+                figures[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
+        return figures;
+    };
+}
+
+bool TVelotapper::prepareWeakLesson(QWidget* parent) {
+    Platform& platform = Platform::get();
+    KeyFigureMap figures;
+    if (history_ && history_->runCount() > 0)
+        for (const HistoryKey& k : history_->keyFigures(20))
+            figures[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
+    const QList<int> ranking = weakestKeys(figures, 256);
+    if (ranking.isEmpty()) {
+        platform.messageBox(parent, QStringLiteral("まだ練習の記録がありません。"));
+        return false;
+    }
+    // The learner's own lesson files first, then the copies the package ships.
+    const QStringList folders = {QDir::currentPath(),
+                                 QApplication::applicationDirPath() +
+                                     QStringLiteral("/../share/velotapper/lessons")};
+    weakLesson_ = weakKeyLesson(lessonWords(readLessonTexts(folders)), ranking,
+                                [&platform] { return platform.random(); });
+    if (weakLesson_.text.isEmpty()) {
+        platform.messageBox(parent,
+                            QStringLiteral("苦手キーで練習できるレッスンの言葉が見つかりません。"));
+        return false;
+    }
+    return true;
+}
+
+void TVelotapper::startWeakLesson() {
+    if (weakLesson_.text.isEmpty() && !prepareWeakLesson(this)) return;
+    const WeakLesson lesson = std::exchange(weakLesson_, WeakLesson{});
+    exercise_->startMadeText(lesson.text, QStringLiteral("weak"), weakKeyNote(lesson.keys));
 }
 
 void TVelotapper::btnLessonClick() {

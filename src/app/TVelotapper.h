@@ -3,10 +3,12 @@
 #include "OnScreenKeyboard.h"
 #include "PracticeRecord.h"
 #include "TextExercise.h"
+#include "WeakLesson.h"
 
 #include <QWidget>
 #include <memory>
 
+class HistoryReader;
 class QDialog;
 class QLabel;
 class QProgressBar;
@@ -26,6 +28,13 @@ public:
     // The windows it opens, created after it at start-up.
     void setAboutBox(QDialog* about) { aboutBox_ = about; }
     void setPagesDlg(QDialog* pages) { pagesDlg_ = pages; }
+    // The run history the adaptive practice reads; null when there is none.
+    void setHistory(HistoryReader* history);
+
+    // The lesson built on the weak keys. prepare builds it and keeps it for the next
+    // start; false, after a message to parent, when there is nothing to practise yet.
+    bool prepareWeakLesson(QWidget* parent);
+    void startWeakLesson();
 
     PracticeRecord& record() { return record_; }
     OnScreenKeyboard& keyboard() { return keyboard_; }
@@ -72,5 +81,7 @@ private:
     std::unique_ptr<Drill> drill_;
     QDialog* aboutBox_ = nullptr;
     QDialog* pagesDlg_ = nullptr;
+    HistoryReader* history_ = nullptr;
+    WeakLesson weakLesson_; // built, not yet run
     bool exiting_ = false;
 };

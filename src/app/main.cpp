@@ -24,6 +24,9 @@ int main(int argc, char** argv) {
         TPagesDlg pages(window.record(), &window);
         window.setAboutBox(&about);
         window.setPagesDlg(&pages);
+        pages.weakLessonWanted = [&window](QWidget* parent) {
+            return window.prepareWeakLesson(parent);
+        };
         window.show();
         return app.exec();
     } catch (const std::exception& e) {

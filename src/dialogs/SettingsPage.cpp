@@ -1,3 +1,5 @@
+#include "Drill.h"
+#include "HistoryTypes.h"
 #include "PracticeRecord.h"
 #include "TPagesDlg.h"
 
@@ -53,6 +55,13 @@ void TPagesDlg::createSettingsPage() {
     rbGuideN = makeChoice<QRadioButton>(GroupBox3, "rbGuideN", QStringLiteral("無し"),
                                         QStringLiteral("フォームポジション練習でガイド表示無し"),
                                         24, 80, 61);
+
+    // Kept in the history, so it is there only with one.
+    cbWeakKeys = new QCheckBox(QStringLiteral("苦手キーを多く出題"), page);
+    cbWeakKeys->setObjectName(QStringLiteral("cbWeakKeys"));
+    cbWeakKeys->setGeometry(132, 172, 209, 17);
+    setDesignHint(cbWeakKeys, QStringLiteral("フォームポジション練習で苦手なキーを多く出題します"),
+                  true);
 }
 
 void TPagesDlg::fillSettingsPage() {
@@ -78,4 +87,6 @@ void TPagesDlg::fillSettingsPage() {
         rbGuideY->setChecked(true);
     else
         rbGuideN->setChecked(true);
+    cbWeakKeys->setEnabled(history_ != nullptr);
+    cbWeakKeys->setChecked(history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1"));
 }

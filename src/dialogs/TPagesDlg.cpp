@@ -1,6 +1,8 @@
 #include "TPagesDlg.h"
 
 #include "DesignTable.h"
+#include "Drill.h"
+#include "HistoryTypes.h"
 #include "PracticeRecord.h"
 #include "ProgressPage.h"
 #include "RecordFile.h"
@@ -103,7 +105,22 @@ void TPagesDlg::OKBtnClick() {
     if (cb1line->isChecked()) record_.rowSet.include(rowNumber);
     record_.guideOn = rbGuideY->isChecked() ? 1 : 0;
     saveRecord(record_, this);
+    if (history_) {
+        const QString weak = cbWeakKeys->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+        // Only a change is written: an untouched setting leaves the history alone.
+        if (weak != history_->setting(kWeakKeysSetting, QStringLiteral("0")))
+            history_->setSetting(kWeakKeysSetting, weak);
+    }
     accept();
+}
+
+void TPagesDlg::setHistory(HistoryReader* history) {
+    history_ = history;
+    fillSettingsPage();
+}
+
+void TPagesDlg::weakLessonClick() {
+    if (weakLessonWanted && weakLessonWanted(this)) accept();
 }
 
 void TPagesDlg::ClearClick() {

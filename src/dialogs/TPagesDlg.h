@@ -3,7 +3,9 @@
 
 #include <QDialog>
 #include <array>
+#include <functional>
 
+class HistoryReader;
 struct PracticeRecord;
 class HistoryReader;
 class ProgressPage;
@@ -22,6 +24,14 @@ class TPagesDlg : public QDialog {
     Q_OBJECT
 public:
     explicit TPagesDlg(PracticeRecord& record, QWidget* parent = nullptr);
+
+    // The run history; null when there is none. Holds the settings the record has no
+    // room for.
+    void setHistory(HistoryReader* history);
+    // The weak-key lesson button: asks the main window for the lesson and closes the
+    // dialog when it is ready; without one the dialog stays and the hook has said why.
+    void weakLessonClick();
+    std::function<bool(QWidget* parent)> weakLessonWanted;
 
     // Fills the four pages from the record: settings, records, colour panels, mistype map.
     void onShow();
@@ -45,6 +55,7 @@ public:
     QGroupBox *GroupBox2, *GroupBox1, *GroupBox3;
     QRadioButton *rbBegin, *rbSecond, *rbSinner, *rbGuideY, *rbGuideN;
     QCheckBox *cbAline, *cbQline, *cbZline, *cb1line;
+    QCheckBox* cbWeakKeys;
 
     // Records page.
     TPanel *pnFastTime, *pnAvrTime, *pnCurTime, *pnAllChar, *pnAllMissType;
@@ -76,6 +87,7 @@ private:
     void fillMistypeMap();
 
     PracticeRecord& record_;
+    HistoryReader* history_ = nullptr;
 };
 
 // Sets a control's hint; it shows as a tooltip only where hints are on.

@@ -102,6 +102,17 @@ int keyCodeOfChar(char c) {
     return static_cast<unsigned char>(c);
 }
 
+int keyOfPrintable(char c) {
+    if (c >= 'a' && c <= 'z') return c - 'a' + 'A';
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return c;
+    for (const auto& p : kPunctuation)
+        if (p.base == c || p.shifted == c) return p.code;
+    // '~' is the caret key's, found above; the digits' shifted signs from 1 up.
+    for (int d = 1; d <= 9; ++d)
+        if (kDigitShifted[d] == c) return '0' + d;
+    return 0;
+}
+
 void clearKeyTable(KeyTable& table, ShiftCaptionKeys& shiftKeys) {
     table.fill(KeyEntry{});
     shiftKeys.count = 0;

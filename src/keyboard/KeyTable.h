@@ -45,3 +45,6 @@ int punctuationKeyCode(char c);
 // The code of the key that types character c: punctuation by the JIS table, a blank
 // as the space bar, anything else its own code.
 int keyCodeOfChar(char c);
+// The key that types a printable character 0x21-0x7E of the JIS layout, with or
+// without Shift; 0 for any other byte.
+int keyOfPrintable(char c);

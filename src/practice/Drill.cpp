@@ -1,5 +1,6 @@
 #include "Drill.h"
 
+#include "DrillWeights.h"
 #include "Platform.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
@@ -10,6 +11,7 @@
 
 #include <QProgressBar>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -25,6 +27,10 @@ bool isUpper(char c) {
 }
 
 } // namespace
+
+const char* drillRow(int r) {
+    return kDrillRows[r & 3];
+}
 
 int drillRowMask(const RowSet& rows) {
     int mask = 0;
@@ -69,11 +75,19 @@ bool Drill::accepts(char c, quint16 key) const {
 
 void Drill::runDrill() {
     Platform& platform = Platform::get();
-    exercise_.showStartPrompts();
+    const int mask = drillRowMask(record_.rowSet);
+    std::optional<DrillWeights> weighted;
+    if (weakKeysWanted && weakKeysWanted())
+        weighted =
+            drillWeights(mask, recentKeyFigures ? recentKeyFigures() : KeyFigureMap{}, record_);
+    const QString note =
+        weighted && !weighted->noted.isEmpty() ? weakKeyNote(weighted->noted) : QString();
+    exercise_.showStartPrompts(note);
+    // The prompt line has no room left: the note stays in the idle text pane.
+    if (!note.isEmpty()) c_.memo->setPlainText(note);
 
     char previous = '\0';
     keyboard_.lastKey = 0;
-    const int mask = drillRowMask(record_.rowSet);
     platform.seedRandom(quint32(platform.calendarSeconds()));
     const qint64 t0 = platform.clockMs();
     c_.bar->setMaximum(kKeys);
@@ -82,7 +96,8 @@ void Drill::runDrill() {
 
     int n = 0;
     for (;;) {
-        const char c = drawDrillChar(mask, previous);
+        const char c =
+            weighted ? drawWeightedChar(*weighted, previous) : drawDrillChar(mask, previous);
         previous = c;
         KeyStat& stat = record_.keyStats[static_cast<unsigned char>(c)];
         stat.tries += 1;

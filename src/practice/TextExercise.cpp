@@ -52,7 +52,19 @@ int TextExercise::loadPracticeText(const QString& fileName) {
     }
     collector.finish();
     file.close();
+    takeCollected(collector);
+    return 0;
+}
 
+void TextExercise::loadPracticeBytes(const QByteArray& bytes) {
+    c_.memo->setPlainText(QString());
+    TextCollector collector;
+    collector.feed(bytes);
+    collector.finish();
+    takeCollected(collector);
+}
+
+void TextExercise::takeCollected(const TextCollector& collector) {
     const QByteArray text = practiceTextOf(collector.pane());
     if (!text.isEmpty()) {
         const qsizetype n = qMin<qsizetype>(text.size(), kTextSize - 1);
@@ -66,20 +78,19 @@ int TextExercise::loadPracticeText(const QString& fileName) {
     record_.wordCount = countWords(practiceText_, record_.textLength);
     record_.runMisses = 0;
     record_.currentRate = 0.0f;
-    return 0;
 }
 
 void TextExercise::btnFileClick() {
     const QString path = Platform::get().openFile(c_.window, kFileFilter);
-    if (!path.isEmpty()) loadPracticeText(path);
+    if (!path.isEmpty() && loadPracticeText(path) == 0) runMode_ = QStringLiteral("text");
 }
 
-void TextExercise::showStartPrompts() {
+void TextExercise::showStartPrompts(const QString& note) {
     c_.memo->setPlainText(QString());
     c_.lcd->setCaption(QString());
     Platform& platform = Platform::get();
     qint64 t0 = platform.clockMs();
-    for (const QString* prompt : {&kHomePrompt, &kKeyPrompt}) {
+    for (const QString* prompt : {&kHomePrompt, note.isEmpty() ? &kKeyPrompt : &note}) {
         c_.display->setCaption(*prompt);
         // Sleep in the event loop, answering events, until the two seconds are up.
         qint64 t = platform.clockMs();
@@ -92,12 +103,16 @@ void TextExercise::showStartPrompts() {
 }
 
 void TextExercise::btnStartClick() {
+    start(QString());
+}
+
+void TextExercise::start(const QString& note) {
     if (practiceText_[0] == '\0') {
         Platform::get().messageBox(c_.window, kNoText);
         return;
     }
     c_.disableTools();
-    showStartPrompts();
+    showStartPrompts(note);
 
     elapsedSeconds = 0;
     c_.timer->start();
@@ -186,6 +201,7 @@ void TextExercise::btnStopClick() {
 
 void TextExercise::startLesson(const QString& fileName) {
     if (loadPracticeText(fileName) == 0) {
+        runMode_ = QStringLiteral("lesson");
         btnStartClick();
         return;
     }
@@ -207,4 +223,14 @@ void TextExercise::btnExerciseClick() {
     default:
         break; // only a damaged record holds another level
     }
+}
+
+bool TextExercise::startMadeText(const QByteArray& bytes, const QString& mode,
+                                 const QString& note) {
+    // A text that prepares to nothing would leave the previous text to run.
+    if (preparePracticeText(bytes).isEmpty()) return false;
+    loadPracticeBytes(bytes);
+    runMode_ = mode;
+    start(note);
+    return true;
 }

@@ -5,6 +5,7 @@
 #include <QString>
 
 struct PracticeRecord;
+class TextCollector;
 
 // The practice text and the timed exercise over it: loading, the start prompts,
 // the per-key judging, the timer, the stop with its speed bookkeeping, and the
@@ -18,14 +19,23 @@ public:
 
     // 0 when the file was read, 1 when it cannot be opened (then nothing changes).
     int loadPracticeText(const QString& fileName);
+    // The same preparation for a text made in the program rather than read from a file.
+    void loadPracticeBytes(const QByteArray& bytes);
     void btnFileClick();
     void btnStartClick();
     void btnStopClick();
     void Timer1Timer();
     JudgeOutcome judgeKey(quint16 key, bool shift, quint16& paneKey);
-    void showStartPrompts();
+    // The two start prompts; a note, when given, takes the place of the second.
+    void showStartPrompts(const QString& note = QString());
     void btnExerciseClick();
     void startLesson(const QString& fileName);
+    // Runs a text made in the program, e.g. one built on the weak keys, announcing it
+    // with the note; false, with nothing changed, when the text holds nothing to type.
+    bool startMadeText(const QByteArray& bytes, const QString& mode, const QString& note);
+
+    // What the loaded text is, for the run's history: "lesson", "text" or "weak".
+    const QString& runMode() const { return runMode_; }
 
     bool practiceRunning() const { return keyboard_.practiceRunning; }
     const char* practiceText() const { return practiceText_; }
@@ -34,8 +44,13 @@ public:
     int elapsedSeconds = 0;
 
 private:
+    // Takes the collected text as the practice text: the shared end of every load.
+    void takeCollected(const TextCollector& collector);
+    void start(const QString& note);
+
     PracticeRecord& record_;
     OnScreenKeyboard& keyboard_;
     PracticeControls c_;
     char practiceText_[kTextSize] = {};
+    QString runMode_ = QStringLiteral("text");
 };

@@ -1,3 +1,5 @@
+#include "Drill.h"
+#include "FakeHistory.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
 #include "TPagesDlg.h"
@@ -53,6 +55,7 @@ private slots:
     void clearKeepsSettingsAndRestoresStoredLevel();
     void okStoresSettings_data();
     void okStoresSettings();
+    void weakKeysSettingLivesInTheHistory();
     void closeBoxDiscardsSettings();
     void levelOutsideRangeChecksNone();
     void opensOnLastUsedPage();
@@ -330,6 +333,29 @@ void TestPagesDlg::okStoresSettings() {
     QCOMPARE(file, rec.toBytes());
     QTEST(int(file.at(48)), "rows");
     QTEST(int(file.at(0)), "level");
+}
+
+void TestPagesDlg::weakKeysSettingLivesInTheHistory() {
+    TestEnv env;
+    PracticeRecord r = newRecord();
+    TPagesDlg dlg(r);
+    QVERIFY(!dlg.cbWeakKeys->isEnabled() && !dlg.cbWeakKeys->isChecked());
+    FakeHistory h;
+    h.settings[kWeakKeysSetting] = QStringLiteral("1");
+    dlg.setHistory(&h);
+    const auto okWith = [&](bool checked) {
+        run(env, dlg, [&] {
+            QVERIFY(dlg.cbWeakKeys->isEnabled());
+            QCOMPARE(dlg.cbWeakKeys->isChecked(), h.settings.value(kWeakKeysSetting) == "1");
+            dlg.cbWeakKeys->setChecked(checked);
+            dlg.OKBtn->click();
+        });
+    };
+    okWith(false);
+    okWith(false); // unchanged: nothing written
+    okWith(true);
+    QCOMPARE(h.writes, QStringList({"drill.weakKeys=0", "drill.weakKeys=1"}));
+    QCOMPARE(env.readFile(QStringLiteral("Velotap.bin")).size(), PracticeRecord::kSize);
 }
 
 void TestPagesDlg::closeBoxDiscardsSettings() {

@@ -1,4 +1,5 @@
 #include "DrillDriver.h"
+#include "FakeHistory.h"
 
 #include <QtTest>
 
@@ -21,6 +22,9 @@ private slots:
     void heldKeyRepeatsAreJudged();
     void guideGivesTheColourBack_data();
     void guideGivesTheColourBack();
+    void weakKeysOffKeepsTheUniformDraw_data();
+    void weakKeysOffKeepsTheUniformDraw();
+    void weakKeysOnNamesThem();
 };
 
 namespace {
@@ -279,6 +283,58 @@ void TstDrill::guideGivesTheColourBack() {
     for (const auto& e : f.w->keyboard().table) after << (e.panel ? e.panel->color() : 0);
     QCOMPARE(after, before);
     if (coloured) QCOMPARE(f.w->keyboard().table['F'].panel->color(), TColor(0x00123456));
+}
+
+void TstDrill::weakKeysOffKeepsTheUniformDraw_data() {
+    QTest::addColumn<bool>("history");
+    QTest::addColumn<QString>("setting");
+    QTest::newRow("no history") << false << QString();
+    QTest::newRow("history, setting never made") << true << QString();
+    QTest::newRow("history, setting off") << true << QStringLiteral("0");
+}
+
+void TstDrill::weakKeysOffKeepsTheUniformDraw() {
+    QFETCH(bool, history);
+    QFETCH(QString, setting);
+    QByteArray uniform; // what the generator's first numbers draw
+    {
+        TestEnv env;
+        char previous = '\0';
+        for (int i = 0; i < Drill::kKeys; ++i) uniform += previous = drawDrillChar(15, previous);
+    }
+    Fixture f;
+    f.rec().rowSet = rowsOf({});
+    FakeHistory h;
+    h.addKey('D', 500, 450);
+    if (!setting.isNull()) h.settings[kWeakKeysSetting] = setting;
+    if (history) f.w->setHistory(&h);
+    DrillDriver d(f);
+    f.w->btnLesson->click();
+    QCOMPARE(d.prompts, uniform);
+}
+
+void TstDrill::weakKeysOnNamesThem() {
+    Fixture f;
+    f.rec().rowSet = rowsOf({rowA});
+    FakeHistory h;
+    for (const char c : QByteArray("ASDFGHJKL;"))
+        h.addKey(keyCodeOfChar(c), 40, c == 'K' ? 32 : c == ';' ? 20 : 0);
+    h.settings[kWeakKeysSetting] = QStringLiteral("1");
+    f.w->setHistory(&h);
+    DrillDriver d(f);
+    QStringList seen; // the second start prompt, then the pane under every prompt
+    const auto drive = f.env.platform.onWait;
+    f.env.platform.onWait = [&](qint64 deadline) {
+        seen << (deadline >= 0 ? f.display() : f.w->Memo->toPlainText());
+        drive(deadline);
+    };
+    f.w->btnLesson->click();
+    QCOMPARE(h.askedRuns, 20);
+    seen.removeDuplicates();
+    QCOMPARE(seen, QStringList({QStringLiteral("フォームポジションにして下さい。"),
+                                QStringLiteral("苦手キー: K ;")}));
+    QCOMPARE(d.prompts.size(), Drill::kKeys);
+    QVERIFY(f.w->Memo->toPlainText().isEmpty());
 }
 
 QTEST_MAIN(TstDrill)
