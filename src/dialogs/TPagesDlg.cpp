@@ -87,10 +87,6 @@ void TPagesDlg::onShow() {
     fillMistypeMap();
 }
 
-void TPagesDlg::setHistory(HistoryReader* reader) {
-    TabSheet5->setHistory(reader);
-}
-
 void TPagesDlg::OKBtnClick() {
     if (rbBegin->isChecked())
         record_.level = 0;
@@ -116,6 +112,7 @@ void TPagesDlg::OKBtnClick() {
 
 void TPagesDlg::setHistory(HistoryReader* history) {
     history_ = history;
+    TabSheet5->setHistory(history);
     fillSettingsPage();
 }
 

@@ -25,8 +25,8 @@ class TPagesDlg : public QDialog {
 public:
     explicit TPagesDlg(PracticeRecord& record, QWidget* parent = nullptr);
 
-    // The run history; null when there is none. Holds the settings the record has no
-    // room for.
+    // The run history; null when there is none. The progress page reads it, and it
+    // holds the settings the record has no room for.
     void setHistory(HistoryReader* history);
     // The weak-key lesson button: asks the main window for the lesson and closes the
     // dialog when it is ready; without one the dialog stays and the hook has said why.
@@ -40,8 +40,6 @@ public:
     void K1MouseMove(TPanel* key);
     void TabSheet3MouseMove();
     void pnAClick(TPanel* panel);
-    // The history the progress page reads; null shows it empty.
-    void setHistory(HistoryReader* reader);
 
     // The colour a mistype-map key takes for its tries and misses.
     static TColor mistypeColor(int tries, int misses);

@@ -28,6 +28,7 @@ struct WeakFixture : Fixture {
         }
         w->setPagesDlg(&pages);
         pages.weakLessonWanted = [this](QWidget* p) { return w->prepareWeakLesson(p); };
+        history.total = 1;
         if (withHistory) w->setHistory(&history);
     }
     // Presses the weak-key button in the dialog; true when that closed it.
@@ -94,7 +95,7 @@ void TstScenarioWeak::nothingToPractiseYet() {
     QFETCH(bool, history);
     QFETCH(int, runs);
     WeakFixture f(history);
-    f.history.runs = runs;
+    f.history.total = runs;
     f.load("typed before\n");
     QVERIFY(!f.askInDialog());
     QCOMPARE(f.env.platform.messages, QStringList{QStringLiteral("まだ練習の記録がありません。")});

@@ -2,20 +2,38 @@
 #include "HistoryTypes.h"
 
 #include <QMap>
+#include <QStringList>
 
-// A history held in memory: the key figures and settings a test gives it, and every
-// setting written.
+// A history held in lists, recording what the program asks of it and every setting
+// written.
 class FakeHistory : public HistoryReader {
 public:
-    qint64 runCount() override { return runs; }
-    QList<HistoryRun> lastRuns(int) override { return {}; }
-    QList<HistoryDay> days() override { return {}; }
+    qint64 runCount() override { return total >= 0 ? total : runs.size(); }
+    QList<HistoryRun> lastRuns(int n) override {
+        ++runQueries;
+        return runs.mid(std::max<qsizetype>(0, runs.size() - n));
+    }
+    QList<HistoryDay> days() override {
+        ++dayQueries;
+        return dayList;
+    }
     QList<HistoryKey> keyFigures(int lastRuns) override {
-        askedRuns = lastRuns;
+        keySpans << lastRuns;
         return keys;
     }
-    bool exportCsv(const QString&) override { return false; }
-    bool clear() override { return false; }
+    bool exportCsv(const QString& path) override {
+        exports << path;
+        return exportOk;
+    }
+    bool clear() override {
+        ++clears;
+        if (!clearOk) return false;
+        runs.clear();
+        dayList.clear();
+        keys.clear();
+        total = -1;
+        return true;
+    }
     QString setting(const QString& key, const QString& fallback) override {
         return settings.value(key, fallback);
     }
@@ -28,9 +46,14 @@ public:
         keys.append(HistoryKey{vk, expected, missed, expected * ms, 0, 0});
     }
 
-    qint64 runs = 1;
+    QList<HistoryRun> runs;
+    QList<HistoryDay> dayList;
     QList<HistoryKey> keys;
+    qint64 total = -1; // the run count when it is not the length of the list
+    bool exportOk = true, clearOk = true;
+    QStringList exports;
+    QList<int> keySpans;
     QMap<QString, QString> settings;
     QStringList writes;
-    int askedRuns = 0;
+    int runQueries = 0, dayQueries = 0, clears = 0;
 };
