@@ -69,6 +69,8 @@ private:
     void fillMistypeMap();
 
     PracticeRecord& record_;
+    // The picker opens on the colour chosen last in this run (black at first).
+    TColor lastPicked_ = clBlack;
 };
 
 // Sets a control's hint; it shows as a tooltip only where hints are on.

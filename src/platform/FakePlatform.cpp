@@ -30,12 +30,11 @@ QString FakePlatform::openFile(QWidget*, const QString& filter) {
     return f;
 }
 
-std::optional<TColor> FakePlatform::pickColor(QWidget*) {
-    lastOffered = picked_;
+std::optional<TColor> FakePlatform::pickColor(QWidget*, TColor initial) {
+    colorsOffered.push_back(initial);
     if (colors.empty()) return std::nullopt;
     const auto c = colors.front();
     colors.pop_front();
-    if (c) picked_ = *c;
     return c;
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <vector>
 
 // A scripted platform for tests: records message boxes, answers the pickers from
 // queues, runs a clock that moves only when told, draws scripted random values, and
@@ -13,7 +14,7 @@ public:
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
     QString openFile(QWidget* parent, const QString& filter) override;
-    std::optional<TColor> pickColor(QWidget* parent) override;
+    std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
     qint64 clockMs() override { return now; }
     qint64 calendarSeconds() override { return calendar; }
     void seedRandom(quint32 seed) override { seeds.push_back(seed); }
@@ -28,7 +29,7 @@ public:
     std::deque<QString> files; // empty string = cancel
     QStringList fileFilters;
     std::deque<std::optional<TColor>> colors; // nullopt = cancel
-    std::optional<TColor> lastOffered;        // the colour the picker preselected
+    std::vector<TColor> colorsOffered;        // the colour each picking opened on
     qint64 now = 0;
     qint64 calendar = 1'700'000'000;
     std::vector<quint32> seeds;
@@ -40,6 +41,5 @@ public:
     int maxWaits = 1'000'000; // a runaway wait loop fails the test instead of hanging
 
 private:
-    TColor picked_ = clBlack;
     quint32 state_ = 1;
 };

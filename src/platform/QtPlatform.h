@@ -10,7 +10,7 @@ public:
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
     QString openFile(QWidget* parent, const QString& filter) override;
-    std::optional<TColor> pickColor(QWidget* parent) override;
+    std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
     qint64 clockMs() override;
     qint64 calendarSeconds() override;
     void seedRandom(quint32 seed) override;
@@ -20,5 +20,4 @@ public:
 private:
     QElapsedTimer clock_;
     quint32 seed_ = 1;
-    TColor lastColor_ = clBlack;
 };
