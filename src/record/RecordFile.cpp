@@ -59,13 +59,13 @@ bool writeAll(int fd, const char* data, qsizetype size, off_t offset) {
     return true;
 }
 
-QByteArray readFrom(int fd, off_t offset) {
-    QByteArray bytes;
+// Appends the file's bytes from offset on; false when a read fails.
+bool readFrom(int fd, off_t offset, QByteArray& bytes) {
     char chunk[65536];
     for (;;) {
         const ssize_t n = ::pread(fd, chunk, sizeof chunk, offset);
         if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) return bytes;
+        if (n <= 0) return n == 0;
         bytes.append(chunk, n);
         offset += n;
     }
@@ -99,25 +99,28 @@ void saveRecord(const PracticeRecord& record, QWidget* parent) {
             return;
         }
         // Replacing a file would part it from its other links; one that cannot be read
-        // has no tail to carry; anything but a plain file is no file to replace.
-        if (old.st.st_nlink > 1 || !old.readable || !S_ISREG(old.st.st_mode)) {
-            writeInPlace(old, image, parent);
+        // has no tail to carry (nor one whose tail cannot be read); anything but a plain
+        // file is no file to replace.
+        if (old.st.st_nlink > 1 || !old.readable || !S_ISREG(old.st.st_mode) ||
+            (old.st.st_size > PracticeRecord::kSize &&
+             !readFrom(old.fd, PracticeRecord::kSize, image))) {
+            writeInPlace(old, image.left(PracticeRecord::kSize), parent);
             return;
         }
-        if (old.st.st_size > PracticeRecord::kSize)
-            image.append(readFrom(old.fd, PracticeRecord::kSize));
     }
 
     // The new image goes to a temporary file that replaces the old one only when
-    // whole, so a failed write or a crash leaves the previous record intact. A folder
-    // that takes no new files falls back to writing the file in place.
+    // whole, so a failed write or a crash leaves the previous record intact. In a
+    // folder that takes no new files the old record is rewritten in place.
     // Unbuffered, so a short write (full disk, file-size limit) fails the write itself:
     // a buffered one would only fail in the flush inside commit(), which renames the
     // cut file over the record all the same.
     QSaveFile file(name);
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Platform::get().messageBox(parent, kOpenMessage);
+        if (old.fd >= 0)
+            writeInPlace(old, image.left(PracticeRecord::kSize), parent);
+        else
+            Platform::get().messageBox(parent, kOpenMessage);
         return;
     }
     // The new file keeps the old one's owner and group (the permissions come with

@@ -262,11 +262,13 @@ void TestRecord::saveKeepsWhatTheFileHad_data() {
     QTest::addColumn<int>("mode");
     QTest::addColumn<bool>("linked");
     QTest::addColumn<int>("saver");
+    QTest::addColumn<int>("folder");
     QTest::addColumn<bool>("inPlace");
-    QTest::newRow("root saves a user's record") << 4242 << 0640 << false << -1 << false;
-    QTest::newRow("second link") << -1 << 0644 << true << -1 << true;
-    QTest::newRow("write-only") << 65534 << 0200 << false << 65534 << true;
-    QTest::newRow("owner cannot be kept") << 0 << 0666 << false << 65534 << true;
+    QTest::newRow("root saves a user's record") << 4242 << 0640 << false << -1 << 0777 << false;
+    QTest::newRow("second link") << -1 << 0644 << true << -1 << 0777 << true;
+    QTest::newRow("write-only") << 65534 << 0200 << false << 65534 << 0777 << true;
+    QTest::newRow("owner cannot be kept") << 0 << 0666 << false << 65534 << 0777 << true;
+    QTest::newRow("folder takes no new files") << 65534 << 0644 << false << 65534 << 0555 << true;
 }
 
 void TestRecord::saveKeepsWhatTheFileHad() {
@@ -274,18 +276,19 @@ void TestRecord::saveKeepsWhatTheFileHad() {
     QFETCH(int, mode);
     QFETCH(bool, linked);
     QFETCH(int, saver);
+    QFETCH(int, folder);
     QFETCH(bool, inPlace);
     if ((owner >= 0 || saver >= 0) && ::geteuid() != 0) QSKIP("needs root to set owners");
     const uid_t ownerId = owner < 0 ? ::geteuid() : uid_t(owner);
     const uid_t saverId = saver < 0 ? ::geteuid() : uid_t(saver);
     const gid_t groupId = owner < 0 ? ::getegid() : gid_t(owner + 1);
     TestEnv env;
-    QFile::setPermissions(env.dir(), QFile::Permissions(0x7777)); // any saver may make files
     const QString file = env.path("Velotap.bin");
     env.writeFile("Velotap.bin", distinctive().toBytes() + "tail-bytes");
     QVERIFY(::chown(QFile::encodeName(file).constData(), ownerId, groupId) == 0);
     QVERIFY(::chmod(QFile::encodeName(file).constData(), mode_t(mode)) == 0);
     if (linked) QVERIFY(::link("Velotap.bin", "Other.bin") == 0);
+    QVERIFY(::chmod(QFile::encodeName(env.dir()).constData(), mode_t(folder)) == 0);
     const struct stat before = statOf(file);
 
     PracticeRecord r;
