@@ -20,7 +20,9 @@ p=$tmp/usr
 for f in bin/velotapper bin/velotapper-launch share/applications/$app_id.desktop \
   share/metainfo/$app_id.metainfo.xml share/icons/hicolor/scalable/apps/velotapper.svg \
   share/velotapper/lessons/Lesson1.txt share/velotapper/lessons/Lesson2.txt \
-  share/velotapper/lessons/Lesson3.txt; do
+  share/velotapper/lessons/Lesson3.txt share/doc/velotapper/copyright \
+  share/doc/velotapper/changelog.gz share/man/man1/velotapper.1.gz \
+  share/man/man1/velotapper-launch.1.gz; do
   check "installs $f" test -s "$p/$f"
 done
 for s in 16 22 24 32 48 64 128 256; do

@@ -61,8 +61,9 @@ void TPagesDlg::fillColorPanels() {
 }
 
 void TPagesDlg::pnAClick(TPanel* panel) {
-    const std::optional<TColor> chosen = Platform::get().pickColor(this);
+    const std::optional<TColor> chosen = Platform::get().pickColor(this, lastPicked_);
     if (!chosen) return;
+    lastPicked_ = *chosen;
     static const char* const names[] = {"pnA", "pnS", "pnD", "pnF", "pnJ", "pnK", "pnL", "pnP"};
     const QString name = panel->objectName();
     for (std::size_t i = 0; i < 8; ++i) {

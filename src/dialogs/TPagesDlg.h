@@ -86,6 +86,8 @@ private:
 
     PracticeRecord& record_;
     HistoryReader* history_ = nullptr;
+    // The picker opens on the colour chosen last in this run (black at first).
+    TColor lastPicked_ = clBlack;
 };
 
 // Sets a control's hint; it shows as a tooltip only where hints are on.

@@ -47,12 +47,11 @@ bool FakePlatform::confirm(QWidget*, const QString& text) {
     return yes;
 }
 
-std::optional<TColor> FakePlatform::pickColor(QWidget*) {
-    lastOffered = picked_;
+std::optional<TColor> FakePlatform::pickColor(QWidget*, TColor initial) {
+    colorsOffered.push_back(initial);
     if (colors.empty()) return std::nullopt;
     const auto c = colors.front();
     colors.pop_front();
-    if (c) picked_ = *c;
     return c;
 }
 

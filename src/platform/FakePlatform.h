@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <deque>
 #include <functional>
+#include <vector>
 
 // A scripted platform for tests: records message boxes, answers the pickers from
 // queues, runs a clock that moves only when told, draws scripted random values, and
@@ -15,7 +16,7 @@ public:
     QString openFile(QWidget* parent, const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
     bool confirm(QWidget* parent, const QString& text) override;
-    std::optional<TColor> pickColor(QWidget* parent) override;
+    std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
     qint64 clockMs() override { return now; }
     qint64 calendarSeconds() override { return calendar; }
     void seedRandom(quint32 seed) override { seeds.push_back(seed); }
@@ -34,7 +35,7 @@ public:
     std::deque<bool> answers; // Yes/No boxes; when empty the answer is No
     QStringList questions;
     std::deque<std::optional<TColor>> colors; // nullopt = cancel
-    std::optional<TColor> lastOffered;        // the colour the picker preselected
+    std::vector<TColor> colorsOffered;        // the colour each picking opened on
     qint64 now = 0;
     qint64 calendar = 1'700'000'000;
     std::vector<quint32> seeds;
@@ -46,6 +47,5 @@ public:
     int maxWaits = 1'000'000; // a runaway wait loop fails the test instead of hanging
 
 private:
-    TColor picked_ = clBlack;
     quint32 state_ = 1;
 };

@@ -22,7 +22,8 @@ public:
     // Runs a dialog modally and returns its result code.
     virtual int execDialog(QDialog* dialog) = 0;
     // A file-open dialog: the chosen existing file, or empty on cancel. On OK the
-    // chosen file's folder becomes the working directory.
+    // chosen file's folder becomes the working directory, even when the file then
+    // proves to be no text file (a pipe, a device).
     virtual QString openFile(QWidget* parent, const QString& filter) = 0;
     // A file-save dialog offering suggestedName in the working directory: the chosen
     // path, or empty on cancel. The working directory stays where it is.
@@ -30,8 +31,8 @@ public:
                              const QString& suggestedName) = 0;
     // A Yes/No box captioned with the application title; true for Yes.
     virtual bool confirm(QWidget* parent, const QString& text) = 0;
-    // The colour picker; preselects the colour chosen last (black at first).
-    virtual std::optional<TColor> pickColor(QWidget* parent) = 0;
+    // The colour picker, opened on the given colour; empty on cancel.
+    virtual std::optional<TColor> pickColor(QWidget* parent, TColor initial) = 0;
     // Milliseconds from an arbitrary origin, never going back.
     virtual qint64 clockMs() = 0;
     // Calendar time in seconds.

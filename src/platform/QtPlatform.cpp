@@ -27,8 +27,7 @@ int QtPlatform::execDialog(QDialog* dialog) {
 QString QtPlatform::openFile(QWidget* parent, const QString& filter) {
     const QString path =
         QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
-    if (path.isEmpty() || !QFileInfo(path).isFile()) return {};
-    QDir::setCurrent(QFileInfo(path).absolutePath());
+    if (!path.isEmpty()) QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
 
@@ -44,11 +43,10 @@ bool QtPlatform::confirm(QWidget* parent, const QString& text) {
     return box.exec() == QMessageBox::Yes;
 }
 
-std::optional<TColor> QtPlatform::pickColor(QWidget* parent) {
-    const QColor c = QColorDialog::getColor(toQColor(lastColor_), parent);
+std::optional<TColor> QtPlatform::pickColor(QWidget* parent, TColor initial) {
+    const QColor c = QColorDialog::getColor(toQColor(initial), parent);
     if (!c.isValid()) return std::nullopt;
-    lastColor_ = fromQColor(c);
-    return lastColor_;
+    return fromQColor(c);
 }
 
 qint64 QtPlatform::clockMs() {

@@ -12,7 +12,7 @@ public:
     QString openFile(QWidget* parent, const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
     bool confirm(QWidget* parent, const QString& text) override;
-    std::optional<TColor> pickColor(QWidget* parent) override;
+    std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
     qint64 clockMs() override;
     qint64 calendarSeconds() override;
     void seedRandom(quint32 seed) override;
@@ -22,5 +22,4 @@ public:
 private:
     QElapsedTimer clock_;
     quint32 seed_ = 1;
-    TColor lastColor_ = clBlack;
 };

@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 const QString kFormatMessage = QStringLiteral("タイムレコードの形式が違います。\n初期化をします。");
@@ -30,32 +34,104 @@ void loadRecord(PracticeRecord& record, QWidget* parent) {
     }
 }
 
+namespace {
+
+// The record file as it stands before a save, opened once so that what is checked is
+// what gets written.
+struct ExistingRecord {
+    int fd = -1;
+    bool readable = false;
+    struct stat st {};
+    ~ExistingRecord() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+bool writeAll(int fd, const char* data, qsizetype size, off_t offset) {
+    while (size > 0) {
+        const ssize_t n = ::pwrite(fd, data, std::size_t(size), offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        data += n;
+        size -= n;
+        offset += n;
+    }
+    return true;
+}
+
+// Appends the file's bytes from offset on; false when a read fails.
+bool readFrom(int fd, off_t offset, QByteArray& bytes) {
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = ::pread(fd, chunk, sizeof chunk, offset);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n == 0;
+        bytes.append(chunk, n);
+        offset += n;
+    }
+}
+
+// Rewrites the record at the start of the file it already is, as the record was
+// always written: the bytes past it stay, and so do links, owner and permissions.
+void writeInPlace(const ExistingRecord& old, const QByteArray& image, QWidget* parent) {
+    // Syncing reports what a delayed write lost; only plain files take it.
+    if (!writeAll(old.fd, image.constData(), image.size(), 0) ||
+        (S_ISREG(old.st.st_mode) && ::fsync(old.fd) != 0))
+        Platform::get().messageBox(parent, kWriteMessage);
+}
+
+} // namespace
+
 void saveRecord(const PracticeRecord& record, QWidget* parent) {
     const QString name = QString::fromLatin1(kRecordFileName);
     QByteArray image = record.toBytes();
 
     // An existing file must be writable as it stands (a read-only record stays
-    // read-only); whatever lies past the record in it is kept.
+    // read-only); whatever lies past the record in it is kept. Non-blocking, so a
+    // pipe in the record's place cannot hang the save.
+    ExistingRecord old;
     if (QFileInfo(name).exists() || QFileInfo(name).isSymLink()) {
-        QFile existing(name);
-        if (!existing.open(QIODevice::ReadWrite | QIODevice::ExistingOnly)) {
+        old.fd = ::open(kRecordFileName, O_RDWR | O_NONBLOCK | O_CLOEXEC);
+        old.readable = old.fd >= 0;
+        if (old.fd < 0) old.fd = ::open(kRecordFileName, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (old.fd < 0 || ::fstat(old.fd, &old.st) != 0) {
             Platform::get().messageBox(parent, kOpenMessage);
             return;
         }
-        if (existing.size() > PracticeRecord::kSize && existing.seek(PracticeRecord::kSize))
-            image.append(existing.readAll());
+        // Replacing a file would part it from its other links; one that cannot be read
+        // has no tail to carry (nor one whose tail cannot be read); anything but a plain
+        // file is no file to replace.
+        if (old.st.st_nlink > 1 || !old.readable || !S_ISREG(old.st.st_mode) ||
+            (old.st.st_size > PracticeRecord::kSize &&
+             !readFrom(old.fd, PracticeRecord::kSize, image))) {
+            writeInPlace(old, image.left(PracticeRecord::kSize), parent);
+            return;
+        }
     }
 
     // The new image goes to a temporary file that replaces the old one only when
-    // whole, so a failed write or a crash leaves the previous record intact. A folder
-    // that takes no new files falls back to writing the file in place.
+    // whole, so a failed write or a crash leaves the previous record intact. In a
+    // folder that takes no new files the old record is rewritten in place.
     // Unbuffered, so a short write (full disk, file-size limit) fails the write itself:
     // a buffered one would only fail in the flush inside commit(), which renames the
     // cut file over the record all the same.
     QSaveFile file(name);
-    file.setDirectWriteFallback(true);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        Platform::get().messageBox(parent, kOpenMessage);
+        if (old.fd >= 0)
+            writeInPlace(old, image.left(PracticeRecord::kSize), parent);
+        else
+            Platform::get().messageBox(parent, kOpenMessage);
+        return;
+    }
+    // The new file keeps the old one's owner and group (the permissions come with
+    // QSaveFile), so root saving a user's record leaves it the user's. Where that is
+    // not allowed the old file is rewritten instead.
+    struct stat made {};
+    if (old.fd >= 0 && ::fstat(int(file.handle()), &made) == 0 &&
+        (made.st_uid != old.st.st_uid || made.st_gid != old.st.st_gid) &&
+        ::fchown(int(file.handle()), old.st.st_uid, old.st.st_gid) != 0) {
+        file.cancelWriting();
+        writeInPlace(old, image.left(PracticeRecord::kSize), parent);
         return;
     }
     if (file.write(image) != image.size() || !file.commit()) {

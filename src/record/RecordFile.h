@@ -8,6 +8,8 @@ inline constexpr char kRecordFileName[] = "Velotap.bin";
 // Reads the record file of the working directory, or applies the defaults. A short
 // file shows the format message first.
 void loadRecord(PracticeRecord& record, QWidget* parent = nullptr);
-// Writes the whole record, replacing the file atomically; bytes past the record in a
-// longer file are carried over. Failures show their message; nothing is thrown.
+// Writes the whole record, replacing the file atomically and keeping its owner, group
+// and permissions; a file with other links, one that cannot be read, or one in a
+// folder that takes no new files is rewritten in place instead. Bytes past the record
+// in a longer file are kept. Failures show their message; nothing is thrown.
 void saveRecord(const PracticeRecord& record, QWidget* parent = nullptr);

@@ -196,13 +196,22 @@ void TestMainWindow::desktopCloseSavesLikeExit() {
 
 void TestMainWindow::closeRefusedWhilePracticeRuns() {
     TestEnv env;
+    env.writeFile("t.txt", "ab\n");
+    env.platform.files = {env.path("t.txt")};
     TVelotapper w;
     w.show();
-    w.disableTools(); // as during an exercise run or a drill
+    QTest::mouseClick(w.btnFile, Qt::LeftButton);
+    // Refused while the start prompts wait, and again once the run is going.
+    QList<bool> closedDuringPrompts;
+    env.platform.onWait = [&](qint64) { closedDuringPrompts << w.close(); };
+    QTest::mouseClick(w.btnStart, Qt::LeftButton);
+    env.platform.onWait = nullptr;
+    QVERIFY(!closedDuringPrompts.isEmpty() && !closedDuringPrompts.contains(true));
+    QVERIFY(w.exercise().practiceRunning());
     QVERIFY(!w.close());
     QVERIFY(w.isVisible());
     QVERIFY(!QFile::exists(env.path("Velotap.bin")));
-    w.enableTools();
+    QTest::mouseClick(w.btnStop, Qt::LeftButton);
     QVERIFY(w.close());
     QVERIFY(QFile::exists(env.path("Velotap.bin")));
 }

@@ -57,6 +57,8 @@ private slots:
     void okStoresSettings();
     void weakKeysSettingLivesInTheHistory();
     void closeBoxDiscardsSettings();
+    void escapeActsAsCloseBox();
+    void okWhenTheSaveFails();
     void levelOutsideRangeChecksNone();
     void opensOnLastUsedPage();
     void pickerCancelChangesNothing();
@@ -379,6 +381,40 @@ void TestPagesDlg::closeBoxDiscardsSettings() {
     });
 }
 
+void TestPagesDlg::escapeActsAsCloseBox() {
+    TestEnv env;
+    PracticeRecord rec = newRecord();
+    const QByteArray before = rec.toBytes();
+    TPagesDlg dlg(rec);
+    run(env, dlg, [&] {
+        dlg.rbSecond->click();
+        dlg.cbQline->click();
+        QTest::keyClick(dlg.cbQline, Qt::Key_Escape);
+        QVERIFY(!dlg.isVisible());
+    });
+    QCOMPARE(dlg.result(), int(QDialog::Rejected));
+    QCOMPARE(rec.toBytes(), before);
+    QVERIFY(!QFile::exists(env.path(kRecordFileName)));
+}
+
+void TestPagesDlg::okWhenTheSaveFails() {
+    TestEnv env;
+    QVERIFY(QDir(env.dir()).mkdir(kRecordFileName)); // no file can be opened there
+    PracticeRecord rec = newRecord();
+    TPagesDlg dlg(rec);
+    run(env, dlg, [&] {
+        dlg.rbSinner->click();
+        dlg.rbGuideY->click();
+        QTest::mouseClick(dlg.OKBtn, Qt::LeftButton);
+        QVERIFY(!dlg.isVisible());
+    });
+    QCOMPARE(env.platform.messages,
+             QStringList{QStringLiteral("タイムレコードがオープンできませんでした。")});
+    QCOMPARE(dlg.result(), int(QDialog::Accepted));
+    QCOMPARE(rec.level, 2);
+    QCOMPARE(int(rec.guideOn), 1);
+}
+
 void TestPagesDlg::levelOutsideRangeChecksNone() {
     TestEnv env;
     PracticeRecord rec = newRecord();
@@ -438,16 +474,18 @@ void TestPagesDlg::pickerPreselectsLastChoice() {
     TestEnv env;
     PracticeRecord rec = newRecord();
     TPagesDlg dlg(rec);
-    env.platform.colors = {clBlue, std::nullopt};
+    env.platform.colors = {clBlue, std::nullopt, clRed};
     run(env, dlg, [&] {
         QTest::mouseClick(dlg.pnK, Qt::LeftButton);
-        QCOMPARE(env.platform.lastOffered, std::optional<TColor>(clBlack));
-        QTest::mouseClick(dlg.pnA, Qt::LeftButton);
-        QCOMPARE(env.platform.lastOffered, std::optional<TColor>(clBlue));
+        QTest::mouseClick(dlg.pnA, Qt::LeftButton); // cancelled
+        closeBox(dlg);
     });
+    // A cancel leaves the last choice, and the choice outlives the showing.
+    run(env, dlg, [&] { QTest::mouseClick(dlg.pnS, Qt::LeftButton); });
+    QCOMPARE(env.platform.colorsOffered, (std::vector<TColor>{clBlack, clBlue, clBlue}));
     QCOMPARE(rec.fingerColors[5], clBlue);
     QCOMPARE(rec.fingerColors[0], clWhite);
-    QCOMPARE(dlg.pnA->color(), clWhite);
+    QCOMPARE(rec.fingerColors[1], clRed);
 }
 
 QTEST_MAIN(TestPagesDlg)

@@ -1,9 +1,13 @@
 #include "Fixture.h"
 #include "TypingKeys.h"
 
+#include "QtPlatform.h"
+
 #include <QDir>
+#include <QFileDialog>
 #include <QtTest>
 #include <cmath>
+#include <sys/stat.h>
 
 // The text exercise on the real main window: loading, the start, the judging of
 // keys, the timer and the stop with its speed bookkeeping.
@@ -16,6 +20,8 @@ private slots:
     void unopenableFileChangesNothing();
     void emptyFileKeepsTheOldText();
     void fileDialogMovesTheWorkingDirectory();
+    void realDialogMovesTheFolderForAnyChoice_data();
+    void realDialogMovesTheFolderForAnyChoice();
     void startWithoutTextOnlyComplains();
     void startShowsPromptsThenRuns();
     void judging_data();
@@ -103,6 +109,45 @@ void TstTextExercise::fileDialogMovesTheWorkingDirectory() {
     QCOMPARE(QDir::current().canonicalPath(),
              QDir(f.env.path(QStringLiteral("sub"))).canonicalPath());
     QVERIFY(!f.ex().practiceRunning()); // loading never starts a run
+    QVERIFY(f.env.platform.messages.isEmpty());
+}
+
+void TstTextExercise::realDialogMovesTheFolderForAnyChoice_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QByteArray>("text");
+    QTest::newRow("a text file") << "file" << QByteArray("picked\r");
+    QTest::newRow("a pipe") << "pipe" << QByteArray();
+    QTest::newRow("a link to a device") << "device" << QByteArray();
+}
+
+void TstTextExercise::realDialogMovesTheFolderForAnyChoice() {
+    QFETCH(QString, kind);
+    Fixture f;
+    QDir(f.env.dir()).mkdir(QStringLiteral("sub"));
+    f.env.writeFile(QStringLiteral("sub/Lesson1.txt"), "lesson in sub\n");
+    const QString chosen = f.env.path(QStringLiteral("sub/chosen.txt"));
+    if (kind == "file") f.env.writeFile(QStringLiteral("sub/chosen.txt"), "picked\n");
+    if (kind == "pipe") QCOMPARE(::mkfifo(QFile::encodeName(chosen).constData(), 0644), 0);
+    if (kind == "device") QVERIFY(QFile::link(QStringLiteral("/dev/zero"), chosen));
+
+    // The desktop's own file dialog, answered with OK on the chosen file.
+    QtPlatform desktop;
+    Platform::install(&desktop);
+    QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        dialog->selectFile(chosen);
+        static_cast<QDialog*>(dialog)->accept(); // OK, as the button does
+    });
+    f.w->btnFile->click();
+    Platform::install(&f.env.platform);
+
+    QCOMPARE(QDir::current().canonicalPath(),
+             QDir(f.env.path(QStringLiteral("sub"))).canonicalPath());
+    QTEST(QByteArray(f.ex().practiceText()), "text");
+    // The lessons are looked for in the new folder from then on.
+    f.w->btnExercise->click();
+    QCOMPARE(QByteArray(f.ex().practiceText()), QByteArray("lesson in sub\r"));
     QVERIFY(f.env.platform.messages.isEmpty());
 }
 

@@ -6,6 +6,8 @@
 #include <QtEndian>
 #include <QtTest>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +47,26 @@ PracticeRecord distinctive() {
     return r;
 }
 
+// Runs as another user for a while: root's own access would open any file.
+class ActingAs {
+public:
+    explicit ActingAs(uid_t id) : active_(id != ::geteuid()) {
+        if (active_) QVERIFY(::setegid(id) == 0 && ::seteuid(id) == 0);
+    }
+    ~ActingAs() {
+        if (active_) QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0);
+    }
+
+private:
+    bool active_;
+};
+
+struct stat statOf(const QString& path) {
+    struct stat st {};
+    ::stat(QFile::encodeName(path).constData(), &st);
+    return st;
+}
+
 } // namespace
 
 class TestRecord : public QObject {
@@ -62,6 +84,8 @@ private slots:
     void fileLengths();
     void shortReadKeepsReservedBytes();
     void longFileTailSurvivesSave();
+    void saveKeepsWhatTheFileHad_data();
+    void saveKeepsWhatTheFileHad();
     void firstSaveCreatesFile();
     void unopenableRecord();
     void outOfRangeValuesKept();
@@ -230,6 +254,57 @@ void TestRecord::longFileTailSurvivesSave() {
     QCOMPARE(after.size(), 2146);
     QCOMPARE(after.right(10), QByteArray("tail-bytes"));
     QCOMPARE(u32At(after, 52), 9u);
+}
+
+void TestRecord::saveKeepsWhatTheFileHad_data() {
+    // Owner and saver: -1 for the test's own user.
+    QTest::addColumn<int>("owner");
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("linked");
+    QTest::addColumn<int>("saver");
+    QTest::addColumn<int>("folder");
+    QTest::addColumn<bool>("inPlace");
+    QTest::newRow("root saves a user's record") << 4242 << 0640 << false << -1 << 0777 << false;
+    QTest::newRow("second link") << -1 << 0644 << true << -1 << 0777 << true;
+    QTest::newRow("write-only") << 65534 << 0200 << false << 65534 << 0777 << true;
+    QTest::newRow("owner cannot be kept") << 0 << 0666 << false << 65534 << 0777 << true;
+    QTest::newRow("folder takes no new files") << 65534 << 0644 << false << 65534 << 0555 << true;
+}
+
+void TestRecord::saveKeepsWhatTheFileHad() {
+    QFETCH(int, owner);
+    QFETCH(int, mode);
+    QFETCH(bool, linked);
+    QFETCH(int, saver);
+    QFETCH(int, folder);
+    QFETCH(bool, inPlace);
+    if ((owner >= 0 || saver >= 0) && ::geteuid() != 0) QSKIP("needs root to set owners");
+    const uid_t ownerId = owner < 0 ? ::geteuid() : uid_t(owner);
+    const uid_t saverId = saver < 0 ? ::geteuid() : uid_t(saver);
+    const gid_t groupId = owner < 0 ? ::getegid() : gid_t(owner + 1);
+    TestEnv env;
+    const QString file = env.path("Velotap.bin");
+    env.writeFile("Velotap.bin", distinctive().toBytes() + "tail-bytes");
+    QVERIFY(::chown(QFile::encodeName(file).constData(), ownerId, groupId) == 0);
+    QVERIFY(::chmod(QFile::encodeName(file).constData(), mode_t(mode)) == 0);
+    if (linked) QVERIFY(::link("Velotap.bin", "Other.bin") == 0);
+    QVERIFY(::chmod(QFile::encodeName(env.dir()).constData(), mode_t(folder)) == 0);
+    const struct stat before = statOf(file);
+
+    PracticeRecord r;
+    r.typedTotal = 31;
+    {
+        ActingAs as(saverId);
+        saveRecord(r);
+    }
+    QVERIFY(env.platform.messages.isEmpty());
+    const struct stat after = statOf(file);
+    QCOMPARE(after.st_ino == before.st_ino, inPlace);
+    QCOMPARE(after.st_uid, ownerId);
+    QCOMPARE(after.st_gid, groupId);
+    QCOMPARE(after.st_mode & 07777, mode_t(mode));
+    QCOMPARE(env.readFile("Velotap.bin"), r.toBytes() + "tail-bytes");
+    if (linked) QCOMPARE(env.readFile("Other.bin"), r.toBytes() + "tail-bytes");
 }
 
 void TestRecord::firstSaveCreatesFile() {

@@ -1,6 +1,6 @@
 #include "../practice/DrillDriver.h"
 #include "../practice/TypingKeys.h"
-#include "PracticeText.h"
+#include "LessonLines.h"
 
 #include <QFile>
 #include <QtTest>
@@ -32,8 +32,11 @@ PracticeRecord startingRecord(int level) {
     return r;
 }
 
-int words(const QByteArray& text) {
-    return int(text.simplified().split(' ').size());
+template <std::size_t N> QByteArray joined(const char* const (&lines)[N]) {
+    QByteArray text;
+    for (const char* line : lines) text.append(line).append("\r\n");
+    text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -41,26 +44,29 @@ int words(const QByteArray& text) {
 void TstScenarioPractice::lessonTypedToTheEnd_data() {
     QTest::addColumn<int>("level");
     QTest::addColumn<QString>("lesson");
-    QTest::newRow("beginner") << 0 << QStringLiteral("Lesson1.txt");
-    QTest::newRow("intermediate") << 1 << QStringLiteral("Lesson2.txt");
-    QTest::newRow("advanced") << 2 << QStringLiteral("Lesson3.txt");
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<int>("length");
+    QTest::addColumn<int>("words");
+    QTest::newRow("beginner") << 0 << "Lesson1.txt" << joined(kLesson1Lines) << 1031 << 254;
+    QTest::newRow("intermediate") << 1 << "Lesson2.txt" << joined(kLesson2Lines) << 1039 << 182;
+    QTest::newRow("advanced") << 2 << "Lesson3.txt" << joined(kLesson3Lines) << 1046 << 208;
 }
 
 void TstScenarioPractice::lessonTypedToTheEnd() {
     QFETCH(int, level);
     QFETCH(QString, lesson);
+    QFETCH(QByteArray, text);
+    QFETCH(int, length);
+    QFETCH(int, words);
     PracticeRecord expected = startingRecord(level);
     Fixture f(expected.toBytes());
     QFile source(QStringLiteral(VELOTAPPER_LESSONS_DIR "/") + lesson);
     QVERIFY(source.open(QIODevice::ReadOnly));
-    const QByteArray file = source.readAll();
-    f.env.writeFile(lesson, file);
+    f.env.writeFile(lesson, source.readAll());
     f.w->show();
 
     f.w->btnExercise->click();
-    const QByteArray text = preparePracticeText(file);
-    const int length = int(text.size());
-    QVERIFY(length > 900);
+    QCOMPARE(text.size(), length);
     QCOMPARE(QByteArray(f.ex().practiceText()), text);
     QCOMPARE(f.display(), QStringLiteral("次のキーは:[%1]です。").arg(QChar(text[0])));
     QVERIFY(f.ex().practiceRunning());
@@ -69,7 +75,7 @@ void TstScenarioPractice::lessonTypedToTheEnd() {
     QCOMPARE(f.w->Bar1->maximum(), length);
 
     expected.textLength = length;
-    expected.wordCount = words(text);
+    expected.wordCount = words;
     expected.runMisses = 0;
     QWidget* pane = f.w->Memo;
     int keysTyped = 0, ticks = 0, barAtLastTick = 0;
@@ -93,8 +99,12 @@ void TstScenarioPractice::lessonTypedToTheEnd() {
         if (f.ex().cursorPos <= length) {
             ++expected.keyStats[uchar(text[f.ex().cursorPos])].tries;
             // The pane shows the line that holds the cursor.
+            // The caret stands on the same line and column of the pane as the cursor
+            // in the text.
+            const QByteArray before = text.left(f.ex().cursorPos);
             const QTextCursor caret = f.w->Memo->textCursor();
-            QCOMPARE(caret.position(), panePosition(text.constData(), f.ex().cursorPos));
+            QCOMPARE(caret.blockNumber(), int(before.count('\n')));
+            QCOMPARE(caret.positionInBlock(), int(before.size() - before.lastIndexOf('\n') - 1));
             const QPoint middle(1, f.w->Memo->viewport()->height() / 2);
             QCOMPARE(f.w->Memo->cursorForPosition(middle).blockNumber(), caret.blockNumber());
         }
