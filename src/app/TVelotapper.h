@@ -1,5 +1,6 @@
 #pragma once
 #include "Drill.h"
+#include "HistoryStore.h"
 #include "OnScreenKeyboard.h"
 #include "PracticeRecord.h"
 #include "TextExercise.h"
@@ -30,6 +31,8 @@ public:
     PracticeRecord& record() { return record_; }
     OnScreenKeyboard& keyboard() { return keyboard_; }
     TextExercise& exercise() { return *exercise_; }
+    // The run history; made on first use and opening its file only when read or written.
+    HistoryStore& history();
 
     void enableTools();
     void disableTools();
@@ -70,6 +73,7 @@ private:
     OnScreenKeyboard keyboard_;
     std::unique_ptr<TextExercise> exercise_;
     std::unique_ptr<Drill> drill_;
+    std::unique_ptr<HistoryStore> history_;
     QDialog* aboutBox_ = nullptr;
     QDialog* pagesDlg_ = nullptr;
     bool exiting_ = false;

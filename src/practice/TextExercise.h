@@ -1,6 +1,7 @@
 #pragma once
 #include "OnScreenKeyboard.h"
 #include "PracticeControls.h"
+#include "RunTally.h"
 
 #include <QString>
 
@@ -34,8 +35,15 @@ public:
     int elapsedSeconds = 0;
 
 private:
+    // The key that types character c of the text (Enter for a line end).
+    int keyOfChar(char c) const;
+
     PracticeRecord& record_;
     OnScreenKeyboard& keyboard_;
     PracticeControls c_;
     char practiceText_[kTextSize] = {};
+    // What the loaded text is to the history: a lesson or a file, and its name.
+    QString textMode_ = QStringLiteral("text");
+    QString textSource_;
+    RunTally tally_;
 };
