@@ -16,13 +16,15 @@ int primaryCode(const QSqlError& e) {
 }
 } // namespace
 
-Check check(QSqlDatabase& db) {
+Check check(QSqlDatabase& db, bool full) {
     QSqlQuery q(db);
-    if (!q.exec(QStringLiteral("PRAGMA quick_check"))) {
+    if (!q.exec(full ? QStringLiteral("PRAGMA quick_check")
+                     : QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         const int code = primaryCode(q.lastError());
         return code == kCorrupt || code == kNotADatabase ? Check::Damaged : Check::Failed;
     }
     if (!q.next()) return Check::Failed;
+    if (!full) return Check::Whole;
     return q.value(0).toString() == QLatin1String("ok") ? Check::Whole : Check::Damaged;
 }
 

@@ -8,9 +8,10 @@
 namespace historysql {
 
 enum class Check { Whole, Damaged, Failed };
-// quick_check of an open database: Damaged for a file that is no SQLite database or
-// whose pages do not hold together, Failed when it could not be read at all.
-Check check(QSqlDatabase& db);
+// Checks an open database: Damaged for a file that is no SQLite database or, with
+// full (quick_check, which reads every page), whose pages do not hold together; Failed
+// when it could not be read at all.
+Check check(QSqlDatabase& db, bool full);
 // True when runs, run_keys and confusions have every column this program reads.
 bool hasColumns(QSqlDatabase& db);
 // Times as stored: ISO 8601 in UTC with milliseconds.

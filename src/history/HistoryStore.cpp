@@ -24,14 +24,17 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         QStringLiteral("CREATE TABLE IF NOT EXISTS runs(id INTEGER PRIMARY KEY, started_at TEXT,"
                        " ended_at TEXT, mode TEXT, source TEXT, seconds REAL, keys INTEGER,"
                        " misses INTEGER, speed REAL, completed INTEGER)"),
+        // Keyed by run, without row ids: a run's rows lie together and need no index.
         QStringLiteral("CREATE TABLE IF NOT EXISTS run_keys(run_id INTEGER, vk INTEGER,"
-                       " expected INTEGER, missed INTEGER, ms_total INTEGER)"),
+                       " expected INTEGER, missed INTEGER, ms_total INTEGER,"
+                       " PRIMARY KEY(run_id, vk)) WITHOUT ROWID"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS confusions(run_id INTEGER, expected_vk INTEGER,"
-                       " typed_vk INTEGER, count INTEGER)"),
+                       " typed_vk INTEGER, count INTEGER,"
+                       " PRIMARY KEY(run_id, expected_vk, typed_vk)) WITHOUT ROWID"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS settings(key TEXT PRIMARY KEY, value TEXT)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS run_keys_by_run ON run_keys(run_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS confusions_by_run ON confusions(run_id)"),
-        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_by_start ON runs(started_at)"),
+        // The per-day chart reads this index alone, in its order.
+        QStringLiteral("CREATE INDEX IF NOT EXISTS runs_by_day ON runs(substr(started_at, 1, 10),"
+                       " mode, speed, keys, misses)"),
     },
 };
 
@@ -69,6 +72,30 @@ bool HistoryStore::ready(Use use) {
             return false;
         }
     }
+    // The whole file is checked before the first write to it, and nothing is changed
+    // in it before: writing into damaged pages spreads the damage, and a damaged file
+    // is put aside as it was found. Reading needs only the light check made at open.
+    if (use == Use::Write && !readOnly_ && !checked_) {
+        switch (historysql::check(db_, true)) {
+        case historysql::Check::Whole:
+            break;
+        case historysql::Check::Failed:
+            close();
+            return false;
+        case historysql::Check::Damaged:
+            close();
+            if (!putAside(path) || !open(path)) {
+                close();
+                return false;
+            }
+            break;
+        }
+        if (!readOnly_ && !prepareForWriting()) {
+            close();
+            return false;
+        }
+        checked_ = true;
+    }
     return use == Use::Read ? readable_ : !readOnly_;
 }
 
@@ -77,10 +104,11 @@ bool HistoryStore::open(const QString& path) {
     path_ = path;
     readOnly_ = false;
     readable_ = true;
+    checked_ = false;
     db_.setDatabaseName(path);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
     if (!db_.open()) return false;
-    switch (historysql::check(db_)) {
+    switch (historysql::check(db_, false)) {
     case historysql::Check::Whole:
         break;
     case historysql::Check::Failed:
@@ -91,7 +119,7 @@ bool HistoryStore::open(const QString& path) {
         path_ = path;
         break;
     }
-    return prepareSchema();
+    return readVersion();
 }
 
 bool HistoryStore::putAside(const QString& path) {
@@ -112,31 +140,37 @@ bool HistoryStore::putAside(const QString& path) {
     return true;
 }
 
-bool HistoryStore::prepareSchema() {
+bool HistoryStore::readVersion() {
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) return false;
-    const int version = q.value(0).toInt();
-    if (version > kVersion) {
+    version_ = q.value(0).toInt();
+    q.finish(); // an open statement would keep the journal mode from changing later
+    // NORMAL syncs at checkpoints only; with WAL a crash of the program loses nothing
+    // committed, and a run costs no disk flush.
+    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    if (version_ > kVersion) {
         readOnly_ = true;
         readable_ = historysql::hasColumns(db_);
         if (!newerSaid_) {
             newerSaid_ = true;
             Platform::get().messageBox(nullptr, kNewer.arg(QString::fromLatin1(kHistoryFileName)));
         }
-        return true;
     }
+    return true;
+}
+
+bool HistoryStore::prepareForWriting() {
     // WAL: a killed write leaves the file whole, and readers do not wait for a writer.
-    // NORMAL syncs at checkpoints only; a crash of the program loses nothing committed.
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    if (version == kVersion) return true;
+    if (version_ == kVersion) return true;
     if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     bool ok = true;
-    for (int v = version; ok && v < kVersion; ++v)
+    for (int v = version_; ok && v < kVersion; ++v)
         for (const QString& sql : kSteps[v]) ok = ok && exec(sql);
     ok = ok && exec(QStringLiteral("PRAGMA user_version=%1").arg(kVersion)) &&
          exec(QStringLiteral("COMMIT"));
     if (!ok) exec(QStringLiteral("ROLLBACK"));
+    if (ok) version_ = kVersion;
     return ok;
 }
 

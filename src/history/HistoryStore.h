@@ -48,9 +48,9 @@ private:
     // cannot serve this use (then the caller does nothing).
     bool ready(Use use);
     bool open(const QString& path);
-    bool checkWhole();
     bool putAside(const QString& path);
-    bool prepareSchema();
+    bool readVersion();
+    bool prepareForWriting();
     bool hasColumns();
     bool exec(const QString& sql);
     bool insertRun(const RunSummary& run);
@@ -63,6 +63,8 @@ private:
     int busyTimeoutMs_ = 3000;
     bool readOnly_ = false;
     bool readable_ = true;
+    bool checked_ = false; // quick_check passed since the file was opened
+    int version_ = 0;
     bool writeFailSaid_ = false;
     bool newerSaid_ = false;
 };
