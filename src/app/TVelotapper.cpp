@@ -50,6 +50,7 @@ TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) 
     pc.btnStop = btnStop;
     pc.enableTools = [this] { enableTools(); };
     pc.disableTools = [this] { disableTools(); };
+    pc.onRun = [this](const RunSummary& run) { history().append(run); };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
     keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
@@ -69,6 +70,11 @@ TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) 
 }
 
 TVelotapper::~TVelotapper() = default;
+
+HistoryStore& TVelotapper::history() {
+    if (!store_) store_ = std::make_unique<HistoryStore>();
+    return *store_;
+}
 
 void TVelotapper::createControls() {
     setObjectName(QStringLiteral("Velotapper"));

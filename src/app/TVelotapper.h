@@ -1,5 +1,6 @@
 #pragma once
 #include "Drill.h"
+#include "HistoryStore.h"
 #include "OnScreenKeyboard.h"
 #include "PracticeRecord.h"
 #include "TextExercise.h"
@@ -39,6 +40,8 @@ public:
     PracticeRecord& record() { return record_; }
     OnScreenKeyboard& keyboard() { return keyboard_; }
     TextExercise& exercise() { return *exercise_; }
+    // The run history; made on first use and opening its file only when read or written.
+    HistoryStore& history();
 
     void enableTools();
     void disableTools();
@@ -79,6 +82,7 @@ private:
     OnScreenKeyboard keyboard_;
     std::unique_ptr<TextExercise> exercise_;
     std::unique_ptr<Drill> drill_;
+    std::unique_ptr<HistoryStore> store_;
     QDialog* aboutBox_ = nullptr;
     QDialog* pagesDlg_ = nullptr;
     HistoryReader* history_ = nullptr;

@@ -24,6 +24,8 @@ int main(int argc, char** argv) {
         TPagesDlg pages(window.record(), &window);
         window.setAboutBox(&about);
         window.setPagesDlg(&pages);
+        window.setHistory(&window.history());
+        pages.setHistory(&window.history());
         pages.weakLessonWanted = [&window](QWidget* parent) {
             return window.prepareWeakLesson(parent);
         };

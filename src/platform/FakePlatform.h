@@ -19,6 +19,8 @@ public:
     std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
     qint64 clockMs() override { return now; }
     qint64 calendarSeconds() override { return calendar; }
+    // The calendar moves on with the scripted clock.
+    qint64 calendarMs() override { return calendar * 1000 + now; }
     void seedRandom(quint32 seed) override { seeds.push_back(seed); }
     int random() override;
     void waitEvents(qint64 deadlineMs) override;

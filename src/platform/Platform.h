@@ -37,6 +37,8 @@ public:
     virtual qint64 clockMs() = 0;
     // Calendar time in seconds.
     virtual qint64 calendarSeconds() = 0;
+    // Calendar time in milliseconds since the epoch (UTC), for the run history's times.
+    virtual qint64 calendarMs() = 0;
     virtual void seedRandom(quint32 seed) = 0;
     // A pseudo-random value 0..32767.
     virtual int random() = 0;

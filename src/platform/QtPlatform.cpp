@@ -57,6 +57,10 @@ qint64 QtPlatform::calendarSeconds() {
     return QDateTime::currentSecsSinceEpoch();
 }
 
+qint64 QtPlatform::calendarMs() {
+    return QDateTime::currentMSecsSinceEpoch();
+}
+
 void QtPlatform::seedRandom(quint32 seed) {
     seed_ = seed;
 }

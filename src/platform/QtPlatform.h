@@ -15,6 +15,7 @@ public:
     std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;
     qint64 clockMs() override;
     qint64 calendarSeconds() override;
+    qint64 calendarMs() override;
     void seedRandom(quint32 seed) override;
     int random() override;
     void waitEvents(qint64 deadlineMs) override;

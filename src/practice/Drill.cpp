@@ -10,6 +10,7 @@
 #include "TextExercise.h"
 
 #include <QProgressBar>
+#include <QStringList>
 #include <cstring>
 #include <optional>
 
@@ -41,6 +42,14 @@ int drillRowMask(const RowSet& rows) {
     return mask == 0 ? 15 : mask;
 }
 
+QString drillRowNames(int mask) {
+    static const char* const names[4] = {"A", "Q", "Z", "1"};
+    QStringList list;
+    for (int r = 0; r < 4; ++r)
+        if (mask & (1 << r)) list << QString::fromLatin1(names[r]);
+    return list.join(QLatin1Char(' '));
+}
+
 char drawDrillChar(int mask, char previous) {
     Platform& platform = Platform::get();
     for (;;) {
@@ -61,6 +70,8 @@ void Drill::btnLessonClick() {
     runDrill();
     c_.enableTools();
     saveRecord(record_, c_.window);
+    if (finished_ && c_.onRun) c_.onRun(*finished_);
+    finished_.reset();
 }
 
 bool Drill::accepts(char c, quint16 key) const {
@@ -93,6 +104,7 @@ void Drill::runDrill() {
     c_.bar->setMaximum(kKeys);
     c_.bar->setValue(0);
     record_.runMisses = 0;
+    tally_.begin(record_, QStringLiteral("drill"), drillRowNames(mask));
 
     int n = 0;
     for (;;) {
@@ -127,6 +139,7 @@ void Drill::runDrill() {
                 record_.missTotal += 1;
                 stat.misses += 1;
                 record_.runMisses += 1;
+                tally_.miss(keyCodeOfChar(c), key);
             }
         }
 
@@ -136,6 +149,7 @@ void Drill::runDrill() {
             record_.typedTotal -= 1;
             break;
         }
+        tally_.accept(keyCodeOfChar(c));
         c_.bar->setValue(n);
         if (++n >= kKeys) break;
     }
@@ -147,4 +161,10 @@ void Drill::runDrill() {
         QString::asprintf("スピードは %3.1f文字/秒 です", static_cast<double>(rate)));
     c_.memo->setPlainText(QString());
     if (n != 0) record_.currentRate = static_cast<float>(rate);
+
+    RunSummary run;
+    const bool done =
+        tally_.finish(record_, double(secs), n != 0 ? double(float(rate)) : 0.0, n >= kKeys, run);
+    // A drill left at its first prompt without a key did nothing worth keeping.
+    if (done && (run.keys != 0 || run.misses != 0)) finished_ = std::move(run);
 }

@@ -1,9 +1,11 @@
 #pragma once
 #include "OnScreenKeyboard.h"
 #include "PracticeControls.h"
+#include "RunTally.h"
 #include "WeakKeys.h"
 
 #include <functional>
+#include <optional>
 
 struct PracticeRecord;
 struct RowSet;
@@ -20,6 +22,8 @@ const char* drillRow(int r);
 // A character of a row in the mask, drawn with the platform's generator, never the
 // previous one.
 char drawDrillChar(int mask, char previous);
+// The rows of a mask as the history names the drill's source, e.g. "A Q".
+QString drillRowNames(int mask);
 
 // The form-position drill: 50 keys prompted at random from the chosen rows.
 class Drill {
@@ -44,4 +48,6 @@ private:
     OnScreenKeyboard& keyboard_;
     TextExercise& exercise_;
     PracticeControls c_;
+    RunTally tally_;
+    std::optional<RunSummary> finished_; // the last drill, until the record is saved
 };

@@ -1,4 +1,6 @@
 #pragma once
+#include "RunSummary.h"
+
 #include <functional>
 
 class QProgressBar;
@@ -20,4 +22,6 @@ struct PracticeControls {
     TSpeedButton* btnStop = nullptr;
     std::function<void()> enableTools;
     std::function<void()> disableTools;
+    // Each run that the record saved, after the save; may be empty.
+    RunSink onRun;
 };

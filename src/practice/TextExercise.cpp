@@ -53,6 +53,7 @@ int TextExercise::loadPracticeText(const QString& fileName) {
     collector.finish();
     file.close();
     takeCollected(collector);
+    textSource_ = QFileInfo(fileName).fileName();
     return 0;
 }
 
@@ -78,6 +79,17 @@ void TextExercise::takeCollected(const TextCollector& collector) {
     record_.wordCount = countWords(practiceText_, record_.textLength);
     record_.runMisses = 0;
     record_.currentRate = 0.0f;
+}
+
+int TextExercise::keyOfChar(char c) const {
+    if (c == '\r' || c == '\n') return vkReturn;
+    if (c == ' ') return vkSpace;
+    for (bool shifted : {false, true})
+        for (std::size_t vk = 0; vk < keyboard_.table.size(); ++vk) {
+            const KeyEntry& e = keyboard_.table[vk];
+            if (e.panel && (shifted ? e.shiftedChar : e.baseChar) == c) return int(vk);
+        }
+    return keyCodeOfChar(c);
 }
 
 void TextExercise::btnFileClick() {
@@ -132,6 +144,7 @@ void TextExercise::start(const QString& note) {
     c_.bar->setMaximum(length);
     c_.bar->setMinimum(0);
     c_.bar->setValue(0);
+    tally_.begin(record_, runMode_, textSource_);
 }
 
 void TextExercise::Timer1Timer() {
@@ -146,6 +159,8 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
     if (expected == '\r' && (key == vkReturn || key == vkSpace)) {
         // A line end takes Enter or Space and passes the CR LF pair at once.
         cursorPos += 2;
+        // The record counts both characters of the pair as typed.
+        tally_.accept(vkReturn, 2);
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
         paneKey = vkDown;
     } else {
@@ -155,8 +170,10 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             record_.missTotal += 1;
             record_.keyStats[key & 0xFF].misses += 1;
             record_.runMisses += 1;
+            tally_.miss(keyOfChar(expected), key & 0xFF);
             return JudgeOutcome::Mistype;
         }
+        tally_.accept(keyOfChar(expected));
         cursorPos += 1;
         record_.keyStats[key & 0xFF].tries += 1;
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
@@ -193,6 +210,11 @@ void TextExercise::btnStopClick() {
         if (record_.currentRate > record_.fastestRate) record_.fastestRate = record_.currentRate;
         record_.typedTotal += cursorPos;
         saveRecord(record_, c_.window);
+        RunSummary run;
+        if (tally_.finish(record_, elapsedSeconds, double(record_.currentRate),
+                          cursorPos > textLength(), run) &&
+            c_.onRun)
+            c_.onRun(run);
     }
     c_.display->setCaption(
         QString::asprintf("スピードは %.1f文字/秒 です", static_cast<double>(record_.currentRate)));
@@ -231,6 +253,7 @@ bool TextExercise::startMadeText(const QByteArray& bytes, const QString& mode,
     if (preparePracticeText(bytes).isEmpty()) return false;
     loadPracticeBytes(bytes);
     runMode_ = mode;
+    textSource_ = note;
     start(note);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "OnScreenKeyboard.h"
 #include "PracticeControls.h"
+#include "RunTally.h"
 
 #include <QString>
 
@@ -47,10 +48,15 @@ private:
     // Takes the collected text as the practice text: the shared end of every load.
     void takeCollected(const TextCollector& collector);
     void start(const QString& note);
+    // The key that types character c of the text (Enter for a line end).
+    int keyOfChar(char c) const;
 
     PracticeRecord& record_;
     OnScreenKeyboard& keyboard_;
     PracticeControls c_;
     char practiceText_[kTextSize] = {};
     QString runMode_ = QStringLiteral("text");
+    // The loaded file's name, or the note of a text made in the program.
+    QString textSource_;
+    RunTally tally_;
 };

@@ -1,5 +1,6 @@
 // The record file under killed saves and full disks: whatever happens, the file holds
 // one whole record, the one before the interrupted save or the one after it.
+#include "HistoryStore.h"
 #include "RecordFile.h"
 #include "RecordPattern.h"
 #include "TestEnv.h"
@@ -8,6 +9,8 @@
 #include <QElapsedTimer>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -31,6 +34,39 @@ int counterIn(const QByteArray& file, const QByteArray& tail) {
     return pattern::holds(r) ? r.typedTotal : -1;
 }
 
+// What a history file holds: integrity_check's verdict, the number of runs, and the
+// number of runs whose keys or misses do not add up over their rows.
+struct HistoryLook {
+    QString integrity;
+    int runs = -1;
+    int torn = -1;
+};
+
+HistoryLook lookAtHistory(const QString& path) {
+    HistoryLook look;
+    {
+        QSqlDatabase db =
+            QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("look"));
+        db.setDatabaseName(path);
+        QSqlQuery q(db);
+        auto one = [&](const QString& sql) {
+            return db.open() && q.exec(sql) && q.next() ? q.value(0) : QVariant();
+        };
+        look.integrity = one(QStringLiteral("PRAGMA integrity_check")).toString();
+        look.runs = one(QStringLiteral("SELECT count(*) FROM runs")).toInt();
+        look.torn = one(QStringLiteral("SELECT count(*) FROM runs r WHERE keys != (SELECT "
+                                       "coalesce(sum(expected), 0) FROM"
+                                       " run_keys WHERE run_id = r.id) OR misses != (SELECT "
+                                       "coalesce(sum(count), 0) FROM"
+                                       " confusions WHERE run_id = r.id)"))
+                        .toInt();
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("look"));
+    return look;
+}
+
 } // namespace
 
 class RecordCrashTest : public QObject {
@@ -41,6 +77,8 @@ private slots:
     void killedSaves();
     void fullDisk_data();
     void fullDisk();
+    void killedHistoryWrites();
+    void historyFullDisk();
 };
 
 void RecordCrashTest::killedSaves_data() {
@@ -157,6 +195,81 @@ void RecordCrashTest::fullDisk() {
     }
     // A failed save leaves no partial file behind either.
     QCOMPARE(QDir(env.dir()).entryList(QDir::Files), QStringList{kName});
+}
+
+// A history write killed at any point leaves a file that passes integrity_check and
+// holds every reported run, and at most the one in progress, each with all its rows.
+void RecordCrashTest::killedHistoryWrites() {
+    TestEnv env;
+    const QString db = env.path(QString::fromLatin1(kHistoryFileName));
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    QElapsedTimer elapsed;
+    elapsed.start();
+    int done = 0, last = 0;
+    for (; done < 40 && elapsed.elapsed() < 10'000; ++done) {
+        QProcess saver;
+        saver.setWorkingDirectory(env.dir());
+        saver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        saver.start(QStringLiteral(RECORD_SAVER), {QStringLiteral("history")});
+        QVERIFY2(saver.waitForStarted(), qPrintable(saver.errorString()));
+        const int reports = int(random.bounded(6));
+        for (int i = 0; i < reports; ++i) {
+            while (!saver.canReadLine() && saver.state() == QProcess::Running)
+                saver.waitForReadyRead(10'000);
+            QVERIFY2(saver.canReadLine(), "the saver stopped reporting");
+            const QByteArray line = saver.readLine();
+            QVERIFY2(line.startsWith("appended "), line.constData());
+            last = line.mid(9).trimmed().toInt();
+        }
+        saver.kill();
+        QVERIFY(saver.waitForFinished(10'000));
+        for (const QByteArray& line : saver.readAllStandardOutput().split('\n'))
+            if (line.startsWith("appended ")) last = line.mid(9).trimmed().toInt();
+        if (!QFile::exists(db)) continue; // killed before the first write
+        const HistoryLook look = lookAtHistory(db);
+        QVERIFY2(look.integrity == QLatin1String("ok") && look.torn == 0 &&
+                     (look.runs == last || look.runs == last + 1),
+                 qPrintable(QStringLiteral("kill %1 (seed %2): %3, %4 runs (%5 torn) after %6")
+                                .arg(done)
+                                .arg(seed)
+                                .arg(look.integrity)
+                                .arg(look.runs)
+                                .arg(look.torn)
+                                .arg(last)));
+        last = look.runs;
+    }
+    qInfo("%d kills of history writes survived, %d runs, seed %u", done, last, seed);
+    QVERIFY2(done >= 20, "too few kills in the time given");
+}
+
+// A full disk drops the run with the history's message; the file stays whole.
+void RecordCrashTest::historyFullDisk() {
+    TestEnv env;
+    const QString db = env.path(QString::fromLatin1(kHistoryFileName));
+    for (const char* limit : {"", "2000"}) {
+        QProcess saver;
+        saver.setWorkingDirectory(env.dir());
+        saver.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QStringList args{QStringLiteral("history")};
+        if (*limit)
+            args << QStringLiteral("--fsize") << QLatin1String(limit);
+        else
+            args << QStringLiteral("--fsize") << QStringLiteral("100000000");
+        saver.start(QStringLiteral(RECORD_SAVER), args);
+        QVERIFY(saver.waitForFinished(20'000));
+        QCOMPARE(saver.exitCode(), 0);
+        const QByteArray out = saver.readAllStandardOutput();
+        if (*limit)
+            QCOMPARE(out, "message " + QStringLiteral("成績履歴に書き込めませんでした。").toUtf8() +
+                              "\ndropped\n");
+        else
+            QCOMPARE(out, QByteArray("done\n"));
+    }
+    const HistoryLook look = lookAtHistory(db);
+    QCOMPARE(look.integrity, QStringLiteral("ok"));
+    QCOMPARE(look.runs, 1);
+    QCOMPARE(look.torn, 0);
 }
 
 QTEST_GUILESS_MAIN(RecordCrashTest)

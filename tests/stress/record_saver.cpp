@@ -4,7 +4,12 @@
 //   record_saver once [--fsize BYTES] [--tmpfs SIZE]
 //                                      one load and save under a file-size limit, or on a
 //                                      small memory file system mounted just for it
+//   record_saver history [--fsize BYTES]
+//                                      appends runs to the history of its working
+//                                      directory and reports each; forever, or once under
+//                                      a file-size limit
 #include "FakePlatform.h"
+#include "HistoryStore.h"
 #include "RecordFile.h"
 #include "RecordPattern.h"
 
@@ -97,6 +102,43 @@ int once(FakePlatform& platform, int argc, char** argv) {
     return 0;
 }
 
+// Run n of the history pattern: n keys over up to three keys, n % 5 misses.
+RunSummary historyRun(int n) {
+    RunSummary r;
+    r.mode = QStringLiteral("drill");
+    r.source = QStringLiteral("run %1").arg(n);
+    r.startedAt = QDateTime::fromSecsSinceEpoch(1'700'000'000 + n, Qt::UTC);
+    r.endedAt = r.startedAt.addSecs(1);
+    r.keys = n;
+    r.misses = n % 5;
+    for (int k = 0; k < n; ++k) r.perKey['A' + k % 3].expected += 1;
+    for (int k = 0; k < r.misses; ++k) {
+        r.perKey['A'].missed += 1;
+        r.confusions[{'A', 'B' + k}] += 1;
+    }
+    return r;
+}
+
+int history(FakePlatform& platform, int argc, char** argv) {
+    const bool once = argc >= 4 && std::strcmp(argv[2], "--fsize") == 0;
+    if (once) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{rlim_t(std::stol(argv[3])), rlim_t(std::stol(argv[3]))};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) return 2;
+    }
+    HistoryStore store;
+    for (int n = int(store.runCount()) + 1;; ++n) {
+        const bool ok = store.append(historyRun(n));
+        for (const QString& m : platform.messages) say("message " + m.toUtf8());
+        if (once) {
+            say(ok ? "done" : "dropped");
+            return 0;
+        }
+        if (!ok) return 4;
+        say("appended " + QByteArray::number(n));
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -104,6 +146,8 @@ int main(int argc, char** argv) {
     Platform::install(&platform);
     if (argc >= 2 && std::strcmp(argv[1], "loop") == 0) return loop(platform);
     if (argc >= 2 && std::strcmp(argv[1], "once") == 0) return once(platform, argc, argv);
-    std::fprintf(stderr, "usage: record_saver loop | once [--fsize BYTES] [--tmpfs SIZE]\n");
+    if (argc >= 2 && std::strcmp(argv[1], "history") == 0) return history(platform, argc, argv);
+    std::fprintf(stderr, "usage: record_saver loop | once [--fsize BYTES] [--tmpfs SIZE] | history "
+                         "[--fsize BYTES]\n");
     return 2;
 }

@@ -1,0 +1,111 @@
+// The history with 100,000 runs stored: appending one more run (60 keys, 20
+// confusions), opening the file, and the queries behind the progress page.
+#include "FakePlatform.h"
+#include "HistoryFill.h"
+#include "HistoryStore.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <vector>
+
+namespace {
+
+// HISTORY_BENCH_RUNS overrides the size, for a quick look.
+const int kRuns = qEnvironmentVariableIntValue("HISTORY_BENCH_RUNS") > 0
+                      ? qEnvironmentVariableIntValue("HISTORY_BENCH_RUNS")
+                      : 100'000;
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double threadCpuMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+// Median milliseconds of `times` calls, as "name" (wall clock) and "name_cpu" (this
+// thread's processor time, which other load on the machine does not inflate).
+void measure(const char* name, int times, const std::function<void()>& f) {
+    std::vector<double> wall, cpu;
+    for (int i = 0; i < times; ++i) {
+        QElapsedTimer t;
+        const double c0 = threadCpuMs();
+        t.start();
+        f();
+        wall.push_back(double(t.nsecsElapsed()) / 1e6);
+        cpu.push_back(threadCpuMs() - c0);
+    }
+    std::printf("%s: %.3f ms\n%s_cpu: %.3f ms\n", name, median(wall), name, median(cpu));
+}
+
+RunSummary runOf60Keys(int i) {
+    RunSummary r;
+    r.mode = QStringLiteral("text");
+    r.source = QStringLiteral("bench.txt");
+    r.startedAt = QDateTime(QDate(2027, 1, 1), QTime(8, 0), Qt::UTC).addSecs(i * 60);
+    r.endedAt = r.startedAt.addSecs(40);
+    r.seconds = 40;
+    for (int k = 0; k < 60; ++k) r.perKey[k < 36 ? 48 + k : 150 + k] = {5, 1, 900};
+    for (int k = 0; k < 20; ++k) r.confusions[{48 + k, 65 + k}] = 1;
+    r.keys = 300;
+    r.misses = 20;
+    r.speed = 7.5;
+    return r;
+}
+
+void say(const char* name, double value, const char* unit) {
+    std::printf("%s: %.3f %s\n", name, value, unit);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    FakePlatform platform;
+    Platform::install(&platform);
+    // HISTORY_BENCH_DIR keeps the made-up history there, or measures the one it holds.
+    QTemporaryDir dir;
+    const QString keep = qEnvironmentVariable("HISTORY_BENCH_DIR");
+    QDir::setCurrent(keep.isEmpty() ? dir.path() : keep);
+
+    if (!QFileInfo::exists(QString::fromLatin1(kHistoryFileName))) {
+        QElapsedTimer fill;
+        fill.start();
+        HistoryStore store;
+        if (!fillHistory(store, kRuns, 1, 300)) return 1;
+        say("history_fill_100k", double(fill.elapsed()) / 1000.0, "s");
+    }
+    say("history_file_100k",
+        double(QFileInfo(QString::fromLatin1(kHistoryFileName)).size()) / (1 << 20), "MB");
+
+    // The first use in a session opens the file: for reading with a light check, for
+    // the first run's write with quick_check over the whole file.
+    measure("history_open_100k", 5, [] { HistoryStore().runCount(); });
+    int i = 0;
+    measure("history_first_append_100k", 3, [&] { HistoryStore().append(runOf60Keys(i++)); });
+
+    HistoryStore store;
+    store.runCount();
+    measure("history_append_60keys_20confusions", 200, [&] { store.append(runOf60Keys(i++)); });
+    measure("history_runcount_100k", 20, [&] { store.runCount(); });
+    measure("history_lastruns50_100k", 20, [&] { store.lastRuns(50); });
+    measure("history_days_100k", 20, [&] { store.days(); });
+    measure("history_keyfigures20_100k", 20, [&] { store.keyFigures(20); });
+    measure("history_page_queries_100k", 20, [&] {
+        store.runCount();
+        store.lastRuns(50);
+        store.days();
+        store.keyFigures(20);
+    });
+    return platform.messages.isEmpty() ? 0 : 1;
+}

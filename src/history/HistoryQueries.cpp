@@ -1,0 +1,149 @@
+// The reading side of the history: what the progress page and the CSV export ask for.
+#include "HistorySql.h"
+#include "HistoryStore.h"
+
+#include <QSaveFile>
+#include <algorithm>
+
+namespace {
+
+constexpr char kRunColumns[] =
+    "id, started_at, ended_at, mode, source, seconds, keys, misses, speed, completed";
+
+// The last n runs; all of them when n is not positive.
+QString lastRunIds(int n) {
+    return QStringLiteral("SELECT id FROM runs ORDER BY id DESC LIMIT %1").arg(n > 0 ? n : -1);
+}
+
+HistoryRun runOf(const QSqlQuery& q) {
+    HistoryRun r;
+    r.id = q.value(0).toLongLong();
+    r.startedAt = historysql::fromIsoTime(q.value(1).toString());
+    r.endedAt = historysql::fromIsoTime(q.value(2).toString());
+    r.mode = q.value(3).toString();
+    r.source = q.value(4).toString();
+    r.seconds = q.value(5).toDouble();
+    r.keys = q.value(6).toLongLong();
+    r.misses = q.value(7).toLongLong();
+    r.speed = q.value(8).toDouble();
+    r.completed = q.value(9).toInt() != 0;
+    return r;
+}
+
+// One CSV field: quoted when it holds a comma, a quote or a line break.
+QByteArray csvField(const QString& s) {
+    QByteArray b = s.toUtf8();
+    if (b.contains(',') || b.contains('"') || b.contains('\n') || b.contains('\r'))
+        b = '"' + b.replace("\"", "\"\"") + '"';
+    return b;
+}
+
+} // namespace
+
+qint64 HistoryStore::runCount() {
+    if (!ready(Use::Read)) return 0;
+    QSqlQuery q(db_);
+    return q.exec(QStringLiteral("SELECT count(*) FROM runs")) && q.next() ? q.value(0).toLongLong()
+                                                                           : 0;
+}
+
+QList<HistoryRun> HistoryStore::lastRuns(int n) {
+    QList<HistoryRun> runs;
+    if (n <= 0 || !ready(Use::Read)) return runs;
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT %2")
+                    .arg(QLatin1String(kRunColumns))
+                    .arg(n)))
+        return runs;
+    while (q.next()) runs.append(runOf(q));
+    std::reverse(runs.begin(), runs.end());
+    return runs;
+}
+
+QList<HistoryDay> HistoryStore::days() {
+    QList<HistoryDay> days;
+    if (!ready(Use::Read)) return days;
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral(
+            "SELECT substr(started_at, 1, 10) AS day, mode, count(*), avg(speed), sum(keys),"
+            " sum(misses) FROM runs GROUP BY day, mode ORDER BY day, mode")))
+        return days;
+    while (q.next()) {
+        HistoryDay d;
+        d.day = QDate::fromString(q.value(0).toString(), Qt::ISODate);
+        d.mode = q.value(1).toString();
+        d.runs = q.value(2).toInt();
+        d.speed = q.value(3).toDouble();
+        d.keys = q.value(4).toLongLong();
+        d.misses = q.value(5).toLongLong();
+        days.append(d);
+    }
+    return days;
+}
+
+QList<HistoryKey> HistoryStore::keyFigures(int lastRuns) {
+    QList<HistoryKey> keys;
+    if (!ready(Use::Read)) return keys;
+    const QString ids = lastRunIds(lastRuns);
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT vk, sum(expected), sum(missed), sum(ms_total) FROM run_keys"
+                               " WHERE run_id IN (%1) GROUP BY vk ORDER BY vk")
+                    .arg(ids)))
+        return keys;
+    while (q.next()) {
+        HistoryKey k;
+        k.vk = q.value(0).toInt();
+        k.expected = q.value(1).toLongLong();
+        k.missed = q.value(2).toLongLong();
+        k.msTotal = q.value(3).toLongLong();
+        keys.append(k);
+    }
+    // Each key's most frequent stand-in; on a tie the lower key code.
+    if (!q.exec(QStringLiteral("SELECT expected_vk, typed_vk, sum(count) AS n FROM confusions"
+                               " WHERE run_id IN (%1) GROUP BY expected_vk, typed_vk"
+                               " ORDER BY expected_vk, n DESC, typed_vk")
+                    .arg(ids)))
+        return keys;
+    auto k = keys.begin();
+    int last = -1;
+    while (q.next()) {
+        const int vk = q.value(0).toInt();
+        if (vk == last) continue;
+        last = vk;
+        while (k != keys.end() && k->vk < vk) ++k;
+        if (k == keys.end()) break;
+        if (k->vk != vk) continue;
+        k->topTyped = q.value(1).toInt();
+        k->topTypedCount = q.value(2).toLongLong();
+    }
+    return keys;
+}
+
+bool HistoryStore::exportCsv(const QString& path) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    QByteArray out = QByteArray(kRunColumns).replace(" ", "") + "\r\n";
+    if (ready(Use::Read)) {
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        if (!q.exec(
+                QStringLiteral("SELECT %1 FROM runs ORDER BY id").arg(QLatin1String(kRunColumns))))
+            return false;
+        while (q.next()) {
+            const HistoryRun r = runOf(q);
+            out += QByteArray::number(r.id) + ',' + csvField(historysql::isoTime(r.startedAt)) +
+                   ',' + csvField(historysql::isoTime(r.endedAt)) + ',' + csvField(r.mode) + ',' +
+                   csvField(r.source) + ',' + QByteArray::number(r.seconds, 'g', 15) + ',' +
+                   QByteArray::number(r.keys) + ',' + QByteArray::number(r.misses) + ',' +
+                   QByteArray::number(r.speed, 'g', 15) + ',' + (r.completed ? "1" : "0") + "\r\n";
+            if (out.size() > (1 << 20)) {
+                if (file.write(out) != out.size()) return false;
+                out.clear();
+            }
+        }
+    }
+    return file.write(out) == out.size() && file.commit();
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include "RunSummary.h"
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
+// The SQL behind HistoryStore, kept apart from its fault handling.
+namespace historysql {
+
+enum class Check { Whole, Damaged, Failed };
+// Checks an open database: Damaged for a file that is no SQLite database or, with
+// full (quick_check, which reads every page), whose pages do not hold together; Failed
+// when it could not be read at all.
+Check check(QSqlDatabase& db, bool full);
+// True when runs, run_keys and confusions have every column this program reads.
+bool hasColumns(QSqlDatabase& db);
+// Times as stored: ISO 8601 in UTC with milliseconds.
+QString isoTime(const QDateTime& t);
+QDateTime fromIsoTime(const QString& s);
+
+// Inserts runs with their keys and confusions, inside the caller's transaction.
+class RunWriter {
+public:
+    explicit RunWriter(QSqlDatabase& db);
+    bool prepared() const { return prepared_; }
+    bool write(const RunSummary& run);
+
+private:
+    QSqlQuery run_, key_, confusion_;
+    bool prepared_ = false;
+};
+
+} // namespace historysql

@@ -1,0 +1,51 @@
+#include "RunTally.h"
+
+#include "Platform.h"
+#include "PracticeRecord.h"
+
+namespace {
+QDateTime utcNow() {
+    return QDateTime::fromMSecsSinceEpoch(Platform::get().calendarMs(), Qt::UTC);
+}
+} // namespace
+
+void RunTally::begin(const PracticeRecord& record, const QString& mode, const QString& source) {
+    s_ = RunSummary{};
+    s_.mode = mode;
+    s_.source = source;
+    s_.startedAt = utcNow();
+    typedAtStart_ = record.typedTotal;
+    missedAtStart_ = record.missTotal;
+    lastMs_ = Platform::get().clockMs();
+    active_ = true;
+}
+
+void RunTally::accept(int vk, int count) {
+    if (!active_) return;
+    const qint64 now = Platform::get().clockMs();
+    RunKeyFigures& k = s_.perKey[vk];
+    k.expected += count;
+    k.msTotal += now - lastMs_;
+    lastMs_ = now;
+}
+
+void RunTally::miss(int expectedVk, int pressedVk) {
+    if (!active_) return;
+    s_.perKey[expectedVk].missed += 1;
+    s_.confusions[{expectedVk, pressedVk}] += 1;
+}
+
+bool RunTally::finish(const PracticeRecord& record, double seconds, double speed, bool completed,
+                      RunSummary& out) {
+    if (!active_) return false;
+    active_ = false;
+    s_.endedAt = utcNow();
+    s_.seconds = seconds;
+    s_.speed = speed;
+    s_.completed = completed;
+    // The record's 32-bit totals may wrap; the run's share is what changed.
+    s_.keys = qint64(qint32(quint32(record.typedTotal) - quint32(typedAtStart_)));
+    s_.misses = qint64(qint32(quint32(record.missTotal) - quint32(missedAtStart_)));
+    out = std::move(s_);
+    return true;
+}

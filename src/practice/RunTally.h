@@ -1,0 +1,27 @@
+#pragma once
+#include "RunSummary.h"
+
+struct PracticeRecord;
+
+// Counts what one run does for the history: each accepted key with the time since the
+// key before it, each wrong key with the key that was awaited. Keys and misses are what
+// the run added to the record's totals.
+class RunTally {
+public:
+    // Starts a run now (the platform's clock and calendar).
+    void begin(const PracticeRecord& record, const QString& mode, const QString& source);
+    // The awaited key was typed; count > 1 when it passes several characters at once.
+    void accept(int vk, int count = 1);
+    void miss(int expectedVk, int pressedVk);
+    // Ends the run; false when none was begun or it was already ended.
+    bool finish(const PracticeRecord& record, double seconds, double speed, bool completed,
+                RunSummary& out);
+    bool active() const { return active_; }
+
+private:
+    RunSummary s_;
+    qint64 typedAtStart_ = 0;
+    qint64 missedAtStart_ = 0;
+    qint64 lastMs_ = 0;
+    bool active_ = false;
+};

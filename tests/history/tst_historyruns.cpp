@@ -1,0 +1,140 @@
+#include "../practice/DrillDriver.h"
+#include "../practice/TypingKeys.h"
+#include "HistoryCheck.h"
+
+#include <QtTest>
+
+// Runs through the main window with the fake clock: each save point leaves one row in
+// runs, whose keys, confusions and times add up to what the record took.
+class TstHistoryRuns : public QObject {
+    Q_OBJECT
+
+private slots:
+    void lessonTypedToTheEnd();
+    void fileRunStoppedEarly();
+    void drillEndedWithEsc();
+};
+
+namespace {
+
+struct Before {
+    explicit Before(Fixture& f) : typed(f.rec().typedTotal), missed(f.rec().missTotal), f_(f) {}
+    qint64 typed, missed;
+    Fixture& f_;
+};
+
+// The one run in the history, checked against the record's change and the fake times.
+void checkOneRun(Fixture& f, const Before& before, const QString& mode, const QString& source,
+                 bool completed, qint64 startMs, qint64 endMs) {
+    RawDb db(f.env.path(QStringLiteral("Velotap.db")));
+    QCOMPARE(db.one(QStringLiteral("SELECT count(*) FROM runs")).toInt(), 1);
+    QSqlQuery q(db.db);
+    QVERIFY(q.exec(QStringLiteral("SELECT mode, source, keys, misses, speed, completed,"
+                                  " started_at, ended_at, seconds FROM runs")) &&
+            q.next());
+    QCOMPARE(q.value(0).toString(), mode);
+    QCOMPARE(q.value(1).toString(), source);
+    const qint64 keys = f.rec().typedTotal - before.typed;
+    const qint64 misses = f.rec().missTotal - before.missed;
+    QVERIFY(keys > 0 && misses > 0);
+    QCOMPARE(q.value(2).toLongLong(), keys);
+    QCOMPARE(q.value(3).toLongLong(), misses);
+    QCOMPARE(float(q.value(4).toDouble()), f.rec().currentRate);
+    QCOMPARE(q.value(5).toInt(), completed ? 1 : 0);
+    auto iso = [](qint64 ms) {
+        return QDateTime::fromMSecsSinceEpoch(ms, Qt::UTC).toString(Qt::ISODateWithMs);
+    };
+    QCOMPARE(q.value(6).toString(), iso(startMs));
+    QCOMPARE(q.value(7).toString(), iso(endMs));
+    QCOMPARE(db.one(QStringLiteral("SELECT sum(expected) FROM run_keys")).toLongLong(), keys);
+    QCOMPARE(db.one(QStringLiteral("SELECT sum(missed) FROM run_keys")).toLongLong(), misses);
+    QCOMPARE(db.one(QStringLiteral("SELECT sum(count) FROM confusions")).toLongLong(), misses);
+    // Every millisecond of the run up to its last accepted key belongs to some key.
+    QVERIFY(db.one(QStringLiteral("SELECT sum(ms_total) FROM run_keys")).toLongLong() <=
+            endMs - startMs);
+    QCOMPARE(f.env.platform.messages, QStringList());
+}
+
+int confusions(Fixture& f, int expected, int typed) {
+    RawDb db(f.env.path(QStringLiteral("Velotap.db")), QStringLiteral("c"));
+    return db
+        .one(QStringLiteral("SELECT count FROM confusions WHERE expected_vk = %1 AND"
+                            " typed_vk = %2")
+                 .arg(expected)
+                 .arg(typed))
+        .toInt();
+}
+
+} // namespace
+
+void TstHistoryRuns::lessonTypedToTheEnd() {
+    Fixture f;
+    f.env.writeFile(QStringLiteral("Lesson1.txt"), "asdf jkl;\r\nFj Dk.\r\n");
+    const Before before(f);
+    f.w->btnExercise->click();
+    const qint64 start = f.env.platform.calendarMs();
+    const QByteArray text(f.ex().practiceText());
+    qint64 lastKey = start;
+    for (int typed = 0; f.ex().practiceRunning(); ++typed) {
+        const char c = text[f.ex().cursorPos];
+        if (typed == 3) keys::tap(f.w->Memo, keys::Q); // for the 'f'
+        if (typed == 6) typeChar(f.w->Memo, 'J');      // Shift left down for the 'k'
+        if (c == '\r')
+            keys::tap(f.w->Memo, keys::Enter);
+        else
+            typeChar(f.w->Memo, c);
+        lastKey = f.env.platform.calendarMs();
+        if (typed % 2 == 1 && f.ex().practiceRunning()) f.tick();
+    }
+    checkOneRun(f, before, QStringLiteral("lesson"), QStringLiteral("Lesson1.txt"), true, start,
+                lastKey);
+    QCOMPARE(confusions(f, 'F', 'Q'), 1);
+    QCOMPARE(confusions(f, 'K', 'J'), 1);
+    RawDb db(f.env.path(QStringLiteral("Velotap.db")));
+    QCOMPARE(db.one(QStringLiteral("SELECT expected FROM run_keys WHERE vk = 13")).toInt(), 4);
+    QCOMPARE(db.one(QStringLiteral("SELECT sum(ms_total) FROM run_keys")).toLongLong(),
+             lastKey - start);
+}
+
+void TstHistoryRuns::fileRunStoppedEarly() {
+    Fixture f;
+    f.env.writeFile(QStringLiteral("notes.txt"), "Kept, a while.\r\n");
+    f.env.platform.files.push_back(f.env.path(QStringLiteral("notes.txt")));
+    f.w->btnFile->click();
+    const Before before(f);
+    f.w->btnStart->click();
+    const qint64 start = f.env.platform.calendarMs();
+    for (char c : QByteArray("Kep")) {
+        if (c == 'e') keys::tap(f.w->Memo, keys::Q);
+        typeChar(f.w->Memo, c);
+        f.tick();
+    }
+    f.tick();
+    f.w->btnStop->click();
+    checkOneRun(f, before, QStringLiteral("text"), QStringLiteral("notes.txt"), false, start,
+                f.env.platform.calendarMs());
+    QCOMPARE(confusions(f, 'E', 'Q'), 1);
+}
+
+void TstHistoryRuns::drillEndedWithEsc() {
+    Fixture f;
+    const Before before(f);
+    DrillDriver d(f);
+    qint64 start = -1, end = -1;
+    d.script = [&](int index, int step, char c) {
+        if (start < 0) start = f.env.platform.calendarMs() - d.msPerWait;
+        if (index == 1 && step == 0)
+            d.hold(keys::Tab);
+        else if (index == 5)
+            d.hold(keys::Esc);
+        else
+            d.answer(c);
+        end = f.env.platform.calendarMs();
+    };
+    f.w->btnLesson->click();
+    checkOneRun(f, before, QStringLiteral("drill"), QStringLiteral("A"), false, start, end);
+    QCOMPARE(confusions(f, d.prompts[1], 9), 1);
+}
+
+QTEST_MAIN(TstHistoryRuns)
+#include "tst_historyruns.moc"
