@@ -89,11 +89,15 @@ void TestXDisplay::shiftFlipsCaptions() {
     for (const auto& k : jis::kCharKeys)
         QCOMPARE(panel(k.panel)->caption(), QString::fromUtf8(k.shiftedCaption));
 
-    // A letter with Shift held: the key goes in, Shift stays in.
-    QVERIFY(xdo("keydown", 38));
-    QTRY_BEVEL("Panel26", bvLowered);
-    QVERIFY(xdo("keyup", 38));
-    QTRY_BEVEL("Panel26", bvRaised);
+    // Every key with Shift held: the shifted symbol keeps the key's position, the key
+    // goes in, Shift stays in.
+    for (const auto& k : jis::kCharKeys) {
+        QVERIFY(xdo("keydown", k.xkey));
+        QTRY_BEVEL(k.panel, bvLowered);
+        QCOMPARE(w_->keyboard().lastKey, k.vk);
+        QVERIFY(xdo("keyup", k.xkey));
+        QTRY_BEVEL(k.panel, bvRaised);
+    }
     QCOMPARE(bevel("ShiftLeftPB"), int(bvLowered));
     QCOMPARE(panel("Panel6")->caption(), QStringLiteral("＆"));
 
