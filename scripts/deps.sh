@@ -5,7 +5,7 @@ set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev libgl-dev fonts-ipafont-gothic)
 if [ "${1:-}" = "--test" ]; then
   pkgs+=(xvfb xdotool x11-xkb-utils xauth clang libclang-rt-14-dev desktop-file-utils appstream
-         sway qt6-wayland libwayland-dev libxkbcommon-dev pkg-config)
+         sway grim qt6-wayland libwayland-dev libxkbcommon-dev pkg-config)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -8,7 +8,9 @@ set -euo pipefail
 prog=$1
 vkbd=$2
 skip() { echo "SKIP: $*"; exit 77; }
-command -v sway >/dev/null || skip "sway is not installed (scripts/deps.sh --test installs it)"
+for tool in sway grim; do
+  command -v "$tool" >/dev/null || skip "$tool is not installed (scripts/deps.sh --test installs it)"
+done
 
 as_user=()
 user=$(id -un)
@@ -43,6 +45,8 @@ cat >"$tmp/sway.conf" <<CONF
 xwayland disable
 input * xkb_model jp106
 input * xkb_layout jp
+# Qt draws the title bars, as on compositors without server-side decorations.
+for_window [app_id=".*"] border csd
 exec sh -c 'echo "\$WAYLAND_DISPLAY" >"$tmp/ready"'
 CONF
 unset DISPLAY WAYLAND_DISPLAY QT_IM_MODULE XMODIFIERS

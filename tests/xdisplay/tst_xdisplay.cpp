@@ -1,9 +1,11 @@
+#include "Colors.h"
 #include "JisKeys.h"
 #include "TPanel.h"
 #include "TVelotapper.h"
 #include "TestEnv.h"
 #include "ToolKeymap.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QtTest>
@@ -22,6 +24,7 @@ class TestXDisplay : public QObject {
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void panelsOnScreen();
     void characterKeys();
     void shiftFlipsCaptions_data();
     void shiftFlipsCaptions();
@@ -64,6 +67,33 @@ void TestXDisplay::cleanupTestCase() {
     }
     w_.reset();
     env_.reset();
+}
+
+// What the compositor shows: the prompt line's face colour must cover its panel.
+// sway runs the test with Qt-drawn title bars, whose arrival clears the window.
+void TestXDisplay::panelsOnScreen() {
+    if (!vkbd_) QSKIP("on X the window server keeps the panels; the check is for Wayland");
+    const TPanel* display = panel("Display");
+    const QRgb face = toQColor(display->color()).rgb();
+    const auto shown = [face] {
+        QProcess grim;
+        grim.start(QStringLiteral("grim"), {QStringLiteral("-")});
+        if (!grim.waitForFinished(10000)) return 0;
+        const QImage shot = QImage::fromData(grim.readAllStandardOutput(), "PNG")
+                                .convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+            for (int x = 0; x < shot.width(); ++x) n += line[x] == face;
+        }
+        return n;
+    };
+    // Each look takes a screenshot, so the wait is bounded by time, not by tries.
+    const int inside = (display->width() - 6) * (display->height() - 6);
+    const QDeadlineTimer deadline(kTimeoutMs);
+    int n = shown();
+    for (; n < inside && !deadline.hasExpired(); n = shown()) QTest::qWait(100);
+    QVERIFY2(n >= inside, qPrintable(QStringLiteral("%1 of %2 pixels").arg(n).arg(inside)));
 }
 
 bool TestXDisplay::startKeyboard(const QStringList& args) {
