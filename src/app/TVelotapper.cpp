@@ -1,6 +1,7 @@
 #include "TVelotapper.h"
 
 #include "DesignTable.h"
+#include "ExposeRepaint.h"
 #include "Glyphs.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
@@ -84,6 +85,7 @@ void TVelotapper::createControls() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
     setFixedSize(370, 240);
     move(198, 106);
+    repaintWholeOnExpose(this);
     setFont(designFont(kPGothic, 12));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);

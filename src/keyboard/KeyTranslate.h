@@ -15,5 +15,7 @@ struct TranslatedKey {
 quint16 virtualKeyFromScanCode(quint32 xKeycode);
 // The virtual-key code of a Qt key, used when the event carries no scan code.
 quint16 virtualKeyFromQtKey(int qtKey);
-// The whole translation of one key event, modifiers included.
+// The whole translation of one key event, modifiers included. The keycode decides
+// only when the event's symbol is one that key of a JIS keyboard carries under a jp
+// or a us layout, or when it carries none; otherwise the symbol decides.
 TranslatedKey translateKeyEvent(const QKeyEvent& event);

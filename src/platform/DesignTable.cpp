@@ -1,5 +1,7 @@
 #include "DesignTable.h"
 
+#include "ExposeRepaint.h"
+
 #include <QDialog>
 #include <QLabel>
 #include <QScreen>
@@ -50,6 +52,7 @@ void setUpFixedDialog(QDialog* dialog, const char* name, const QString& caption,
                            Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint);
     dialog->setFixedSize(clientSize);
     dialog->setFont(designFont(kPGothic, 12));
+    repaintWholeOnExpose(dialog);
 }
 
 void centreOnScreen(QWidget* window) {

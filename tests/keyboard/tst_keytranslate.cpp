@@ -7,8 +7,8 @@
 namespace {
 
 TranslatedKey translate(QEvent::Type type, quint32 xkey, int qtKey,
-                        Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    const QKeyEvent e(type, qtKey, mods, xkey, 0, 0);
+                        Qt::KeyboardModifiers mods = Qt::NoModifier, quint32 keysym = 0) {
+    const QKeyEvent e(type, qtKey, mods, xkey, keysym, 0);
     return translateKeyEvent(e);
 }
 
@@ -24,6 +24,8 @@ private slots:
     void qtKeyFallback_data();
     void qtKeyFallback();
     void unknownScanCodeFallsBack();
+    void symbolOverrulesKeycode_data();
+    void symbolOverrulesKeycode();
     void modifiers_data();
     void modifiers();
 };
@@ -182,6 +184,54 @@ void TestKeyTranslate::unknownScanCodeFallsBack() {
     QCOMPARE(translate(QEvent::KeyPress, 70000, Qt::Key_Minus).code, 189);
     // A key the JIS keyboard lacks has a code but no panel.
     QCOMPARE(translate(QEvent::KeyPress, 0, Qt::Key_Launch0).code, 255);
+}
+
+// A keymap of its own (on-screen keyboards, remote desktops, key-injection tools)
+// numbers its keys from 9 in the order it needs them: a symbol this JIS key never
+// carries under jp or us means the keycode is no position. The JIS keyboard's own
+// second symbols keep the position.
+void TestKeyTranslate::symbolOverrulesKeycode_data() {
+    QTest::addColumn<quint32>("xkey");
+    QTest::addColumn<int>("qtKey");
+    QTest::addColumn<quint32>("keysym");
+    QTest::addColumn<int>("vk");
+    const struct {
+        const char* name;
+        quint32 xkey;
+        int qtKey;
+        quint32 keysym;
+        int vk;
+    } rows[] = {
+        {"tool a as 9", 9, Qt::Key_A, 0x61, 'A'},
+        {"tool x then a: x as 9", 9, Qt::Key_X, 0x78, 'X'},
+        {"tool x then a: a as 10", 10, Qt::Key_A, 0x61, 'A'},
+        {"tool yen as 9", 9, Qt::Key_yen, 0xa5, 220},
+        {"tool _ as 10", 10, Qt::Key_Underscore, 0x5f, 226},
+        {"tool q as 11", 11, Qt::Key_Q, 0x71, 'Q'},
+        {"tool Shift as 12", 12, Qt::Key_Shift, 0xffe1, 16},
+        {"tool symbol Qt lacks as 9", 9, 0, 0x1008ff99, 0},
+        {"Caps Lock remapped to Esc", 66, Qt::Key_Escape, 0xff1b, 27},
+        {"Esc", 9, Qt::Key_Escape, 0xff1b, 27},
+        {"us Shift+2 is @", 11, Qt::Key_At, 0x40, 50},
+        {"us Shift+0 is )", 19, Qt::Key_ParenRight, 0x29, 48},
+        {"us Shift+^ key is +", 21, Qt::Key_Plus, 0x2b, 222},
+        {"us Shift+: key is \"", 48, Qt::Key_QuoteDbl, 0x22, 186},
+        {"us Zenkaku key is `", 49, Qt::Key_QuoteLeft, 0x60, 243},
+        {"jp Alt+Zenkaku is Kanji", 49, Qt::Key_Kanji, 0xff21, 243},
+        {"jp Shift+Eisu is Caps Lock", 66, Qt::Key_CapsLock, 0xffe5, 240},
+        {"yen key giving yen", 132, Qt::Key_yen, 0xa5, 220},
+        {"keypad 7 without Num Lock", 79, Qt::Key_Home, 0xff95, 103},
+    };
+    for (const auto& r : rows) QTest::newRow(r.name) << r.xkey << r.qtKey << r.keysym << r.vk;
+}
+
+void TestKeyTranslate::symbolOverrulesKeycode() {
+    QFETCH(quint32, xkey);
+    QFETCH(int, qtKey);
+    QFETCH(quint32, keysym);
+    QFETCH(int, vk);
+    QCOMPARE(translate(QEvent::KeyPress, xkey, qtKey, Qt::NoModifier, keysym).code, vk);
+    QCOMPARE(translate(QEvent::KeyRelease, xkey, qtKey, Qt::ShiftModifier, keysym).code, vk);
 }
 
 // On the Shift or Ctrl key's own event the key decides, whatever the modifiers say;

@@ -1,9 +1,13 @@
+#include "Colors.h"
 #include "JisKeys.h"
 #include "TPanel.h"
 #include "TVelotapper.h"
 #include "TestEnv.h"
+#include "ToolKeymap.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
+#include <QTemporaryFile>
 #include <QtTest>
 #include <memory>
 
@@ -11,50 +15,115 @@
 constexpr int kTimeoutMs = 20000;
 #define QTRY_BEVEL(name, expected) QTRY_COMPARE_WITH_TIMEOUT(bevel(name), int(expected), kTimeoutMs)
 
-// The main window on a real X server: xdotool types through XTEST, so every key
-// travels the whole way from the server through Qt's xcb keyboard to the panels.
+// The main window on a real display server, so every key travels the whole way
+// through Qt's keyboard handling to the panels. On X xdotool types through XTEST;
+// on Wayland our virtual keyboard client (VELOTAPPER_VKBD) types through the
+// compositor, with the keymap it uploaded.
 class TestXDisplay : public QObject {
     Q_OBJECT
 private slots:
     void initTestCase();
     void cleanupTestCase();
+    void panelsOnScreen();
     void characterKeys();
     void shiftFlipsCaptions_data();
     void shiftFlipsCaptions();
     void ctrl();
     void lockWithAndWithoutShift();
+    void toolKeymap();
 
 private:
-    bool xdo(const char* action, quint32 xkey);
+    bool xdo(const char* action, quint32 xkey) { return xdo(action, QByteArray::number(xkey)); }
+    bool xdo(const char* action, const QByteArray& key);
+    bool startKeyboard(const QStringList& args);
+    bool loadToolKeymap();
     TPanel* panel(const char* name) const;
     int bevel(const char* name) const { return panel(name)->bevelOuter(); }
     std::unique_ptr<TestEnv> env_;
     std::unique_ptr<TVelotapper> w_;
+    std::unique_ptr<QProcess> vkbd_; // the Wayland keyboard that types; none on X
+    std::unique_ptr<QProcess> firstVkbd_;
 };
 
 void TestXDisplay::initTestCase() {
-    QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
+    const QString platform = QGuiApplication::platformName();
+    QVERIFY2(platform == "xcb" || platform == "wayland", qPrintable(platform));
+    if (platform == "wayland") QVERIFY(startKeyboard({}));
     env_ = std::make_unique<TestEnv>();
     w_ = std::make_unique<TVelotapper>();
     w_->show();
     QVERIFY(QTest::qWaitForWindowExposed(w_.get(), kTimeoutMs));
-    w_->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w_.get(), kTimeoutMs));
+    // Wayland gives the keyboard to the window it maps; X needs asking.
+    if (!vkbd_) w_->activateWindow();
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::focusWindow(), w_->windowHandle(), kTimeoutMs);
 }
 
 void TestXDisplay::cleanupTestCase() {
+    for (auto* p : {vkbd_.get(), firstVkbd_.get()}) {
+        if (!p) continue;
+        p->closeWriteChannel(); // unplugged: the client ends
+        QVERIFY(p->waitForFinished(kTimeoutMs));
+        QCOMPARE(p->exitCode(), 0);
+    }
     w_.reset();
     env_.reset();
 }
 
-bool TestXDisplay::xdo(const char* action, quint32 xkey) {
-    // A number names an X keycode, not a key symbol, so the layout does not matter.
+// What the compositor shows: the prompt line's face colour must cover its panel.
+// sway runs the test with Qt-drawn title bars, whose arrival clears the window.
+void TestXDisplay::panelsOnScreen() {
+    if (!vkbd_) QSKIP("on X the window server keeps the panels; the check is for Wayland");
+    const TPanel* display = panel("Display");
+    const QRgb face = toQColor(display->color()).rgb();
+    const auto shown = [face] {
+        QProcess grim;
+        grim.start(QStringLiteral("grim"), {QStringLiteral("-")});
+        if (!grim.waitForFinished(10000)) return 0;
+        const QImage shot = QImage::fromData(grim.readAllStandardOutput(), "PNG")
+                                .convertToFormat(QImage::Format_RGB32);
+        int n = 0;
+        for (int y = 0; y < shot.height(); ++y) {
+            const auto* line = reinterpret_cast<const QRgb*>(shot.constScanLine(y));
+            for (int x = 0; x < shot.width(); ++x) n += line[x] == face;
+        }
+        return n;
+    };
+    // Each look takes a screenshot, so the wait is bounded by time, not by tries.
+    const int inside = (display->width() - 6) * (display->height() - 6);
+    const QDeadlineTimer deadline(kTimeoutMs);
+    int n = shown();
+    for (; n < inside && !deadline.hasExpired(); n = shown()) QTest::qWait(100);
+    QVERIFY2(n >= inside, qPrintable(QStringLiteral("%1 of %2 pixels").arg(n).arg(inside)));
+}
+
+bool TestXDisplay::startKeyboard(const QStringList& args) {
+    // A second keyboard joins the first, as an on-screen keyboard joins a real one.
+    firstVkbd_ = std::move(vkbd_);
+    vkbd_ = std::make_unique<QProcess>();
+    vkbd_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    vkbd_->start(qEnvironmentVariable("VELOTAPPER_VKBD"), args);
+    while (vkbd_->waitForReadyRead(kTimeoutMs))
+        if (vkbd_->canReadLine()) return vkbd_->readLine() == "ready\n";
+    return false;
+}
+
+// key: an X keycode, or on X a key symbol's name.
+bool TestXDisplay::xdo(const char* action, const QByteArray& key) {
+    if (vkbd_) {
+        vkbd_->write(action + (' ' + key) + '\n');
+        while (!vkbd_->canReadLine())
+            if (!vkbd_->waitForReadyRead(kTimeoutMs)) return false;
+        return vkbd_->readLine() == "ok\n";
+    }
+    // A number from 10 up names an X keycode, not a key symbol, so the layout does not
+    // matter; a symbol's name types the key the server's keymap gives that symbol.
     QProcess p;
-    p.start(QStringLiteral("xdotool"), {QString::fromLatin1(action), QString::number(xkey)});
+    p.start(QStringLiteral("xdotool"), {QString::fromLatin1(action), QString::fromLatin1(key)});
     const bool ok =
         p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
     const QByteArray err = p.readAllStandardError();
-    if (!ok || !err.isEmpty()) qWarning("xdotool %s %u failed: %s", action, xkey, err.constData());
+    if (!ok || !err.isEmpty())
+        qWarning("xdotool %s %s failed: %s", action, key.constData(), err.constData());
     return ok && err.isEmpty();
 }
 
@@ -89,11 +158,15 @@ void TestXDisplay::shiftFlipsCaptions() {
     for (const auto& k : jis::kCharKeys)
         QCOMPARE(panel(k.panel)->caption(), QString::fromUtf8(k.shiftedCaption));
 
-    // A letter with Shift held: the key goes in, Shift stays in.
-    QVERIFY(xdo("keydown", 38));
-    QTRY_BEVEL("Panel26", bvLowered);
-    QVERIFY(xdo("keyup", 38));
-    QTRY_BEVEL("Panel26", bvRaised);
+    // Every key with Shift held: the shifted symbol keeps the key's position, the key
+    // goes in, Shift stays in.
+    for (const auto& k : jis::kCharKeys) {
+        QVERIFY(xdo("keydown", k.xkey));
+        QTRY_BEVEL(k.panel, bvLowered);
+        QCOMPARE(w_->keyboard().lastKey, k.vk);
+        QVERIFY(xdo("keyup", k.xkey));
+        QTRY_BEVEL(k.panel, bvRaised);
+    }
     QCOMPARE(bevel("ShiftLeftPB"), int(bvLowered));
     QCOMPARE(panel("Panel6")->caption(), QStringLiteral("＆"));
 
@@ -135,6 +208,38 @@ void TestXDisplay::lockWithAndWithoutShift() {
     QVERIFY(xdo("keyup", jis::kShiftL));
     QTRY_BEVEL("ShiftLeftPB", bvRaised);
     QCOMPARE(bevel("LockPB"), int(bvRaised));
+}
+
+bool TestXDisplay::loadToolKeymap() {
+    if (vkbd_) return startKeyboard({QStringLiteral("--tool-keymap")});
+    QTemporaryFile file;
+    if (!file.open() || file.write(tool::kKeymap) < 0 || !file.flush()) return false;
+    QProcess p;
+    p.start(QStringLiteral("xkbcomp"),
+            {QStringLiteral("-w0"), file.fileName(), qEnvironmentVariable("DISPLAY")});
+    return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// A keymap of its own numbers its keys from 9: the symbols decide, not Esc, 1 and 2.
+// Last, as it leaves the tool's keymap in place. xdotool takes 9 for a symbol's name,
+// so on X the symbols name the keys: the tool's keymap puts them on 9, 10 and 11.
+void TestXDisplay::toolKeymap() {
+    QVERIFY(loadToolKeymap());
+    const struct {
+        quint32 xkey;
+        const char* symbol;
+        const char* panel;
+        int vk;
+    } keys[] = {
+        {9, "a", "Panel26", 'A'}, {10, "yen", "Panel13", 220}, {11, "underscore", "Panel48", 226}};
+    for (const auto& k : keys) {
+        const QByteArray key = vkbd_ ? QByteArray::number(k.xkey) : QByteArray(k.symbol);
+        QVERIFY(xdo("keydown", key));
+        QTRY_BEVEL(k.panel, bvLowered);
+        QCOMPARE(w_->keyboard().lastKey, k.vk);
+        QVERIFY(xdo("keyup", key));
+        QTRY_BEVEL(k.panel, bvRaised);
+    }
 }
 
 QTEST_MAIN(TestXDisplay)
