@@ -49,7 +49,9 @@ TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) 
     pc.disableTools = [this] { disableTools(); };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
+    japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
     keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
+        if (japanese_->running()) return japanese_->judgeKey(key, shift, paneKey);
         return exercise_->judgeKey(key, shift, paneKey);
     };
     // 2. The pane starts empty, and so does the practice text.
@@ -89,6 +91,8 @@ void TVelotapper::createControls() {
                              QStringLiteral("テキストによるタイピング練習"));
     btnFile =
         makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
+    btnJapanese = makeButton(Panel1, "btnJapanese", 116, 4, Glyph::Japanese,
+                             QStringLiteral("日本語の文章で練習します。"));
     btnKeybord = makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard,
                             QStringLiteral("キーボードの色を変えます。"));
     btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, QStringLiteral("終了します"));
@@ -150,6 +154,7 @@ void TVelotapper::createControls() {
     connect(btnLesson, &QToolButton::clicked, this, &TVelotapper::btnLessonClick);
     connect(btnExercise, &QToolButton::clicked, this, &TVelotapper::btnExerciseClick);
     connect(btnFile, &QToolButton::clicked, this, &TVelotapper::btnFileClick);
+    connect(btnJapanese, &QToolButton::clicked, this, &TVelotapper::btnJapaneseClick);
     connect(btnKeybord, &QToolButton::clicked, this, &TVelotapper::btnKeybordClick);
     connect(btnExit, &QToolButton::clicked, this, &TVelotapper::btnExitClick);
     connect(btnAbout, &QToolButton::clicked, this, &TVelotapper::btnAboutClick);
@@ -216,12 +221,14 @@ void TVelotapper::createKeyboard() {
 }
 
 void TVelotapper::enableTools() {
-    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnKeybord, btnExit, btnStart})
+    for (auto* b :
+         {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnKeybord, btnExit, btnStart})
         b->setEnabled(true);
 }
 
 void TVelotapper::disableTools() {
-    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnKeybord, btnExit, btnStart})
+    for (auto* b :
+         {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnKeybord, btnExit, btnStart})
         b->setEnabled(false);
 }
 
@@ -242,6 +249,9 @@ void TVelotapper::btnExerciseClick() {
 void TVelotapper::btnFileClick() {
     exercise_->btnFileClick();
 }
+void TVelotapper::btnJapaneseClick() {
+    japanese_->btnJapaneseClick();
+}
 void TVelotapper::btnKeybordClick() {
     keyboard_.btnKeybordClick();
 }
@@ -249,10 +259,16 @@ void TVelotapper::btnStartClick() {
     exercise_->btnStartClick();
 }
 void TVelotapper::btnStopClick() {
-    exercise_->btnStopClick();
+    if (japanese_->running())
+        japanese_->btnStopClick();
+    else
+        exercise_->btnStopClick();
 }
 void TVelotapper::Timer1Timer() {
-    exercise_->Timer1Timer();
+    if (japanese_->running())
+        japanese_->Timer1Timer();
+    else
+        exercise_->Timer1Timer();
 }
 
 void TVelotapper::btnExitClick() {

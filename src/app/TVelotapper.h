@@ -1,5 +1,6 @@
 #pragma once
 #include "Drill.h"
+#include "JapaneseExercise.h"
 #include "OnScreenKeyboard.h"
 #include "PracticeRecord.h"
 #include "TextExercise.h"
@@ -30,6 +31,7 @@ public:
     PracticeRecord& record() { return record_; }
     OnScreenKeyboard& keyboard() { return keyboard_; }
     TextExercise& exercise() { return *exercise_; }
+    JapaneseExercise& japanese() { return *japanese_; }
 
     void enableTools();
     void disableTools();
@@ -38,6 +40,7 @@ public:
     void btnLessonClick();
     void btnExerciseClick();
     void btnFileClick();
+    void btnJapaneseClick();
     void btnKeybordClick();
     void btnExitClick();
     void btnAboutClick();
@@ -46,7 +49,7 @@ public:
     void Timer1Timer();
 
     TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
-        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5;
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
     TMemo* Memo;
@@ -70,6 +73,7 @@ private:
     OnScreenKeyboard keyboard_;
     std::unique_ptr<TextExercise> exercise_;
     std::unique_ptr<Drill> drill_;
+    std::unique_ptr<JapaneseExercise> japanese_;
     QDialog* aboutBox_ = nullptr;
     QDialog* pagesDlg_ = nullptr;
     bool exiting_ = false;

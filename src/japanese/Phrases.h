@@ -11,6 +11,7 @@ struct Phrase {
     QString reading; // kana, punctuation and ASCII to type
     int start = 0;
     int end = 0;
+    qint64 line = 0; // the byte where the source line starts in its file
 };
 
 struct LinePhrases {

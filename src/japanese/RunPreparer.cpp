@@ -62,10 +62,13 @@ PreparedRun RunPreparer::readFrom(QIODevice& file, TextPosition start, qint64 sk
     PreparedRun run;
     if (!file.seek(start.byte)) return run;
     bool first = true;
+    // One buffer for every line: a line is read whole up to its limit.
+    QByteArray buffer(kMaxLineBytes + 1, Qt::Uninitialized);
     while (!file.atEnd()) {
         const qint64 lineByte = file.pos();
-        const QByteArray bytes = file.readLine(kMaxLineBytes);
-        if (bytes.isEmpty() && !file.atEnd()) break; // a read error ends the run here
+        const qint64 got = file.readLine(buffer.data(), buffer.size());
+        if (got <= 0) break; // a read error ends the run here
+        const QByteArrayView bytes(buffer.constData(), got);
         const int from = first ? start.column : 0;
         first = false;
         if (lineByte >= skipFrom && lineByte < skipTo) continue;
@@ -76,6 +79,7 @@ PreparedRun RunPreparer::readFrom(QIODevice& file, TextPosition start, qint64 sk
         for (std::size_t i = 0; i < lp.phrases.size(); ++i) {
             Phrase& p = lp.phrases[i];
             if (p.start < from) continue;
+            p.line = lineByte;
             if (!counted) ++run.lines;
             counted = true;
             run.kana += int(p.reading.size());

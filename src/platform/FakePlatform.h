@@ -12,7 +12,7 @@ class FakePlatform : public Platform {
 public:
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
-    QString openFile(QWidget* parent, const QString& filter) override;
+    QString openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) override;
     std::optional<TColor> pickColor(QWidget* parent) override;
     qint64 clockMs() override { return now; }
     qint64 calendarSeconds() override { return calendar; }

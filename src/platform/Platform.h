@@ -22,8 +22,8 @@ public:
     // Runs a dialog modally and returns its result code.
     virtual int execDialog(QDialog* dialog) = 0;
     // A file-open dialog: the chosen existing file, or empty on cancel. On OK the
-    // chosen file's folder becomes the working directory.
-    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // chosen file's folder becomes the working directory when moveWorkingFolder is set.
+    virtual QString openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) = 0;
     // The colour picker; preselects the colour chosen last (black at first).
     virtual std::optional<TColor> pickColor(QWidget* parent) = 0;
     // Milliseconds from an arbitrary origin, never going back.

@@ -24,11 +24,11 @@ int QtPlatform::execDialog(QDialog* dialog) {
     return dialog->exec();
 }
 
-QString QtPlatform::openFile(QWidget* parent, const QString& filter) {
+QString QtPlatform::openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) {
     const QString path =
         QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
     if (path.isEmpty() || !QFileInfo(path).isFile()) return {};
-    QDir::setCurrent(QFileInfo(path).absolutePath());
+    if (moveWorkingFolder) QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
 

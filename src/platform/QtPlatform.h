@@ -9,7 +9,7 @@ public:
     QtPlatform();
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
-    QString openFile(QWidget* parent, const QString& filter) override;
+    QString openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) override;
     std::optional<TColor> pickColor(QWidget* parent) override;
     qint64 clockMs() override;
     qint64 calendarSeconds() override;

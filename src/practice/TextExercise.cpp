@@ -70,7 +70,7 @@ int TextExercise::loadPracticeText(const QString& fileName) {
 }
 
 void TextExercise::btnFileClick() {
-    const QString path = Platform::get().openFile(c_.window, kFileFilter);
+    const QString path = Platform::get().openFile(c_.window, kFileFilter, true);
     if (!path.isEmpty()) loadPracticeText(path);
 }
 
