@@ -122,7 +122,8 @@ bool JapaneseExercise::showPhrase() {
 
 void JapaneseExercise::showProgress() {
     const Phrase& p = run_.phrases[phrase_];
-    const QString head = p.reading + QStringLiteral("　") + judge_->typedText();
+    // What is typed drops off the front, so the pane shows progress in kana input too.
+    const QString head = p.reading + QStringLiteral("　");
     c_.memo->setPlainText(head + judge_->remainingText());
     c_.memo->setCaret(int(head.size()));
     lightGuide();
