@@ -20,9 +20,10 @@ p=$tmp/usr
 for f in bin/velotapper bin/velotapper-launch share/applications/$app_id.desktop \
   share/metainfo/$app_id.metainfo.xml share/icons/hicolor/scalable/apps/velotapper.svg \
   share/velotapper/lessons/Lesson1.txt share/velotapper/lessons/Lesson2.txt \
-  share/velotapper/lessons/Lesson3.txt share/doc/velotapper/copyright \
-  share/doc/velotapper/changelog.gz share/man/man1/velotapper.1.gz \
-  share/man/man1/velotapper-launch.1.gz; do
+  share/velotapper/lessons/Lesson3.txt share/velotapper/lessons/Japanese1.txt \
+  share/velotapper/lessons/Japanese2.txt share/velotapper/lessons/Japanese3.txt \
+  share/doc/velotapper/copyright share/doc/velotapper/changelog.gz \
+  share/man/man1/velotapper.1.gz share/man/man1/velotapper-launch.1.gz; do
   check "installs $f" test -s "$p/$f"
 done
 for s in 16 22 24 32 48 64 128 256; do
@@ -59,8 +60,8 @@ mkdir -p "$home"
 launch "$home"
 work=$home/.local/share/velotapper
 check "first start runs in ~/.local/share/velotapper" test "$(head -n 1 "$REPORT")" = "$work"
-for l in 1 2 3; do
-  check "first start copies Lesson$l.txt" same "$p/share/velotapper/lessons/Lesson$l.txt" "$work/Lesson$l.txt"
+for l in Lesson1 Lesson2 Lesson3 Japanese1 Japanese2 Japanese3; do
+  check "first start copies $l.txt" same "$p/share/velotapper/lessons/$l.txt" "$work/$l.txt"
 done
 check "program's exit status comes back" test "$status" = 7
 check "program gets no arguments" test "$(sed -n 2p "$REPORT")" = 0

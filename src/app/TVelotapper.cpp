@@ -54,7 +54,10 @@ TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) 
     pc.onRun = [this](const RunSummary& run) { history().append(run); };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
+    japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
+    japanese_->runSink = pc.onRun;
     keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
+        if (japanese_->running()) return japanese_->judgeKey(key, shift, paneKey);
         return exercise_->judgeKey(key, shift, paneKey);
     };
     // 2. The pane starts empty, and so does the practice text.
@@ -100,6 +103,8 @@ void TVelotapper::createControls() {
                              QStringLiteral("テキストによるタイピング練習"));
     btnFile =
         makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
+    btnJapanese = makeButton(Panel1, "btnJapanese", 116, 4, Glyph::Japanese,
+                             QStringLiteral("日本語の文章で練習します。"));
     btnKeybord = makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard,
                             QStringLiteral("キーボードの色を変えます。"));
     btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, QStringLiteral("終了します"));
@@ -161,6 +166,7 @@ void TVelotapper::createControls() {
     connect(btnLesson, &QToolButton::clicked, this, &TVelotapper::btnLessonClick);
     connect(btnExercise, &QToolButton::clicked, this, &TVelotapper::btnExerciseClick);
     connect(btnFile, &QToolButton::clicked, this, &TVelotapper::btnFileClick);
+    connect(btnJapanese, &QToolButton::clicked, this, &TVelotapper::btnJapaneseClick);
     connect(btnKeybord, &QToolButton::clicked, this, &TVelotapper::btnKeybordClick);
     connect(btnExit, &QToolButton::clicked, this, &TVelotapper::btnExitClick);
     connect(btnAbout, &QToolButton::clicked, this, &TVelotapper::btnAboutClick);
@@ -227,12 +233,14 @@ void TVelotapper::createKeyboard() {
 }
 
 void TVelotapper::enableTools() {
-    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnKeybord, btnExit, btnStart})
+    for (auto* b :
+         {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnKeybord, btnExit, btnStart})
         b->setEnabled(true);
 }
 
 void TVelotapper::disableTools() {
-    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnKeybord, btnExit, btnStart})
+    for (auto* b :
+         {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnKeybord, btnExit, btnStart})
         b->setEnabled(false);
 }
 
@@ -258,6 +266,15 @@ void TVelotapper::setHistory(HistoryReader* history) {
                 figures[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
         return figures;
     };
+    // Each Japanese file goes on where its last run stopped, across sessions.
+    if (history_) {
+        japanese_->loadPosition = [this](const QString& file) {
+            return history_->setting(QStringLiteral("japanese.position:") + file);
+        };
+        japanese_->savePosition = [this](const QString& file, const QString& position) {
+            history_->setSetting(QStringLiteral("japanese.position:") + file, position);
+        };
+    }
 }
 
 bool TVelotapper::prepareWeakLesson(QWidget* parent) {
@@ -300,6 +317,11 @@ void TVelotapper::btnExerciseClick() {
 void TVelotapper::btnFileClick() {
     exercise_->btnFileClick();
 }
+void TVelotapper::btnJapaneseClick() {
+    if (history_)
+        japanese_->setKanaInput(history_->setting(kKanaInputSetting) == QStringLiteral("1"));
+    japanese_->btnJapaneseClick();
+}
 void TVelotapper::btnKeybordClick() {
     keyboard_.btnKeybordClick();
 }
@@ -307,10 +329,16 @@ void TVelotapper::btnStartClick() {
     exercise_->btnStartClick();
 }
 void TVelotapper::btnStopClick() {
-    exercise_->btnStopClick();
+    if (japanese_->running())
+        japanese_->btnStopClick();
+    else
+        exercise_->btnStopClick();
 }
 void TVelotapper::Timer1Timer() {
-    exercise_->Timer1Timer();
+    if (japanese_->running())
+        japanese_->Timer1Timer();
+    else
+        exercise_->Timer1Timer();
 }
 
 void TVelotapper::btnExitClick() {

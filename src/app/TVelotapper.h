@@ -1,6 +1,7 @@
 #pragma once
 #include "Drill.h"
 #include "HistoryStore.h"
+#include "JapaneseExercise.h"
 #include "OnScreenKeyboard.h"
 #include "PracticeRecord.h"
 #include "TextExercise.h"
@@ -42,6 +43,7 @@ public:
     TextExercise& exercise() { return *exercise_; }
     // The run history; made on first use and opening its file only when read or written.
     HistoryStore& history();
+    JapaneseExercise& japanese() { return *japanese_; }
 
     void enableTools();
     void disableTools();
@@ -50,6 +52,7 @@ public:
     void btnLessonClick();
     void btnExerciseClick();
     void btnFileClick();
+    void btnJapaneseClick();
     void btnKeybordClick();
     void btnExitClick();
     void btnAboutClick();
@@ -58,7 +61,7 @@ public:
     void Timer1Timer();
 
     TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
-        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5;
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
     TMemo* Memo;
@@ -83,6 +86,7 @@ private:
     std::unique_ptr<TextExercise> exercise_;
     std::unique_ptr<Drill> drill_;
     std::unique_ptr<HistoryStore> store_;
+    std::unique_ptr<JapaneseExercise> japanese_;
     QDialog* aboutBox_ = nullptr;
     QDialog* pagesDlg_ = nullptr;
     HistoryReader* history_ = nullptr;

@@ -66,6 +66,8 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     connect(exportBtn, &QPushButton::clicked, this, &ProgressPage::exportClick);
     deleteBtn = button("btnDeleteHistory", QStringLiteral("履歴を消す"), 122);
     connect(deleteBtn, &QPushButton::clicked, this, &ProgressPage::deleteClick);
+    // The dialog connects it: the lesson runs in the main window once the dialog closes.
+    weakBtn = button("btnWeakLesson", QStringLiteral("苦手キーで練習"), 146);
 
     PanelLook disp;
     disp.inner = bvLowered;

@@ -26,13 +26,11 @@ public:
     static constexpr int kRunsShown = 50;
     // The span of runs the key lists cover.
     static constexpr int kKeyRuns = 20;
-    // Free for a button that practises the weak keys.
-    static inline const QRect kPracticeSlot{171, 146, 180, 22};
 
     ProgressChart* chart;
     std::array<TPanel*, 5> weakKeys{};
     std::array<TPanel*, 5> slowKeys{};
-    QPushButton *exportBtn, *deleteBtn;
+    QPushButton *exportBtn, *deleteBtn, *weakBtn;
     TPanel* detail;
 
 protected:

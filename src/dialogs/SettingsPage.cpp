@@ -1,5 +1,6 @@
 #include "Drill.h"
 #include "HistoryTypes.h"
+#include "JapaneseExercise.h"
 #include "PracticeRecord.h"
 #include "TPagesDlg.h"
 
@@ -62,6 +63,11 @@ void TPagesDlg::createSettingsPage() {
     cbWeakKeys->setGeometry(132, 172, 209, 17);
     setDesignHint(cbWeakKeys, QStringLiteral("フォームポジション練習で苦手なキーを多く出題します"),
                   true);
+    cbKanaInput = new QCheckBox(QStringLiteral("日本語はかなキーで入力"), page);
+    cbKanaInput->setObjectName(QStringLiteral("cbKanaInput"));
+    cbKanaInput->setGeometry(132, 190, 209, 17);
+    setDesignHint(cbKanaInput, QStringLiteral("日本語の練習をローマ字ではなくかなキーで行います"),
+                  true);
 }
 
 void TPagesDlg::fillSettingsPage() {
@@ -89,4 +95,7 @@ void TPagesDlg::fillSettingsPage() {
         rbGuideN->setChecked(true);
     cbWeakKeys->setEnabled(history_ != nullptr);
     cbWeakKeys->setChecked(history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1"));
+    cbKanaInput->setEnabled(history_ != nullptr);
+    cbKanaInput->setChecked(history_ &&
+                            history_->setting(kKanaInputSetting) == QStringLiteral("1"));
 }

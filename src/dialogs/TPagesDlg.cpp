@@ -3,6 +3,7 @@
 #include "DesignTable.h"
 #include "Drill.h"
 #include "HistoryTypes.h"
+#include "JapaneseExercise.h"
 #include "PracticeRecord.h"
 #include "ProgressPage.h"
 #include "RecordFile.h"
@@ -59,6 +60,7 @@ void TPagesDlg::createFrame() {
     TabSheet5 = new ProgressPage;
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(TabSheet5, QStringLiteral("成績推移"));
+    connect(TabSheet5->weakBtn, &QPushButton::clicked, this, &TPagesDlg::weakLessonClick);
     // The first opening shows the mistype map; later ones the page last used.
     PageControl1->setCurrentWidget(TabSheet3);
 
@@ -102,10 +104,13 @@ void TPagesDlg::OKBtnClick() {
     record_.guideOn = rbGuideY->isChecked() ? 1 : 0;
     saveRecord(record_, this);
     if (history_) {
-        const QString weak = cbWeakKeys->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
         // Only a change is written: an untouched setting leaves the history alone.
-        if (weak != history_->setting(kWeakKeysSetting, QStringLiteral("0")))
-            history_->setSetting(kWeakKeysSetting, weak);
+        for (const auto& [box, key] :
+             {std::pair{cbWeakKeys, kWeakKeysSetting}, std::pair{cbKanaInput, kKanaInputSetting}}) {
+            const QString value = box->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+            if (value != history_->setting(key, QStringLiteral("0")))
+                history_->setSetting(key, value);
+        }
     }
     accept();
 }

@@ -53,7 +53,7 @@ public:
     QGroupBox *GroupBox2, *GroupBox1, *GroupBox3;
     QRadioButton *rbBegin, *rbSecond, *rbSinner, *rbGuideY, *rbGuideN;
     QCheckBox *cbAline, *cbQline, *cbZline, *cb1line;
-    QCheckBox* cbWeakKeys;
+    QCheckBox *cbWeakKeys, *cbKanaInput;
 
     // Records page.
     TPanel *pnFastTime, *pnAvrTime, *pnCurTime, *pnAllChar, *pnAllMissType;

@@ -69,7 +69,25 @@ void OnScreenKeyboard::MemoKeyUp(quint16 key, bool shift, bool ctrl) {
     }
 }
 
+void OnScreenKeyboard::setLegends(std::function<QString(int vk, bool shift)> legends) {
+    legends_ = std::move(legends);
+    if (!legends_) // the letters keep their captions through Shift; give them back here
+        for (int vk = 'A'; vk <= 'Z'; ++vk)
+            if (table[std::size_t(vk)].panel) table[std::size_t(vk)].panel->setCaption(QChar(vk));
+    UpdateShiftCaptions(panels_.shiftLeft && panels_.shiftLeft->bevelOuter() == bvLowered);
+}
+
 void OnScreenKeyboard::UpdateShiftCaptions(bool shifted) {
+    if (legends_) {
+        for (std::size_t vk = 0; vk < table.size(); ++vk) {
+            const KeyEntry& e = table[vk];
+            if (!e.panel || e.baseChar == 0 || vk == vkSpace) continue;
+            QString caption = legends_(int(vk), shifted);
+            if (caption.isEmpty()) caption = legends_(int(vk), false);
+            e.panel->setCaption(caption);
+        }
+        return;
+    }
     for (int i = 0; i < shiftKeys.count; ++i) {
         const KeyEntry& e = table[std::size_t(shiftKeys.codes[std::size_t(i)])];
         if (shifted)

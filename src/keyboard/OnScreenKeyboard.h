@@ -1,6 +1,7 @@
 #pragma once
 #include "KeyTable.h"
 
+#include <QString>
 #include <array>
 #include <functional>
 
@@ -37,6 +38,9 @@ public:
     void MemoKeyDown(quint16& key, bool shift, bool ctrl);
     void MemoKeyUp(quint16 key, bool shift, bool ctrl);
     void UpdateShiftCaptions(bool shifted);
+    // Captions of the character keys from another arrangement (the kana of a kana
+    // run), following Shift; an empty function gives the keys their own captions back.
+    void setLegends(std::function<QString(int vk, bool shift)> legends);
     void btnKeybordClick();
 
     // Judging of a running text exercise; called for keys with a panel other than
@@ -56,4 +60,5 @@ private:
 
     PracticeRecord& record_;
     Panels panels_;
+    std::function<QString(int vk, bool shift)> legends_;
 };

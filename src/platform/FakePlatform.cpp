@@ -21,12 +21,12 @@ int FakePlatform::execDialog(QDialog* dialog) {
     return r;
 }
 
-QString FakePlatform::openFile(QWidget*, const QString& filter) {
+QString FakePlatform::openFile(QWidget*, const QString& filter, bool moveWorkingFolder) {
     fileFilters << filter;
     if (files.empty()) return {};
     const QString f = files.front();
     files.pop_front();
-    if (!f.isEmpty()) QDir::setCurrent(QFileInfo(f).absolutePath());
+    if (!f.isEmpty() && moveWorkingFolder) QDir::setCurrent(QFileInfo(f).absolutePath());
     return f;
 }
 

@@ -13,7 +13,7 @@ class FakePlatform : public Platform {
 public:
     void messageBox(QWidget* parent, const QString& text) override;
     int execDialog(QDialog* dialog) override;
-    QString openFile(QWidget* parent, const QString& filter) override;
+    QString openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) override;
     QString saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) override;
     bool confirm(QWidget* parent, const QString& text) override;
     std::optional<TColor> pickColor(QWidget* parent, TColor initial) override;

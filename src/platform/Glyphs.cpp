@@ -85,6 +85,16 @@ void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
     case Glyph::Stop:
         p.drawRect(QRectF(3.5, 3.5, 9, 9));
         break;
+    case Glyph::Japanese: { // the kana あ on a page
+        p.drawRect(QRectF(1.5, 1.5, 13, 13));
+        QFont f(QStringLiteral("IPAGothic"));
+        f.setPixelSize(12);
+        f.setBold(true);
+        p.setFont(f);
+        p.setPen(ink);
+        p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("あ"));
+        break;
+    }
     }
 }
 

@@ -22,9 +22,9 @@ public:
     // Runs a dialog modally and returns its result code.
     virtual int execDialog(QDialog* dialog) = 0;
     // A file-open dialog: the chosen existing file, or empty on cancel. On OK the
-    // chosen file's folder becomes the working directory, even when the file then
-    // proves to be no text file (a pipe, a device).
-    virtual QString openFile(QWidget* parent, const QString& filter) = 0;
+    // chosen file's folder becomes the working directory when moveWorkingFolder is set,
+    // even when the file then proves to be no text file (a pipe, a device).
+    virtual QString openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) = 0;
     // A file-save dialog offering suggestedName in the working directory: the chosen
     // path, or empty on cancel. The working directory stays where it is.
     virtual QString saveFile(QWidget* parent, const QString& filter,

@@ -24,10 +24,10 @@ int QtPlatform::execDialog(QDialog* dialog) {
     return dialog->exec();
 }
 
-QString QtPlatform::openFile(QWidget* parent, const QString& filter) {
+QString QtPlatform::openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) {
     const QString path =
         QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
-    if (!path.isEmpty()) QDir::setCurrent(QFileInfo(path).absolutePath());
+    if (!path.isEmpty() && moveWorkingFolder) QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
 

@@ -93,7 +93,7 @@ int TextExercise::keyOfChar(char c) const {
 }
 
 void TextExercise::btnFileClick() {
-    const QString path = Platform::get().openFile(c_.window, kFileFilter);
+    const QString path = Platform::get().openFile(c_.window, kFileFilter, true);
     if (!path.isEmpty() && loadPracticeText(path) == 0) runMode_ = QStringLiteral("text");
 }
 

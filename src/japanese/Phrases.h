@@ -1,0 +1,24 @@
+#pragma once
+#include "MecabReader.h"
+
+#include <QString>
+#include <vector>
+
+// A stretch typed in one go: a word with the particles and endings that follow it, or
+// the text up to punctuation. start and end are columns of the source line.
+struct Phrase {
+    QString written;
+    QString reading; // kana, punctuation and ASCII to type
+    int start = 0;
+    int end = 0;
+    qint64 line = 0; // the byte where the source line starts in its file
+};
+
+struct LinePhrases {
+    std::vector<Phrase> phrases;
+    bool leftOut = false; // text needing a dictionary was left out for want of one
+};
+
+// The phrases of one line of e-text. reader is asked only when the line holds kanji
+// outside ruby; when it is unavailable such text is left out.
+LinePhrases phrasesOfLine(QStringView line, ReadingSource& reader);

@@ -1,0 +1,79 @@
+#pragma once
+#include "OnScreenKeyboard.h"
+#include "PhraseJudge.h"
+#include "PracticeControls.h"
+#include "RunPreparer.h"
+#include "RunSummary.h"
+
+#include <QHash>
+#include <QString>
+#include <memory>
+
+// The history setting that switches Japanese runs to the JIS kana keys ("1").
+inline const QString kKanaInputSetting = QStringLiteral("japanese.kana");
+
+struct PracticeRecord;
+class TextExercise;
+class TPanel;
+
+// A timed run over a Japanese text typed phrase by phrase, in romaji or with the JIS
+// kana keys. It shows the phrase as written in the prompt panel and its reading with
+// the keys still to type in the text pane.
+class JapaneseExercise {
+public:
+    JapaneseExercise(PracticeRecord& record, OnScreenKeyboard& keyboard, TextExercise& exercise,
+                     const PracticeControls& controls);
+    ~JapaneseExercise();
+
+    void btnJapaneseClick();
+    // Prepares a run from the file, shows the start prompts and starts it; false when
+    // there is nothing to run (a message box said why).
+    bool start(const QString& fileName);
+    JudgeOutcome judgeKey(quint16 key, bool shift, quint16& paneKey);
+    void btnStopClick();
+    void Timer1Timer();
+
+    bool running() const { return running_; }
+    void setKanaInput(bool kana) { kanaInput_ = kana; }
+    bool kanaInput() const { return kanaInput_; }
+
+    // Where the next run on a file starts ("byte:column"); unset, positions last for
+    // the session only.
+    std::function<QString(const QString& file)> loadPosition;
+    std::function<void(const QString& file, const QString& position)> savePosition;
+    // Receives each finished run; unset, runs are not recorded beyond the record.
+    RunSink runSink;
+    // Where readings come from; MeCab by default, loaded at the first kanji.
+    void setReadingSource(std::unique_ptr<ReadingSource> source);
+
+    int keysTyped() const { return keys_; }
+    int kanaTyped() const { return kanaDone_; }
+    int elapsedSeconds = 0;
+
+private:
+    bool showPhrase(); // the next phrase with something to type; false at the end
+    void showProgress();
+    void lightGuide();
+    void clearGuide();
+    TextPosition stopPosition() const;
+
+    PracticeRecord& record_;
+    OnScreenKeyboard& keyboard_;
+    TextExercise& exercise_;
+    PracticeControls c_;
+    std::unique_ptr<ReadingSource> reader_;
+    std::unique_ptr<PhraseJudge> judge_;
+    bool kanaInput_ = false;
+    bool running_ = false;
+    bool dictionaryNoticeShown_ = false;
+    QString file_;
+    PreparedRun run_;
+    std::size_t phrase_ = 0;
+    int keys_ = 0;
+    int kanaDone_ = 0;
+    TPanel* guidePanel_ = nullptr;
+    quint32 guideSaved_ = 0;
+    QHash<QString, QString> positions_;
+    RunSummary summary_;
+    qint64 lastKeyMs_ = 0;
+};

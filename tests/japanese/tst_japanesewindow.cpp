@@ -1,0 +1,99 @@
+// A Japanese run through the main window: the tool button, the file dialog, real key
+// events in two romaji spellings and with the kana keys, the kana legends and the
+// speeds at the end.
+#include "../practice/Fixture.h"
+#include "../practice/TypingKeys.h"
+
+#include <QDir>
+#include <QTest>
+
+namespace {
+
+const QByteArray kText = "しゃしんを　とった。\n\nラーメン、おいしい！\n";
+
+// The X keycode of a key by its virtual-key code.
+quint32 xkeyOfVk(int vk) {
+    static const std::pair<int, quint32> punct[] = {
+        {186, keys::Colon},  {187, keys::Semicolon}, {188, keys::Comma}, {189, keys::Minus},
+        {190, keys::Period}, {191, keys::Slash},     {192, keys::At},    {219, keys::BracketL},
+        {220, keys::Yen},    {221, keys::BracketR},  {222, keys::Caret}, {226, keys::Ro}};
+    for (const auto& [code, xkey] : punct)
+        if (code == vk) return xkey;
+    return keys::xkeyOf(char(vk));
+}
+
+void typeKana(QWidget* w, const QList<int>& vks) { // -vk: with Shift
+    for (int k : vks) {
+        if (k < 0) keys::press(w, keys::ShiftL, Qt::ShiftModifier);
+        keys::tap(w, xkeyOfVk(qAbs(k)), k < 0 ? Qt::ShiftModifier : Qt::NoModifier);
+        if (k < 0) keys::release(w, keys::ShiftL, Qt::NoModifier);
+    }
+}
+
+} // namespace
+
+class TestJapaneseWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void romajiInTwoSpellings() {
+        Fixture f;
+        f.env.writeFile(QStringLiteral("j.txt"), kText);
+        const QString folder = QDir::currentPath();
+        for (const char* spelling :
+             {"shashinwototta.ra-men,oishii!", "syasinnwotoltuta.ra-menn,oisii!"}) {
+            f.env.platform.files.push_back(f.env.path(QStringLiteral("j.txt")));
+            f.w->btnJapanese->click();
+            QVERIFY(f.w->japanese().running());
+            QCOMPARE(f.display(), QStringLiteral("しゃしんを"));
+            QVERIFY(!f.w->btnJapanese->isEnabled());
+            f.tick(3);
+            for (const char* c = spelling; *c; ++c) typeChar(f.w.get(), *c);
+            QVERIFY(!f.w->japanese().running()); // typed to its end, it stopped
+            QCOMPARE(f.rec().runMisses, 0u);
+            QVERIFY(f.w->btnJapanese->isEnabled());
+            QCOMPARE(f.display(), QString::asprintf("%.1fキー/秒 %.0fかな/分",
+                                                    std::strlen(spelling) / 3.0, 19 * 20.0));
+        }
+        QCOMPARE(f.rec().typedTotal, quint32(29 + 31));
+        QCOMPARE(f.env.platform.fileFilters.last(), QStringLiteral("日本語テキスト(*.txt)"));
+        QCOMPARE(QDir::currentPath(), folder);
+    }
+
+    void kanaKeysWithLegends() {
+        Fixture f;
+        f.env.writeFile(QStringLiteral("j.txt"), kText);
+        f.w->japanese().setKanaInput(true);
+        f.env.platform.files.push_back(f.env.path(QStringLiteral("j.txt")));
+        f.w->btnJapanese->click();
+        TPanel* t = f.w->keyboard().table['T'].panel;
+        TPanel* seven = f.w->keyboard().table['7'].panel;
+        QCOMPARE(t->caption(), QStringLiteral("か"));
+        QCOMPARE(seven->caption(), QStringLiteral("や"));
+        keys::press(f.w.get(), keys::ShiftL, Qt::ShiftModifier);
+        QCOMPARE(seven->caption(), QStringLiteral("ゃ"));
+        QCOMPARE(t->caption(), QStringLiteral("か"));
+        keys::release(f.w.get(), keys::ShiftL, Qt::NoModifier);
+
+        typeKana(f.w.get(), {'D', -'7', 'D', 'Y', -'0'}); // しゃしんを
+        typeKana(f.w.get(), {'W'});                       // a mistype: て for と
+        QCOMPARE(f.rec().runMisses, 1u);
+        typeKana(f.w.get(), {'S', -'Z', 'Q', -190}); // とった。
+        QCOMPARE(f.w->Memo->toPlainText(), QStringLiteral("ラーメン、　ラーメン、"));
+        typeKana(f.w.get(), {'O', 220, 191, 'Y', -188, '6', 'E', 'D', 'E'}); // ラーメン、おいしい
+        QVERIFY(!f.w->japanese().running()); // ！ has no kana key: the run ended
+        QCOMPARE(t->caption(), QStringLiteral("T"));
+        QCOMPARE(seven->caption(), QStringLiteral("7"));
+    }
+
+    void nothingToType() {
+        Fixture f;
+        f.env.writeFile(QStringLiteral("s.txt"), "\xE2\x98\x86\n");
+        f.env.platform.files.push_back(f.env.path(QStringLiteral("s.txt")));
+        f.w->btnJapanese->click();
+        QVERIFY(!f.w->japanese().running());
+        QCOMPARE(f.env.platform.messages.last(), QStringLiteral("練習できる文字がありません。"));
+    }
+};
+
+QTEST_MAIN(TestJapaneseWindow)
+#include "tst_japanesewindow.moc"
