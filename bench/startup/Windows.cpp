@@ -34,13 +34,9 @@ int runProgram(int argc, char** argv) {
     Platform::install(&platform);
     phase("fonts");
     TVelotapper window;
+    window.setAboutBox([](TVelotapper& w) { return new TAboutBox(&w); });
+    window.setPagesDlg([](TVelotapper& w) { return new TPagesDlg(w.record(), &w); });
     phase("window");
-    TAboutBox about(&window);
-    phase("about");
-    TPagesDlg pages(window.record(), &window);
-    window.setAboutBox(&about);
-    window.setPagesDlg(&pages);
-    phase("pages");
     new Probe(&window);
     // The panels of the main window itself, not those of the two dialogs it parents.
     const auto all = window.findChildren<TPanel*>();

@@ -4,7 +4,9 @@
 #include "PracticeRecord.h"
 #include "TextExercise.h"
 
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class QDialog;
@@ -23,9 +25,14 @@ public:
     explicit TVelotapper(QWidget* parent = nullptr);
     ~TVelotapper() override;
 
-    // The windows it opens, created after it at start-up.
-    void setAboutBox(QDialog* about) { aboutBox_ = about; }
-    void setPagesDlg(QDialog* pages) { pagesDlg_ = pages; }
+    // Builds a window it opens, parented to it; called the first time that window is
+    // wanted, so start-up pays only for what the first paint shows.
+    using DialogFactory = std::function<QDialog*(TVelotapper& window)>;
+    void setAboutBox(DialogFactory make) { makeAboutBox_ = std::move(make); }
+    void setPagesDlg(DialogFactory make) { makePagesDlg_ = std::move(make); }
+    // The window, built on first use and kept; null without a factory.
+    QDialog* aboutBox() { return built(aboutBox_, makeAboutBox_); }
+    QDialog* pagesDlg() { return built(pagesDlg_, makePagesDlg_); }
 
     PracticeRecord& record() { return record_; }
     OnScreenKeyboard& keyboard() { return keyboard_; }
@@ -65,12 +72,13 @@ private:
     int keyDown(QKeyEvent* e);
     void keyUp(QKeyEvent* e);
     bool toolsEnabled() const;
+    QDialog* built(QPointer<QDialog>& dialog, const DialogFactory& make);
 
     PracticeRecord record_;
     OnScreenKeyboard keyboard_;
     std::unique_ptr<TextExercise> exercise_;
     std::unique_ptr<Drill> drill_;
-    QDialog* aboutBox_ = nullptr;
-    QDialog* pagesDlg_ = nullptr;
+    DialogFactory makeAboutBox_, makePagesDlg_;
+    QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
 };

@@ -20,10 +20,8 @@ int main(int argc, char** argv) {
     Platform::install(&platform);
     try {
         TVelotapper window;
-        TAboutBox about(&window);
-        TPagesDlg pages(window.record(), &window);
-        window.setAboutBox(&about);
-        window.setPagesDlg(&pages);
+        window.setAboutBox([](TVelotapper& w) { return new TAboutBox(&w); });
+        window.setPagesDlg([](TVelotapper& w) { return new TPagesDlg(w.record(), &w); });
         window.show();
         return app.exec();
     } catch (const std::exception& e) {
