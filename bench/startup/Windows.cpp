@@ -34,13 +34,14 @@ int runProgram(int argc, char** argv) {
     Platform::install(&platform);
     phase("fonts");
     TVelotapper window;
+    window.setAboutBox([](TVelotapper& w) { return new TAboutBox(&w); });
+    window.setHistory(&window.history());
+    window.setPagesDlg([](TVelotapper& w) {
+        auto* pages = new TPagesDlg(w.record(), &w);
+        pages->setHistory(&w.history());
+        return pages;
+    });
     phase("window");
-    TAboutBox about(&window);
-    phase("about");
-    TPagesDlg pages(window.record(), &window);
-    window.setAboutBox(&about);
-    window.setPagesDlg(&pages);
-    phase("pages");
     new Probe(&window);
     // The panels of the main window itself, not those of the two dialogs it parents.
     const auto all = window.findChildren<TPanel*>();
@@ -51,17 +52,21 @@ int runProgram(int argc, char** argv) {
     return app.exec();
 }
 
-int runFloor(int argc, char** argv, int panels, bool captions) {
+int runFloor(int argc, char** argv, int panels, FloorText text) {
     QApplication app(argc, argv);
     QWidget window;
     window.setFixedSize(370, 240);
     for (int i = 0; i < panels; ++i) {
         // A captioned floor draws one letter per panel in the default font, as any
-        // window of key legends must; the blank one draws no text at all.
+        // window of key legends must; the blank one draws no text at all; the Japanese
+        // one also shows one prompt, which pays for finding and loading a Japanese face.
+        QString caption(QChar('A' + i % 26));
+        if (text == FloorText::Japanese && i == 0) caption = QStringLiteral("次のキーは [A]です。");
         QFrame* frame =
-            captions ? new QLabel(QString(QChar('A' + i % 26)), &window) : new QFrame(&window);
+            text != FloorText::None ? new QLabel(caption, &window) : new QFrame(&window);
         frame->setFrameStyle(QFrame::Panel | QFrame::Raised);
-        frame->setGeometry(4 + (i % 14) * 26, 4 + (i / 14) * 30, 25, 29);
+        frame->setGeometry(4 + (i % 14) * 26, 4 + (i / 14) * 30,
+                           text == FloorText::Japanese && i == 0 ? 297 : 25, 29);
     }
     new Probe(&window);
     window.show();

@@ -1,5 +1,6 @@
 // Time from process start to the first paint of the main window, and the resident
-// memory then, for the program and for a bare window of the same size and panel count.
+// memory then, for the program and for a bare window of the same size and panel count
+// (blank, with letters, and with letters and one Japanese prompt).
 // Each figure is the median of several runs, each in a fresh process, on the offscreen
 // platform and, where xvfb-run exists, on xcb under a virtual X server.
 //
@@ -89,9 +90,12 @@ void measure(const QString& platform, int runs) {
     }
     const QStringList floor{QStringLiteral("--floor"), QString::number(panels)};
     const QStringList captioned{QStringLiteral("--floor-captioned"), QString::number(panels)};
+    const QStringList japanese{QStringLiteral("--floor-japanese"), QString::number(panels)};
     runChild(platform, dir.path(), floor);
     runChild(platform, dir.path(), captioned);
-    std::vector<double> programMs, programMb, floorMs, floorMb, captionedMs, captionedMb;
+    runChild(platform, dir.path(), japanese);
+    std::vector<double> programMs, programMb, floorMs, floorMb, captionedMs, captionedMb,
+        japaneseMs, japaneseMb;
     std::map<QByteArray, std::vector<double>> phaseMs;
     std::vector<QByteArray> phaseOrder;
     for (int i = 0; i < runs; ++i) {
@@ -99,8 +103,11 @@ void measure(const QString& platform, int runs) {
         const Sample p = runChild(platform, dir.path(), program);
         const Sample f = runChild(platform, dir.path(), floor);
         const Sample c = runChild(platform, dir.path(), captioned);
+        const Sample j = runChild(platform, dir.path(), japanese);
         captionedMs.push_back(c.ms);
         captionedMb.push_back(c.mb);
+        japaneseMs.push_back(j.ms);
+        japaneseMb.push_back(j.mb);
         for (const auto& [name, ms] : p.phases) {
             if (!phaseMs.contains(name)) phaseOrder.push_back(name);
             phaseMs[name].push_back(ms);
@@ -110,15 +117,21 @@ void measure(const QString& platform, int runs) {
         floorMs.push_back(f.ms);
         floorMb.push_back(f.mb);
     }
-    const double pm = median(programMs), fm = median(floorMs), cm = median(captionedMs);
+    const double pm = median(programMs), fm = median(floorMs), cm = median(captionedMs),
+                 jm = median(japaneseMs);
     line("startup_program", platform, pm, "ms");
     line("startup_floor", platform, fm, "ms");
     line("startup_floor_captioned", platform, cm, "ms");
+    line("startup_floor_japanese", platform, jm, "ms");
     if (pm > 0 && fm > 0) line("startup_ratio", platform, pm / fm, "x");
     if (pm > 0 && cm > 0) line("startup_ratio_captioned", platform, pm / cm, "x");
-    line("rss_program", platform, median(programMb), "MB");
+    if (pm > 0 && jm > 0) line("startup_ratio_japanese", platform, pm / jm, "x");
+    const double pr = median(programMb), jr = median(japaneseMb);
+    line("rss_program", platform, pr, "MB");
     line("rss_floor", platform, median(floorMb), "MB");
     line("rss_floor_captioned", platform, median(captionedMb), "MB");
+    line("rss_floor_japanese", platform, jr, "MB");
+    if (pr > 0 && jr > 0) line("rss_ratio_japanese", platform, pr / jr, "x");
     std::printf("panels_%s: %d count\n", qPrintable(platform), panels);
     for (const QByteArray& name : phaseOrder)
         line(("startup_phase_" + name).constData(), platform, median(phaseMs[name]), "ms");
@@ -148,9 +161,11 @@ void measureUnderXvfb(int runs) {
 int main(int argc, char** argv) {
     if (argc >= 2 && std::strcmp(argv[1], "--program") == 0) return runProgram(argc, argv);
     if (argc >= 3 && std::strcmp(argv[1], "--floor") == 0)
-        return runFloor(argc, argv, std::atoi(argv[2]), false);
+        return runFloor(argc, argv, std::atoi(argv[2]), FloorText::None);
     if (argc >= 3 && std::strcmp(argv[1], "--floor-captioned") == 0)
-        return runFloor(argc, argv, std::atoi(argv[2]), true);
+        return runFloor(argc, argv, std::atoi(argv[2]), FloorText::Letters);
+    if (argc >= 3 && std::strcmp(argv[1], "--floor-japanese") == 0)
+        return runFloor(argc, argv, std::atoi(argv[2]), FloorText::Japanese);
 
     QCoreApplication app(argc, argv);
     int runs = 10;

@@ -137,6 +137,9 @@ void TVelotapper::createControls() {
     lcd.fontColor = clRed;
     lcd.fontFamily = kPGothic;
     LCD = makePanel(Panel1, "LCD", QRect(308, 28, 53, 29), QString(), lcd);
+    // Prompts and times that run wider than these two panels shrink instead of clipping.
+    Display->setShrinkToFit(true);
+    LCD->setShrinkToFit(true);
 
     Memo = new TMemo(this);
     Memo->setObjectName(QStringLiteral("Memo"));
@@ -153,9 +156,8 @@ void TVelotapper::createControls() {
     Bar1->setRange(0, 100);
     Bar1->setValue(0);
     Bar1->setTextVisible(false);
-    const QFont noticeFont = designFont(kPGothic, 10);
     notice = makeLabel(this, "Label1", QRect(260, 228, 107, 12),
-                       QStringLiteral("© 2026 Velotapper"), clBlue, &noticeFont);
+                       QStringLiteral("© 2026 Velotapper"), clBlue);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -248,8 +250,13 @@ bool TVelotapper::toolsEnabled() const {
     return btnExit->isEnabled();
 }
 
+QDialog* TVelotapper::built(QPointer<QDialog>& dialog, const DialogFactory& make) {
+    if (!dialog && make) dialog = make(*this);
+    return dialog;
+}
+
 void TVelotapper::btnToolClick() {
-    if (pagesDlg_) Platform::get().execDialog(pagesDlg_);
+    if (QDialog* d = pagesDlg()) Platform::get().execDialog(d);
     // The dialog's weak-key button closes it and leaves the lesson to run here.
     if (!weakLesson_.text.isEmpty()) startWeakLesson();
 }
@@ -349,7 +356,7 @@ void TVelotapper::btnExitClick() {
 }
 
 void TVelotapper::btnAboutClick() {
-    if (aboutBox_) Platform::get().execDialog(aboutBox_);
+    if (QDialog* d = aboutBox()) Platform::get().execDialog(d);
 }
 
 int TVelotapper::keyDown(QKeyEvent* e) {

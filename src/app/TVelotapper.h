@@ -7,7 +7,9 @@
 #include "TextExercise.h"
 #include "WeakLesson.h"
 
+#include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 
 class HistoryReader;
@@ -27,9 +29,15 @@ public:
     explicit TVelotapper(QWidget* parent = nullptr);
     ~TVelotapper() override;
 
-    // The windows it opens, created after it at start-up.
-    void setAboutBox(QDialog* about) { aboutBox_ = about; }
-    void setPagesDlg(QDialog* pages) { pagesDlg_ = pages; }
+    // Builds a window it opens, parented to it; called the first time that window is
+    // wanted, so start-up pays only for what the first paint shows.
+    using DialogFactory = std::function<QDialog*(TVelotapper& window)>;
+    void setAboutBox(DialogFactory make) { makeAboutBox_ = std::move(make); }
+    void setPagesDlg(DialogFactory make) { makePagesDlg_ = std::move(make); }
+    // The window, built on first use and kept; null without a factory.
+    QDialog* aboutBox() { return built(aboutBox_, makeAboutBox_); }
+    QDialog* pagesDlg() { return built(pagesDlg_, makePagesDlg_); }
+
     // The run history the adaptive practice reads; null when there is none.
     void setHistory(HistoryReader* history);
 
@@ -80,6 +88,7 @@ private:
     int keyDown(QKeyEvent* e);
     void keyUp(QKeyEvent* e);
     bool toolsEnabled() const;
+    QDialog* built(QPointer<QDialog>& dialog, const DialogFactory& make);
 
     PracticeRecord record_;
     OnScreenKeyboard keyboard_;
@@ -87,9 +96,9 @@ private:
     std::unique_ptr<Drill> drill_;
     std::unique_ptr<HistoryStore> store_;
     std::unique_ptr<JapaneseExercise> japanese_;
-    QDialog* aboutBox_ = nullptr;
-    QDialog* pagesDlg_ = nullptr;
     HistoryReader* history_ = nullptr;
     WeakLesson weakLesson_; // built, not yet run
+    DialogFactory makeAboutBox_, makePagesDlg_;
+    QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
 };

@@ -20,15 +20,14 @@ int main(int argc, char** argv) {
     Platform::install(&platform);
     try {
         TVelotapper window;
-        TAboutBox about(&window);
-        TPagesDlg pages(window.record(), &window);
-        window.setAboutBox(&about);
-        window.setPagesDlg(&pages);
         window.setHistory(&window.history());
-        pages.setHistory(&window.history());
-        pages.weakLessonWanted = [&window](QWidget* parent) {
-            return window.prepareWeakLesson(parent);
-        };
+        window.setAboutBox([](TVelotapper& w) { return new TAboutBox(&w); });
+        window.setPagesDlg([](TVelotapper& w) {
+            auto* pages = new TPagesDlg(w.record(), &w);
+            pages->setHistory(&w.history());
+            pages->weakLessonWanted = [&w](QWidget* parent) { return w.prepareWeakLesson(parent); };
+            return pages;
+        });
         window.show();
         return app.exec();
     } catch (const std::exception& e) {

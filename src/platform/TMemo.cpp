@@ -1,8 +1,10 @@
 #include "TMemo.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QtMath>
 
 TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setReadOnly(true);
@@ -16,7 +18,31 @@ TMemo::TMemo(QWidget* parent) : QPlainTextEdit(parent) {
     setUndoRedoEnabled(false);
     // Read-only keeps a visible caret only with keyboard interaction enabled.
     setTextInteractionFlags(Qt::TextSelectableByKeyboard);
-    document()->setDocumentMargin(1);
+    // The pixel of room around the text lies outside the view rather than in the
+    // document, so every line, the first or a later one, stands at the same place.
+    document()->setDocumentMargin(0);
+    // The strips around the view are the pane's own, in the colour of the text area.
+    setBackgroundRole(QPalette::Base);
+    setAutoFillBackground(true);
+    fitViewportToOneLine();
+}
+
+void TMemo::fitViewportToOneLine() {
+    // A line of the pane is as tall as the font's ascent, descent and leading together.
+    const QFontMetricsF fm(font());
+    const int line = qCeil(fm.ascent() + fm.descent() + qMax(0.0, fm.leading()));
+    const int room = 1;
+    setViewportMargins(room, room, room, qMax(room, contentsRect().height() - room - line));
+}
+
+void TMemo::changeEvent(QEvent* e) {
+    QPlainTextEdit::changeEvent(e);
+    if (e->type() == QEvent::FontChange) fitViewportToOneLine();
+}
+
+void TMemo::resizeEvent(QResizeEvent* e) {
+    fitViewportToOneLine();
+    QPlainTextEdit::resizeEvent(e);
 }
 
 bool TMemo::event(QEvent* e) {

@@ -28,4 +28,10 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
+
+private:
+    // Ends the view under the first line, so no part of the next one shows.
+    void fitViewportToOneLine();
 };

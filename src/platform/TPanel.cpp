@@ -1,5 +1,7 @@
 #include "TPanel.h"
 
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QMouseEvent>
 #include <QPainter>
 #include <qdrawutil.h>
@@ -12,7 +14,72 @@ TPanel::TPanel(QWidget* parent) : QFrame(parent) {
 void TPanel::setCaption(const QString& c) {
     if (c == caption_) return;
     caption_ = c;
+    fitCaption();
     update();
+}
+
+void TPanel::setShrinkToFit(bool on) {
+    if (on == shrinkToFit_) return;
+    shrinkToFit_ = on;
+    fitCaption();
+    update();
+}
+
+QRect TPanel::inside(QRect r) const {
+    if (borderStyle_ == bsSingle) r.adjust(1, 1, -1, -1);
+    const int bevel = qMax(bevelWidth_, 0);
+    const int ring =
+        (outer_ != bvNone ? bevel : 0) + qMax(borderWidth_, 0) + (inner_ != bvNone ? bevel : 0);
+    return r.adjusted(ring, ring, -ring, -ring);
+}
+
+void TPanel::fitCaption() {
+    if (!shrinkToFit_ || caption_.isEmpty()) {
+        fitted_.reset();
+        return;
+    }
+    // Each caption is measured once per font and size: the prompts repeat key after
+    // key, and a look-up costs far less than shaping the text again.
+    auto it = fittedSizes_.constFind(caption_);
+    if (it == fittedSizes_.cend()) {
+        if (fittedSizes_.size() >= 256) fittedSizes_.clear();
+        const qreal room = inside(rect()).width();
+        const auto width = [this](const QFont& f) {
+            const QFontMetricsF fm(f, this);
+            return qMax(fm.horizontalAdvance(caption_), fm.boundingRect(caption_).width());
+        };
+        int size = 0; // the panel's own font fits
+        QFont f = font();
+        if (width(f) > room) {
+            for (size = QFontInfo(f).pixelSize() - 1; size > 1; --size) {
+                f.setPixelSize(size);
+                if (width(f) <= room) break;
+            }
+        }
+        it = fittedSizes_.insert(caption_, size);
+    }
+    if (*it == 0) {
+        fitted_.reset();
+    } else {
+        fitted_ = font();
+        fitted_->setPixelSize(*it);
+    }
+}
+
+void TPanel::refit() {
+    if (!shrinkToFit_) return;
+    fittedSizes_.clear();
+    fitCaption();
+}
+
+void TPanel::changeEvent(QEvent* e) {
+    if (e->type() == QEvent::FontChange) refit();
+    QFrame::changeEvent(e);
+}
+
+void TPanel::resizeEvent(QResizeEvent* e) {
+    refit();
+    QFrame::resizeEvent(e);
 }
 
 void TPanel::setColor(TColor c) {
@@ -24,30 +91,35 @@ void TPanel::setColor(TColor c) {
 void TPanel::setBevelInner(TBevelCut b) {
     if (b == inner_) return;
     inner_ = b;
+    refit();
     update();
 }
 
 void TPanel::setBevelOuter(TBevelCut b) {
     if (b == outer_) return;
     outer_ = b;
+    refit();
     update();
 }
 
 void TPanel::setBevelWidth(int w) {
     if (w == bevelWidth_) return;
     bevelWidth_ = w;
+    refit();
     update();
 }
 
 void TPanel::setBorderWidth(int w) {
     if (w == borderWidth_) return;
     borderWidth_ = w;
+    refit();
     update();
 }
 
 void TPanel::setBorderStyle(TBorderStyle s) {
     if (s == borderStyle_) return;
     borderStyle_ = s;
+    refit();
     update();
 }
 
@@ -70,13 +142,13 @@ void drawBevel(QPainter& p, QRect& r, TBevelCut cut, int width, const QPalette& 
     const QColor topLeft = cut == bvRaised ? pal.color(QPalette::Light) : pal.color(QPalette::Dark);
     const QColor bottomRight =
         cut == bvRaised ? pal.color(QPalette::Dark) : pal.color(QPalette::Light);
+    // Filled one-pixel strips rather than lines: a line is one device pixel thick and
+    // would leave gaps at a scale above 100 %.
     for (int i = 0; i < width && r.width() > 1 && r.height() > 1; ++i) {
-        p.setPen(topLeft);
-        p.drawLine(r.left(), r.top(), r.right() - 1, r.top());
-        p.drawLine(r.left(), r.top(), r.left(), r.bottom() - 1);
-        p.setPen(bottomRight);
-        p.drawLine(r.right(), r.top(), r.right(), r.bottom());
-        p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+        p.fillRect(r.left(), r.top(), r.width() - 1, 1, topLeft);
+        p.fillRect(r.left(), r.top(), 1, r.height() - 1, topLeft);
+        p.fillRect(r.right(), r.top(), 1, r.height(), bottomRight);
+        p.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
         r.adjust(1, 1, -1, -1);
     }
 }
@@ -87,9 +159,11 @@ void TPanel::paintEvent(QPaintEvent*) {
     QRect r = rect();
     const QColor face = toQColor(color_);
     if (borderStyle_ == bsSingle) {
-        p.setPen(palette().color(QPalette::WindowText));
-        p.setBrush(Qt::NoBrush);
-        p.drawRect(r.adjusted(0, 0, -1, -1));
+        const QColor line = palette().color(QPalette::WindowText);
+        p.fillRect(r.left(), r.top(), r.width(), 1, line);
+        p.fillRect(r.left(), r.bottom(), r.width(), 1, line);
+        p.fillRect(r.left(), r.top(), 1, r.height(), line);
+        p.fillRect(r.right(), r.top(), 1, r.height(), line);
         r.adjust(1, 1, -1, -1);
     }
     drawBevel(p, r, outer_, bevelWidth_, palette());
@@ -100,7 +174,7 @@ void TPanel::paintEvent(QPaintEvent*) {
     drawBevel(p, r, inner_, bevelWidth_, palette());
     p.fillRect(r, face);
     if (!caption_.isEmpty()) {
-        p.setFont(font());
+        p.setFont(fitted_ ? *fitted_ : font());
         p.setPen(toQColor(fontColor_));
         p.drawText(r, int(alignment_) | Qt::TextSingleLine | Qt::TextDontClip, caption_);
     }

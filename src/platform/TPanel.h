@@ -2,6 +2,8 @@
 #include "Colors.h"
 
 #include <QFrame>
+#include <QHash>
+#include <optional>
 
 enum TBevelCut { bvNone = 0, bvLowered = 1, bvRaised = 2 };
 enum TBorderStyle { bsNone = 0, bsSingle = 1 };
@@ -32,6 +34,12 @@ public:
     void setFontColor(TColor c);
     Qt::Alignment alignment() const { return alignment_; }
     void setAlignment(Qt::Alignment a);
+    // A caption wider than the inside is drawn in the largest smaller size of the same
+    // face that fits; one that fits keeps the panel's font. Off by default.
+    bool shrinkToFit() const { return shrinkToFit_; }
+    void setShrinkToFit(bool on);
+    // The font the caption is drawn in.
+    QFont captionFont() const { return fitted_ ? *fitted_ : font(); }
 
 signals:
     void clicked();
@@ -41,8 +49,16 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    void resizeEvent(QResizeEvent* e) override;
 
 private:
+    // What lies inside the border and the bevels of a panel of the given size.
+    QRect inside(QRect r) const;
+    void fitCaption();
+    // Measures again after a change of font, size or bevels.
+    void refit();
+
     QString caption_;
     TColor color_ = clBtnFace;
     TColor fontColor_ = clWindowText;
@@ -52,4 +68,7 @@ private:
     int borderWidth_ = 0;
     TBorderStyle borderStyle_ = bsNone;
     Qt::Alignment alignment_ = Qt::AlignCenter;
+    bool shrinkToFit_ = false;
+    std::optional<QFont> fitted_;     // set only while the caption needs a smaller size
+    QHash<QString, int> fittedSizes_; // caption to its smaller pixel size, 0 for none
 };

@@ -1,6 +1,7 @@
 #include "RecordFile.h"
 #include "TAboutBox.h"
 #include "TMemo.h"
+#include "TPagesDlg.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
 #include "TVelotapper.h"
@@ -9,6 +10,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTimer>
 #include <QtEndian>
 #include <QtTest>
@@ -33,6 +35,7 @@ private slots:
     void desktopCloseSavesLikeExit();
     void closeRefusedWhilePracticeRuns();
     void aboutBox();
+    void dialogsBuiltOnFirstUse();
 };
 
 void TestMainWindow::controls_data() {
@@ -138,6 +141,7 @@ void TestMainWindow::startState() {
     QVERIFY(!w.Timer1->isActive());
     QCOMPARE(w.Timer1->interval(), 1000);
     QCOMPARE(w.Bar1->maximum(), 100);
+    QCOMPARE(w.notice->font().pixelSize(), 12); // the window's font
     QVERIFY(!w.keyboard().keyboardColoured);
     QVERIFY(!w.keyboard().pressedKey);
     QCOMPARE(w.exercise().practiceText()[0], '\0');
@@ -153,7 +157,7 @@ void TestMainWindow::toolGroup() {
     QVERIFY(!w.btnStop->isEnabled());
     // The About box still opens while the group is disabled.
     TAboutBox about(&w);
-    w.setAboutBox(&about);
+    w.setAboutBox([&](TVelotapper&) { return &about; });
     QTest::mouseClick(w.btnAbout, Qt::LeftButton);
     QCOMPARE(env.platform.dialogsRun, 1);
     w.enableTools();
@@ -235,7 +239,7 @@ void TestMainWindow::aboutBox() {
     QVERIFY(about.OKButton->isDefault());
     QCOMPARE(about.OKButton->geometry(), QRect(107, 196, 75, 25));
 
-    w.setAboutBox(&about);
+    w.setAboutBox([&](TVelotapper&) { return &about; });
     env.platform.onDialog = [](QDialog* d) {
         QVERIFY(d->isVisible());
         QTest::mouseClick(static_cast<TAboutBox*>(d)->OKButton, Qt::LeftButton);
@@ -244,6 +248,42 @@ void TestMainWindow::aboutBox() {
     QCOMPARE(env.platform.dialogsRun, 1);
     QCOMPARE(about.result(), int(QDialog::Accepted));
     QVERIFY(!about.isVisible());
+}
+
+void TestMainWindow::dialogsBuiltOnFirstUse() {
+    TestEnv env;
+    TVelotapper w;
+    int aboutBuilt = 0, pagesBuilt = 0;
+    w.setAboutBox([&](TVelotapper& win) {
+        ++aboutBuilt;
+        return new TAboutBox(&win);
+    });
+    w.setPagesDlg([&](TVelotapper& win) {
+        ++pagesBuilt;
+        return new TPagesDlg(win.record(), &win);
+    });
+    w.show();
+    QVERIFY(w.findChildren<QDialog*>().isEmpty());
+
+    QList<QWidget*> pages;
+    env.platform.onDialog = [&](QDialog* d) {
+        pages << qobject_cast<TPagesDlg*>(d)->PageControl1->currentWidget();
+        const QPoint off = d->geometry().center() - d->screen()->availableGeometry().center();
+        QVERIFY(off.manhattanLength() <= 4); // centred, give or take the frame
+        qobject_cast<TPagesDlg*>(d)->PageControl1->setCurrentIndex(0);
+    };
+    QTest::mouseClick(w.btnTool, Qt::LeftButton);
+    QTest::mouseClick(w.btnTool, Qt::LeftButton);
+    QCOMPARE(pagesBuilt, 1);
+    auto* dlg = w.findChild<TPagesDlg*>();
+    // Opens on the mistype map the first time, and on the page last used after that.
+    QCOMPARE(pages, (QList<QWidget*>{dlg->TabSheet3, dlg->TabSheet1}));
+
+    env.platform.onDialog = nullptr;
+    QTest::mouseClick(w.btnAbout, Qt::LeftButton);
+    QTest::mouseClick(w.btnAbout, Qt::LeftButton);
+    QCOMPARE(aboutBuilt, 1);
+    QCOMPARE(env.platform.dialogsRun, 4);
 }
 
 QTEST_MAIN(TestMainWindow)

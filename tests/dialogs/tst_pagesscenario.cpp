@@ -38,7 +38,7 @@ void TestPagesScenario::settingsSteerDrillAndExercise() {
     env.writeFile(QStringLiteral("Lesson3.txt"), "advanced\n");
     TVelotapper window;
     TPagesDlg pages(window.record(), &window);
-    window.setPagesDlg(&pages);
+    window.setPagesDlg([&](TVelotapper&) { return &pages; });
     window.show();
 
     // Advanced level, Q and Z rows only, guide on.

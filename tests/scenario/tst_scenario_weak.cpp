@@ -26,7 +26,7 @@ struct WeakFixture : Fixture {
             QFile f(QStringLiteral(VELOTAPPER_LESSONS_DIR "/") + QLatin1String(name));
             if (f.open(QIODevice::ReadOnly)) env.writeFile(QLatin1String(name), f.readAll());
         }
-        w->setPagesDlg(&pages);
+        w->setPagesDlg([this](TVelotapper&) { return &pages; });
         pages.weakLessonWanted = [this](QWidget* p) { return w->prepareWeakLesson(p); };
         history.total = 1;
         if (withHistory) w->setHistory(&history);

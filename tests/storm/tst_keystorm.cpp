@@ -200,8 +200,8 @@ void TestKeyStorm::storm() {
     TVelotapper w;
     TAboutBox about(&w);
     TPagesDlg pages(w.record(), &w);
-    w.setAboutBox(&about);
-    w.setPagesDlg(&pages);
+    w.setAboutBox([&](TVelotapper&) { return &about; });
+    w.setPagesDlg([&](TVelotapper&) { return &pages; });
     w.show();
 
     Storm storm(w, env);
