@@ -23,7 +23,7 @@ struct HistoryDay {
     QDate day;
     QString mode;
     int runs = 0;
-    double speed = 0;    // average speed of the day's runs
+    double speed = 0; // average speed of the day's runs
     qint64 keys = 0;
     qint64 misses = 0;
 };

@@ -208,16 +208,8 @@ void JapaneseExercise::btnStopClick() {
 
     double kanaPerMinute = 0;
     if (elapsedSeconds != 0 && keys_ != 0) {
-        // The same bookkeeping as a text run: keys per second, single precision.
-        const long double rate = static_cast<long double>(keys_) / elapsedSeconds;
-        record_.currentRate = static_cast<float>(rate);
-        if (static_cast<double>(record_.averageRate) > 0.1)
-            record_.averageRate = static_cast<float>(
-                (static_cast<long double>(record_.averageRate) + record_.currentRate) * 0.5L);
-        else
-            record_.averageRate = record_.currentRate;
-        if (record_.currentRate > record_.fastestRate) record_.fastestRate = record_.currentRate;
-        record_.typedTotal += keys_;
+        // The same bookkeeping as a text run: keys per second.
+        record_.addRunSpeed(keys_, elapsedSeconds);
         saveRecord(record_, c_.window);
         kanaPerMinute = kanaDone_ * 60.0 / elapsedSeconds;
     }

@@ -199,16 +199,7 @@ void TextExercise::btnStopClick() {
     keyboard_.practiceRunning = false;
 
     if (elapsedSeconds != 0 && cursorPos != 0) {
-        // Extended precision for the arithmetic, single precision in the record.
-        const long double rate = static_cast<long double>(cursorPos) / elapsedSeconds;
-        record_.currentRate = static_cast<float>(rate);
-        if (static_cast<double>(record_.averageRate) > 0.1)
-            record_.averageRate = static_cast<float>(
-                (static_cast<long double>(record_.averageRate) + record_.currentRate) * 0.5L);
-        else
-            record_.averageRate = record_.currentRate;
-        if (record_.currentRate > record_.fastestRate) record_.fastestRate = record_.currentRate;
-        record_.typedTotal += cursorPos;
+        record_.addRunSpeed(cursorPos, elapsedSeconds);
         saveRecord(record_, c_.window);
         RunSummary run;
         if (tally_.finish(record_, elapsedSeconds, double(record_.currentRate),

@@ -120,3 +120,16 @@ void PracticeRecord::applyDefaults() {
     guideOn = 0;
     resetStatistics();
 }
+
+void PracticeRecord::addRunSpeed(qint64 typed, int seconds) {
+    // Extended precision for the arithmetic, single precision in the record.
+    const long double rate = static_cast<long double>(typed) / seconds;
+    currentRate = static_cast<float>(rate);
+    if (static_cast<double>(averageRate) > 0.1)
+        averageRate =
+            static_cast<float>((static_cast<long double>(averageRate) + currentRate) * 0.5L);
+    else
+        averageRate = currentRate;
+    if (currentRate > fastestRate) fastestRate = currentRate;
+    typedTotal += typed;
+}

@@ -51,4 +51,7 @@ struct PracticeRecord {
     void resetStatistics();
     // The settings a new user starts with, then a statistics reset.
     void applyDefaults();
+    // A timed run's speed (typed per second) merged into the current, average and
+    // fastest speeds, and its keys into typedTotal.
+    void addRunSpeed(qint64 typed, int seconds);
 };
