@@ -60,12 +60,12 @@ void TPagesDlg::createSettingsPage() {
     // Kept in the history, so it is there only with one.
     cbWeakKeys = new QCheckBox(QStringLiteral("苦手キーを多く出題"), page);
     cbWeakKeys->setObjectName(QStringLiteral("cbWeakKeys"));
-    cbWeakKeys->setGeometry(132, 172, 209, 17);
+    cbWeakKeys->setGeometry(16, 172, 150, 17);
     setDesignHint(cbWeakKeys, QStringLiteral("フォームポジション練習で苦手なキーを多く出題します"),
                   true);
     cbKanaInput = new QCheckBox(QStringLiteral("日本語はかなキーで入力"), page);
     cbKanaInput->setObjectName(QStringLiteral("cbKanaInput"));
-    cbKanaInput->setGeometry(132, 190, 209, 17);
+    cbKanaInput->setGeometry(172, 172, 175, 17);
     setDesignHint(cbKanaInput, QStringLiteral("日本語の練習をローマ字ではなくかなキーで行います"),
                   true);
 }
