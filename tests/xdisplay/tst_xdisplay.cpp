@@ -1,6 +1,9 @@
 #include "Colors.h"
+#include "JapaneseExercise.h"
 #include "JisKeys.h"
+#include "PracticeRecord.h"
 #include "TPanel.h"
+#include "TSpeedButton.h"
 #include "TVelotapper.h"
 #include "TestEnv.h"
 #include "ToolKeymap.h"
@@ -9,6 +12,9 @@
 #include <QProcess>
 #include <QTemporaryFile>
 #include <QtTest>
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
 #include <memory>
 
 // Generous: a loaded machine under the sanitizers must not turn slowness into failure.
@@ -29,6 +35,8 @@ private slots:
     void shiftFlipsCaptions_data();
     void shiftFlipsCaptions();
     void ctrl();
+    void japaneseRun_data();
+    void japaneseRun();
     void lockWithAndWithoutShift();
     void toolKeymap();
 
@@ -37,6 +45,7 @@ private:
     bool xdo(const char* action, const QByteArray& key);
     bool startKeyboard(const QStringList& args);
     bool loadToolKeymap();
+    bool typeKey(int vk);
     TPanel* panel(const char* name) const;
     int bevel(const char* name) const { return panel(name)->bevelOuter(); }
     std::unique_ptr<TestEnv> env_;
@@ -187,6 +196,69 @@ void TestXDisplay::ctrl() {
     QTRY_BEVEL("Panel33", bvRaised);
     QVERIFY(xdo("keyup", jis::kCtrlL));
     QTRY_BEVEL("CtrlPB", bvRaised);
+}
+
+namespace {
+
+// Kana only, so the run needs no dictionary: し, つ, ん, っ and きゃ have more than
+// one romaji spelling.
+const QByteArray kJapaneseText = "きゃくとつきのしゃしんをとった\n";
+
+// A romaji spelling's keys: letters only, each typed by its own key.
+QList<int> lettersOf(const char* spelling) {
+    QList<int> vks;
+    for (const char* c = spelling; *c; ++c) vks << std::toupper(static_cast<unsigned char>(*c));
+    return vks;
+}
+
+} // namespace
+
+// A character key by its virtual-key code; negative: with Shift held.
+bool TestXDisplay::typeKey(int vk) {
+    const auto* key = std::find_if(std::begin(jis::kCharKeys), std::end(jis::kCharKeys),
+                                   [vk](const jis::CharKey& k) { return k.vk == std::abs(vk); });
+    if (key == std::end(jis::kCharKeys)) return false;
+    if (vk < 0 && !xdo("keydown", jis::kShiftL)) return false;
+    const bool typed = xdo("keydown", key->xkey) && xdo("keyup", key->xkey);
+    return (vk > 0 || xdo("keyup", jis::kShiftL)) && typed;
+}
+
+void TestXDisplay::japaneseRun_data() {
+    QTest::addColumn<bool>("kana");
+    QTest::addColumn<QList<int>>("keys");
+    QTest::newRow("Hepburn") << false << lettersOf("kyakutotsukinoshashinwototta");
+    QTest::newRow("Kunrei") << false << lettersOf("kyakutotukinosyasinnwotoltuta");
+    // き ゃ く と つ き の し ゃ し ん を と っ た
+    QTest::newRow("kana") << true << QList<int>{'G',  -'7', 'H', 'S',  'Z', 'G',  'K', 'D',
+                                                -'7', 'D',  'Y', -'0', 'S', -'Z', 'Q'};
+}
+
+// The same text in two romaji spellings and with the kana keys: no key is a mistype,
+// and typing the last key ends the run with every key counted.
+void TestXDisplay::japaneseRun() {
+    QFETCH(bool, kana);
+    QFETCH(QList<int>, keys);
+    const QString file = QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".txt");
+    env_->writeFile(file, kJapaneseText);
+    env_->platform.files.push_back(env_->path(file));
+    const PracticeRecord& rec = w_->record();
+    const int typedBefore = rec.typedTotal;
+    const int missedBefore = rec.missTotal;
+    w_->japanese().setKanaInput(kana);
+    // A failed row must not leave its run to the rows and tests after it.
+    const auto stop = qScopeGuard([this] {
+        if (w_->japanese().running()) w_->btnStop->click();
+        w_->japanese().setKanaInput(false);
+    });
+    w_->btnJapanese->click();
+    QVERIFY(w_->japanese().running());
+    w_->Timer1Timer(); // a second on the clock, so the run's keys are counted
+
+    for (int vk : keys) QVERIFY(typeKey(vk));
+    QTRY_VERIFY_WITH_TIMEOUT(!w_->japanese().running() || rec.runMisses != 0, kTimeoutMs);
+    QCOMPARE(rec.runMisses, 0);
+    QCOMPARE(rec.missTotal, missedBefore);
+    QCOMPARE(rec.typedTotal, typedBefore + int(keys.size()));
 }
 
 void TestXDisplay::lockWithAndWithoutShift() {
