@@ -1,6 +1,7 @@
 // Any bytes as the history file: opening, reading and adding a run never crash, a
 // file that cannot be used whole is put aside, and what is left passes quick_check.
 #include "FakePlatform.h"
+#include "FuzzWorkDir.h"
 #include "HistoryStore.h"
 
 #include <QCoreApplication>
@@ -57,12 +58,7 @@ QString quickCheck(const QString& path) {
 
 extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
     static QCoreApplication app(*argc, *argv);
-    const QString shm = QStringLiteral("/dev/shm");
-    workDir = QFileInfo(shm).isWritable()
-                  ? new QTemporaryDir(shm + QStringLiteral("/history_fuzz-XXXXXX"))
-                  : new QTemporaryDir;
-    check(workDir->isValid() && QDir::setCurrent(workDir->path()), "no working directory");
-    std::atexit([] { delete workDir; });
+    workDir = enterFuzzWorkDir("history_fuzz");
     platform = new FakePlatform;
     Platform::install(platform);
     return 0;

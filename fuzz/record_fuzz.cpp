@@ -1,6 +1,7 @@
 // Any bytes as the record file: a whole image loads exactly and survives a save with
 // its tail; anything shorter gives the format message and the defaults.
 #include "FakePlatform.h"
+#include "FuzzWorkDir.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
 
@@ -46,13 +47,7 @@ FakePlatform* platform = nullptr;
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    // Every save syncs the file to disk; a memory file system keeps the runs fast.
-    const QString shm = QStringLiteral("/dev/shm");
-    workDir = QFileInfo(shm).isWritable()
-                  ? new QTemporaryDir(shm + QStringLiteral("/record_fuzz-XXXXXX"))
-                  : new QTemporaryDir;
-    check(workDir->isValid() && QDir::setCurrent(workDir->path()), "no working directory");
-    std::atexit([] { delete workDir; });
+    workDir = enterFuzzWorkDir("record_fuzz");
     platform = new FakePlatform;
     Platform::install(platform);
     return 0;
