@@ -36,6 +36,18 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         QStringLiteral("CREATE INDEX IF NOT EXISTS runs_by_day ON runs(substr(started_at, 1, 10),"
                        " mode, speed, keys, misses)"),
     },
+    {
+        // A confusion remembers whether Shift was wrong, so a forgotten Shift is not shown
+        // as the key mistaken for itself. Before this, a pair of one key with itself could
+        // only be a Shift slip.
+        QStringLiteral("CREATE TABLE confusions_new(run_id INTEGER, expected_vk INTEGER,"
+                       " typed_vk INTEGER, shift_wrong INTEGER NOT NULL DEFAULT 0, count INTEGER,"
+                       " PRIMARY KEY(run_id, expected_vk, typed_vk, shift_wrong)) WITHOUT ROWID"),
+        QStringLiteral("INSERT INTO confusions_new SELECT run_id, expected_vk, typed_vk,"
+                       " expected_vk = typed_vk, count FROM confusions"),
+        QStringLiteral("DROP TABLE confusions"),
+        QStringLiteral("ALTER TABLE confusions_new RENAME TO confusions"),
+    },
 };
 
 int connections = 0;

@@ -14,7 +14,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // read. Messages go through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 1; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 2; // PRAGMA user_version of the schema written here
 
     HistoryStore();
     ~HistoryStore() override;
