@@ -69,6 +69,12 @@ QVariant TMemo::inputMethodQuery(Qt::InputMethodQuery query) const {
     return QPlainTextEdit::inputMethodQuery(query);
 }
 
+void TMemo::setPlainText(const QString& text) {
+    QPlainTextEdit::setPlainText(text);
+    verticalScrollBar()->setValue(0);
+    horizontalScrollBar()->setValue(0);
+}
+
 void TMemo::setCaret(int position) {
     QTextCursor c = textCursor();
     c.setPosition(qBound(0, position, document()->characterCount() - 1));

@@ -15,6 +15,11 @@ public:
     std::function<int(QKeyEvent*)> onKeyDown;
     std::function<void(QKeyEvent*)> onKeyUp;
 
+    // Replaces the text and shows its first line. Hides the base class's: a text
+    // edit keeps its scroll position through a new text, and a one-line view left
+    // below a shorter text shows nothing.
+    void setPlainText(const QString& text);
+
     void setCaret(int position);
     int caret() const;
     // The pane's answer to a Down arrow left by the handler at a line end.

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QScrollBar>
 #include <QtTest>
 #include <cmath>
 #include <sys/stat.h>
@@ -379,17 +380,23 @@ void TstTextExercise::timerShowsMinutesAndSeconds() {
     QCOMPARE(f.w->LCD->caption(), QStringLiteral("101:01"));
 }
 
+// Also the pane: a run stopped on its second line left the view scrolled past the
+// text of every later run.
 void TstTextExercise::secondRunStartsAtTheBeginning() {
     Fixture f;
-    f.load("xy\n");
+    f.w->show();
+    f.load("xy\nz\n");
     f.start();
-    typeChar(f.w->Memo, 'x');
+    for (char c : {'x', 'y', ' ', 'z'}) // a blank passes the line end
+        typeChar(f.w->Memo, c);
     f.rec().runMisses = 0;
     typeChar(f.w->Memo, 'q');
     f.w->btnStop->click();
     f.start();
     QCOMPARE(f.ex().cursorPos, 0);
     QCOMPARE(f.display(), QStringLiteral("次のキーは:[x]です。"));
+    QCOMPARE(f.w->Memo->verticalScrollBar()->value(), 0);
+    QVERIFY(f.w->Memo->viewport()->rect().contains(f.w->Memo->cursorRect()));
     typeChar(f.w->Memo, 'q');
     QCOMPARE(f.rec().runMisses, 2); // a start does not reset it, a load does
 }
