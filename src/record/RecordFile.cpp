@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -71,11 +72,25 @@ bool readFrom(int fd, off_t offset, QByteArray& bytes) {
     }
 }
 
+// Whether a rewrite in place can run to its end: one cut short would leave half a
+// new record over half the old one. A file-size limit below the record cuts it; so
+// does a full disk where the file has no room of its own yet (a short file).
+bool roomInPlace(const ExistingRecord& old, qsizetype size) {
+    struct rlimit limit {};
+    if (::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+        limit.rlim_cur < rlim_t(size))
+        return false;
+    // Claims the blocks without writing; a file system that cannot claim them lets
+    // the write find out.
+    return !S_ISREG(old.st.st_mode) || ::fallocate(old.fd, FALLOC_FL_KEEP_SIZE, 0, size) == 0 ||
+           errno == EOPNOTSUPP || errno == ENOSYS;
+}
+
 // Rewrites the record at the start of the file it already is, as the record was
 // always written: the bytes past it stay, and so do links, owner and permissions.
 void writeInPlace(const ExistingRecord& old, const QByteArray& image, QWidget* parent) {
     // Syncing reports what a delayed write lost; only plain files take it.
-    if (!writeAll(old.fd, image.constData(), image.size(), 0) ||
+    if (!roomInPlace(old, image.size()) || !writeAll(old.fd, image.constData(), image.size(), 0) ||
         (S_ISREG(old.st.st_mode) && ::fsync(old.fd) != 0))
         Platform::get().messageBox(parent, kWriteMessage);
 }
@@ -134,8 +149,13 @@ void saveRecord(const PracticeRecord& record, QWidget* parent) {
         writeInPlace(old, image.left(PracticeRecord::kSize), parent);
         return;
     }
+    // A new file that cannot be written whole (a full disk, a file-size limit) leaves
+    // the old one as it was; its blocks may still take the record.
     if (file.write(image) != image.size() || !file.commit()) {
         file.cancelWriting();
-        Platform::get().messageBox(parent, kWriteMessage);
+        if (old.fd >= 0)
+            writeInPlace(old, image.left(PracticeRecord::kSize), parent);
+        else
+            Platform::get().messageBox(parent, kWriteMessage);
     }
 }
