@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs; with --test also what the tests
 # and the real-display checks need. Installs only what is missing.
 set -euo pipefail
-pkgs=(cmake g++ make qt6-base-dev libgl-dev fonts-ipafont-gothic libqt6sql6-sqlite
+pkgs=(cmake g++ make qt6-base-dev libgl-dev fonts-ipafont-gothic libqt6sql6-sqlite libsqlite3-dev
       libmecab-dev libmecab2 mecab-ipadic-utf8)
 if [ "${1:-}" = "--test" ]; then
   pkgs+=(xvfb xdotool x11-xkb-utils xauth clang libclang-rt-14-dev desktop-file-utils appstream

@@ -1,10 +1,12 @@
 #include "HistorySql.h"
 
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
 #include <algorithm>
+#include <sqlite3.h>
 #include <vector>
 
 namespace historysql {
@@ -84,6 +86,13 @@ void copyRunRows(QSqlDatabase& db, const std::vector<qint64>& ids, const QString
 }
 
 } // namespace
+
+void keepJournalOnClose(QSqlDatabase& db) {
+    const QVariant handle = db.driver()->handle();
+    if (qstrcmp(handle.typeName(), "sqlite3*") != 0) return;
+    if (sqlite3* s = *static_cast<sqlite3* const*>(handle.constData()))
+        sqlite3_db_config(s, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+}
 
 bool isBusy(const QSqlError& e) {
     const int code = primaryCode(e);

@@ -13,6 +13,10 @@ enum class Check { Whole, Damaged, Busy, Failed };
 // when another connection's lock kept it from reading; Failed when it could not be
 // read at all.
 Check check(QSqlDatabase& db, bool full);
+// Leaves the journal as it is when the connection closes. Folding it into the file
+// there would cost two disk flushes at the end of every run; it is folded in as it
+// grows, and by outside readers when they close.
+void keepJournalOnClose(QSqlDatabase& db);
 // True for an error that only says another connection holds the file.
 bool isBusy(const QSqlError& e);
 // Copies the runs of the damaged history at oldPath that can still be read, with their

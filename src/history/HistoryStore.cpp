@@ -200,6 +200,7 @@ bool HistoryStore::open(const QString& path) {
     db_.setDatabaseName(path);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
     if (!db_.open()) return false;
+    historysql::keepJournalOnClose(db_);
     switch (historysql::check(db_, false)) {
     case historysql::Check::Whole:
         break;
@@ -268,7 +269,9 @@ bool HistoryStore::startOver(const QString& path, const QString& aside) {
     version_ = 0;
     db_.setDatabaseName(path);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
-    const bool ok = db_.open() && readVersion() && prepareForWriting();
+    const bool opened = db_.open();
+    if (opened) historysql::keepJournalOnClose(db_);
+    const bool ok = opened && readVersion() && prepareForWriting();
     const qint64 kept = ok ? historysql::salvage(db_, aside) : 0;
     if (ok) checkedPath_ = path;
     const QString name = QFileInfo(aside).fileName();
@@ -426,8 +429,9 @@ bool HistoryStore::clear() {
              exec(QStringLiteral("DELETE FROM runs")) && exec(QStringLiteral("COMMIT"));
         if (!ok) exec(QStringLiteral("ROLLBACK"));
     }
-    // The pages the runs took go back to the disk (the checkpoint at close cuts the file).
-    if (ok) exec(QStringLiteral("VACUUM"));
+    // The pages the runs took go back to the disk once the journal is folded in.
+    if (ok && exec(QStringLiteral("VACUUM")))
+        exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     close();
     if (ok) pendingRuns_.clear();
     return ok;
