@@ -313,6 +313,8 @@ bool HistoryStore::readVersion() {
 bool HistoryStore::prepareForWriting() {
     // WAL: a killed write leaves the file whole, and readers do not wait for a writer.
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    // Each open reads the whole journal left by the last close: fold it in while short.
+    exec(QStringLiteral("PRAGMA wal_autocheckpoint=100"));
     if (version_ == kVersion) return true;
     if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     bool ok = true;
