@@ -44,6 +44,8 @@ QString heldText() {
 }
 // A moment's wait before a held file is tried again; the try itself does not wait.
 constexpr int kRetryMs = 1000;
+// The journal is folded into the file once it holds about this much (some 50 runs).
+constexpr qint64 kJournalBytes = 1 << 20;
 
 // The schema of each version, reached from the one before it, in order: a file of
 // version v gets steps v .. kVersion-1.
@@ -313,8 +315,6 @@ bool HistoryStore::readVersion() {
 bool HistoryStore::prepareForWriting() {
     // WAL: a killed write leaves the file whole, and readers do not wait for a writer.
     exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-    // Each open reads the whole journal left by the last close: fold it in while short.
-    exec(QStringLiteral("PRAGMA wal_autocheckpoint=100"));
     if (version_ == kVersion) return true;
     if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     bool ok = true;
@@ -373,6 +373,9 @@ HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& 
         q.finish();
         ok = ok && exec(QStringLiteral("COMMIT"));
         if (!ok) exec(QStringLiteral("ROLLBACK"));
+        // Each open reads the whole journal the last close left: fold it in while short.
+        if (ok && QFileInfo(path_ + QStringLiteral("-wal")).size() > kJournalBytes)
+            exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
     const bool newer = readOnly_ && version_ > kVersion; // said when it was opened
     const QString why = readOnly_ ? readOnlyWhy_ : QString();
