@@ -103,8 +103,13 @@ void ProgressPage::refresh() {
     }
     if (runs > 0) summary_ += QStringLiteral("　点に合わせると詳しく表示します");
     fillKeyLists();
+    // Nothing read is not the same as no history: the page says which it is.
+    const QString unread = reader_ ? reader_->cannotRead() : QString();
+    if (runs == 0 && !unread.isEmpty()) summary_ = QLatin1Char(' ') + unread;
+    const QString locked = reader_ ? reader_->cannotWrite() : QString();
     exportBtn->setEnabled(runs > 0);
-    deleteBtn->setEnabled(runs > 0);
+    deleteBtn->setEnabled(runs > 0 && locked.isEmpty());
+    deleteBtn->setToolTip(locked);
     showSummary(QString());
 }
 
@@ -165,6 +170,7 @@ void ProgressPage::deleteClick() {
                         this, QStringLiteral("成績履歴をすべて消去します。よろしいですか？")))
         return;
     if (!reader_->clear())
-        Platform::get().messageBox(this, QStringLiteral("成績履歴を消去できませんでした。"));
+        Platform::get().messageBox(
+            this, tr("成績履歴を消去できませんでした。履歴はそのまま残っています。"));
     refresh();
 }

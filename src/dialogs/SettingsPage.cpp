@@ -93,9 +93,13 @@ void TPagesDlg::fillSettingsPage() {
         rbGuideY->setChecked(true);
     else
         rbGuideN->setChecked(true);
-    cbWeakKeys->setEnabled(history_ != nullptr);
+    // A history that takes no writes keeps these as they are; the hint says why.
+    const QString locked = history_ ? history_->cannotWrite() : QString();
+    for (QCheckBox* box : {cbWeakKeys, cbKanaInput}) {
+        box->setEnabled(history_ != nullptr && locked.isEmpty());
+        box->setToolTip(locked.isEmpty() ? box->property("hint").toString() : locked);
+    }
     cbWeakKeys->setChecked(history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1"));
-    cbKanaInput->setEnabled(history_ != nullptr);
     cbKanaInput->setChecked(history_ &&
                             history_->setting(kKanaInputSetting) == QStringLiteral("1"));
 }

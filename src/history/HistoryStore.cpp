@@ -3,19 +3,49 @@
 #include "HistorySql.h"
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 
 namespace {
 
-const QString kWriteFailed = QStringLiteral("成績履歴に書き込めませんでした。");
-const QString kPutAside = QStringLiteral("成績履歴 %1 が壊れていました。\n"
-                                         "%2 として取っておき、新しい履歴を始めます。");
-const QString kNewer = QStringLiteral("成績履歴 %1 は新しい版のプログラムで書かれています。\n"
-                                      "この版では読むだけにして、書き足しません。");
+const QString kDb = QString::fromLatin1(kHistoryFileName);
+
+QString writeFailedText(bool runs) {
+    return (runs ? QCoreApplication::translate(
+                       "HistoryStore",
+                       "成績履歴 %1 に書き込めなかったため、この回の成績は履歴に残りません。")
+                 : QCoreApplication::translate(
+                       "HistoryStore",
+                       "成績履歴 %1 に書き込めなかったため、変えた設定は履歴に残りません。"))
+        .arg(kDb);
+}
+QString folderReadOnlyText() {
+    return QCoreApplication::translate(
+               "HistoryStore", "作業フォルダーに書き込めないため、成績履歴 %1 は読むだけにします。"
+                               "この回からの成績と設定は残りません。")
+        .arg(kDb);
+}
+QString newerText() {
+    return QCoreApplication::translate(
+               "HistoryStore", "成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。"
+                               "この回からの成績と設定は残りません。")
+        .arg(kDb);
+}
+QString heldText() {
+    return QCoreApplication::translate("HistoryStore",
+                                       "成績履歴 %1 はほかのプログラムが使用中です。"
+                                       "この回の成績は覚えておき、空きしだい書き込みます。")
+        .arg(kDb);
+}
+// A moment's wait before a held file is tried again; the try itself does not wait.
+constexpr int kRetryMs = 1000;
+// The journal is folded into the file once it holds about this much (some 50 runs).
+constexpr qint64 kJournalBytes = 1 << 20;
 
 // The schema of each version, reached from the one before it, in order: a file of
 // version v gets steps v .. kVersion-1.
@@ -55,7 +85,16 @@ int connections = 0;
 } // namespace
 
 HistoryStore::HistoryStore()
-    : connection_(QStringLiteral("velotapper-history-%1").arg(++connections)) {}
+    : connection_(QStringLiteral("velotapper-history-%1").arg(++connections)) {
+    retry_.setSingleShot(true);
+    retry_.setInterval(kRetryMs);
+    retry_.callOnTimeout([this] {
+        const int wait = busyTimeoutMs_;
+        busyTimeoutMs_ = 0;
+        write({});
+        busyTimeoutMs_ = wait;
+    });
+}
 
 HistoryStore::~HistoryStore() {
     close();
@@ -70,43 +109,82 @@ void HistoryStore::close() {
 
 bool HistoryStore::exec(const QString& sql) {
     QSqlQuery q(db_);
-    return q.exec(sql);
+    if (q.exec(sql)) return true;
+    if (historysql::isBusy(q.lastError())) busy_ = true;
+    return false;
+}
+
+void HistoryStore::endOfMoment() {
+    momentQueued_ = false;
+    readHeld_ = false;
+    close();
 }
 
 bool HistoryStore::ready(Use use) {
-    const QString path = QDir::current().absoluteFilePath(QString::fromLatin1(kHistoryFileName));
-    if (!db_.isOpen() || path != path_) {
-        close();
+    const QString path = QDir::current().absoluteFilePath(kDb);
+    if (db_.isOpen() && path != path_) close();
+    if (!db_.isOpen()) {
         // Reading never makes a file: no history yet is an empty one.
-        if (use == Use::Read && !QFileInfo(path).isFile()) return false;
-        if (!open(path)) {
-            close();
+        if (use == Use::Read && !QFileInfo(path).isFile()) {
+            cannotRead_.clear();
             return false;
         }
+        // Once this moment's reads found the file held, the others do not wait again.
+        if (use == Use::Read && readHeld_) return false;
+        // The file is closed again when the event loop next runs, whatever comes of this.
+        if (!momentQueued_ && QCoreApplication::instance()) {
+            momentQueued_ = true;
+            QMetaObject::invokeMethod(
+                &moment_, [this] { endOfMoment(); }, Qt::QueuedConnection);
+        }
+        busy_ = false;
+        if (!open(path)) {
+            close();
+            if (use == Use::Read) {
+                readHeld_ = busy_;
+                cannotRead_ =
+                    (busy_ ? QCoreApplication::translate(
+                                 "HistoryStore",
+                                 "成績履歴 %1 はほかのプログラムが使用中で、いまは読めません。")
+                           : QCoreApplication::translate("HistoryStore",
+                                                         "成績履歴 %1 を読めません。"))
+                        .arg(kDb);
+            }
+            return false;
+        }
+        cannotRead_ = readable_ ? QString() : newerText();
     }
     // The whole file is checked before the first write to it, and nothing is changed
     // in it before: writing into damaged pages spreads the damage, and a damaged file
     // is put aside as it was found. Reading needs only the light check made at open.
-    if (use == Use::Write && !readOnly_ && !checked_) {
-        switch (historysql::check(db_, true)) {
-        case historysql::Check::Whole:
-            break;
-        case historysql::Check::Failed:
-            close();
-            return false;
-        case historysql::Check::Damaged:
-            close();
-            if (!putAside(path) || !open(path)) {
+    if (use == Use::Write && !readOnly_) {
+        if (checkedPath_ != path) {
+            switch (historysql::check(db_, true)) {
+            case historysql::Check::Whole:
+                break;
+            case historysql::Check::Busy:
+                busy_ = true;
+                [[fallthrough]];
+            case historysql::Check::Failed:
                 close();
                 return false;
+            case historysql::Check::Damaged: {
+                close();
+                const QString aside = putAside(path);
+                if (aside.isEmpty() || !startOver(path, aside)) {
+                    close();
+                    return false;
+                }
+                break;
             }
-            break;
+            }
         }
-        if (!readOnly_ && !prepareForWriting()) {
+        // Every time: the file may have been replaced since, by an empty one or an older one.
+        if (!prepareForWriting()) {
             close();
             return false;
         }
-        checked_ = true;
+        checkedPath_ = path;
     }
     return use == Use::Read ? readable_ : !readOnly_;
 }
@@ -116,40 +194,101 @@ bool HistoryStore::open(const QString& path) {
     path_ = path;
     readOnly_ = false;
     readable_ = true;
-    checked_ = false;
+    readOnlyWhy_.clear();
+    version_ = 0;
+    const QFileInfo file(path);
+    if (!QFileInfo(file.absolutePath()).isWritable() || (file.exists() && !file.isWritable()))
+        return openReadOnly(path);
     db_.setDatabaseName(path);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
     if (!db_.open()) return false;
+    historysql::keepJournalOnClose(db_);
     switch (historysql::check(db_, false)) {
     case historysql::Check::Whole:
         break;
+    case historysql::Check::Busy:
+        busy_ = true;
+        return false;
     case historysql::Check::Failed:
         return false;
-    case historysql::Check::Damaged:
+    case historysql::Check::Damaged: {
         db_.close();
-        if (!putAside(path) || !db_.open()) return false;
-        path_ = path;
-        break;
+        const QString aside = putAside(path);
+        return !aside.isEmpty() && startOver(path, aside);
+    }
     }
     return readVersion();
 }
 
-bool HistoryStore::putAside(const QString& path) {
+bool HistoryStore::openReadOnly(const QString& path) {
+    readOnly_ = true;
+    readOnlyWhy_ = folderReadOnlyText();
+    if (!QFileInfo(path).isFile()) return false;
+    db_.setDatabaseName(path);
+    db_.setConnectOptions(
+        QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    if (db_.open()) {
+        switch (historysql::check(db_, false)) {
+        case historysql::Check::Whole:
+            return readVersion();
+        case historysql::Check::Busy:
+            busy_ = true;
+            return false;
+        default:
+            break;
+        }
+        db_.close();
+    }
+    // The journal's shared-memory file cannot be made in this folder: read the file
+    // as it stands, without it.
+    QUrl url = QUrl::fromLocalFile(path);
+    url.setQuery(QStringLiteral("immutable=1"));
+    db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+    return db_.open() && historysql::check(db_, false) == historysql::Check::Whole && readVersion();
+}
+
+QString HistoryStore::putAside(const QString& path) {
     const QDateTime now = QDateTime::fromMSecsSinceEpoch(Platform::get().calendarMs(), Qt::UTC);
     const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = path + QStringLiteral(".damaged-") + stamp;
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = path + QStringLiteral(".damaged-") + stamp + QStringLiteral("-%1").arg(n);
-    if (!QFile::rename(path, aside)) return false;
+    if (!QFile::rename(path, aside)) return QString();
     // The journal files belong to the damaged file: a new database must not take them up.
     for (const char* side : {"-wal", "-shm", "-journal"}) {
         const QString from = path + QLatin1String(side);
         if (QFileInfo::exists(from) && !QFile::rename(from, aside + QLatin1String(side)))
             QFile::remove(from);
     }
+    return aside;
+}
+
+bool HistoryStore::startOver(const QString& path, const QString& aside) {
+    path_ = path;
+    readOnly_ = false;
+    readable_ = true;
+    version_ = 0;
+    db_.setDatabaseName(path);
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    const bool opened = db_.open();
+    if (opened) historysql::keepJournalOnClose(db_);
+    const bool ok = opened && readVersion() && prepareForWriting();
+    const qint64 kept = ok ? historysql::salvage(db_, aside) : 0;
+    if (ok) checkedPath_ = path;
+    const QString name = QFileInfo(aside).fileName();
     Platform::get().messageBox(
-        nullptr, kPutAside.arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()));
-    return true;
+        nullptr,
+        kept > 0 ? QCoreApplication::translate("HistoryStore",
+                                               "成績履歴 %1 が壊れていたため %2 として取っておき、"
+                                               "読み出せた %3 回の成績で新しい履歴を始めます。")
+                       .arg(kDb, name)
+                       .arg(kept)
+                 : QCoreApplication::translate(
+                       "HistoryStore",
+                       "成績履歴 %1 が壊れていたため %2 として取っておき、新しい履歴を始めます。")
+                       .arg(kDb, name));
+    return ok;
 }
 
 bool HistoryStore::readVersion() {
@@ -163,9 +302,11 @@ bool HistoryStore::readVersion() {
     if (version_ > kVersion) {
         readOnly_ = true;
         readable_ = historysql::hasColumns(db_);
+        readOnlyWhy_ = QCoreApplication::translate(
+            "HistoryStore", "成績履歴は新しい版のプログラムのもので、この版では変えられません。");
         if (!newerSaid_) {
             newerSaid_ = true;
-            Platform::get().messageBox(nullptr, kNewer.arg(QString::fromLatin1(kHistoryFileName)));
+            Platform::get().messageBox(nullptr, newerText());
         }
     }
     return true;
@@ -186,55 +327,124 @@ bool HistoryStore::prepareForWriting() {
     return ok;
 }
 
-void HistoryStore::writeFailed() {
+void HistoryStore::writeFailed(const QString& why) {
     if (writeFailSaid_) return;
     writeFailSaid_ = true;
-    Platform::get().messageBox(nullptr, kWriteFailed);
+    Platform::get().messageBox(nullptr, why);
+}
+
+void HistoryStore::heldByOther() {
+    if (heldSaid_) return;
+    heldSaid_ = true;
+    Platform::get().messageBox(nullptr, heldText());
 }
 
 bool HistoryStore::append(const RunSummary& run) {
-    return writeRuns({&run});
+    return write({&run}) != Outcome::Dropped;
 }
 
 bool HistoryStore::appendAll(const std::vector<RunSummary>& runs) {
     std::vector<const RunSummary*> all;
     all.reserve(runs.size());
     for (const RunSummary& r : runs) all.push_back(&r);
-    return writeRuns(all);
+    return write(all) != Outcome::Dropped;
 }
 
-bool HistoryStore::writeRuns(const std::vector<const RunSummary*>& runs) {
-    if (!ready(Use::Write)) {
-        if (!readOnly_) writeFailed(); // a newer program's file has said so already
-        return false;
-    }
+HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& runs) {
+    // A write always opens the file afresh: locks of a connection left open may be gone.
+    close();
+    busy_ = false;
     // IMMEDIATE takes the write lock up front, so waiting for another program happens
     // here, within the busy timeout, and never half way through the run's rows.
-    if (!exec(QStringLiteral("BEGIN IMMEDIATE"))) {
-        writeFailed();
-        return false;
+    bool ok = ready(Use::Write) && exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (ok) {
+        historysql::RunWriter writer(db_);
+        ok = writer.prepared();
+        for (const RunSummary& run : pendingRuns_) ok = ok && writer.write(run);
+        for (const RunSummary* run : runs) ok = ok && writer.write(*run);
+        QSqlQuery q(db_);
+        ok = ok &&
+             q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings(key, value) VALUES(?, ?)"));
+        for (const auto& [key, value] : pendingSettings_) {
+            q.bindValue(0, key);
+            q.bindValue(1, value);
+            ok = ok && q.exec();
+        }
+        q.finish();
+        ok = ok && exec(QStringLiteral("COMMIT"));
+        if (!ok) exec(QStringLiteral("ROLLBACK"));
+        // Each open reads the whole journal the last close left: fold it in while short.
+        if (ok && QFileInfo(path_ + QStringLiteral("-wal")).size() > kJournalBytes)
+            exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
-    historysql::RunWriter writer(db_);
-    bool ok = writer.prepared();
-    for (const RunSummary* run : runs) ok = ok && writer.write(*run);
-    if (!ok || !exec(QStringLiteral("COMMIT"))) {
-        exec(QStringLiteral("ROLLBACK"));
-        writeFailed();
-        return false;
+    const bool newer = readOnly_ && version_ > kVersion; // said when it was opened
+    const QString why = readOnly_ ? readOnlyWhy_ : QString();
+    close();
+    if (!ok && busy_) {
+        for (const RunSummary* run : runs) pendingRuns_.push_back(*run);
+        heldByOther();
+        retry_.start();
+        return Outcome::Held;
     }
-    return true;
+    retry_.stop();
+    const bool hadRuns = !runs.empty() || !pendingRuns_.empty();
+    pendingRuns_.clear();
+    pendingSettings_.clear();
+    if (ok) return Outcome::Written;
+    if (!newer) writeFailed(why.isEmpty() ? writeFailedText(hadRuns) : why);
+    return Outcome::Dropped;
+}
+
+void HistoryStore::finish(int waitMs) {
+    retry_.stop();
+    if (pendingRuns_.empty() && pendingSettings_.empty()) return;
+    const int runs = pendingRuns();
+    const int wait = busyTimeoutMs_;
+    busyTimeoutMs_ = waitMs;
+    const Outcome done = write({});
+    busyTimeoutMs_ = wait;
+    if (done != Outcome::Held) return;
+    retry_.stop();
+    pendingRuns_.clear();
+    pendingSettings_.clear();
+    Platform::get().messageBox(
+        nullptr,
+        QCoreApplication::translate(
+            "HistoryStore", "成績履歴 %1 はほかのプログラムが使用中のままのため、%2 回の成績を"
+                            "書き込めずに終わります。")
+            .arg(kDb)
+            .arg(runs));
+}
+
+QString HistoryStore::cannotWrite() {
+    if (QFileInfo(QDir::current().absoluteFilePath(kDb)).isFile()) {
+        ready(Use::Read); // opening learns whether the file or its folder takes writes
+        return readOnly_ ? readOnlyWhy_ : QString();
+    }
+    return QFileInfo(QDir::currentPath()).isWritable() ? QString() : folderReadOnlyText();
 }
 
 bool HistoryStore::clear() {
-    if (!ready(Use::Write) || !exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
-    const bool ok = exec(QStringLiteral("DELETE FROM confusions")) &&
-                    exec(QStringLiteral("DELETE FROM run_keys")) &&
-                    exec(QStringLiteral("DELETE FROM runs")) && exec(QStringLiteral("COMMIT"));
-    if (!ok) exec(QStringLiteral("ROLLBACK"));
+    close();
+    busy_ = false;
+    bool ok = ready(Use::Write) && exec(QStringLiteral("BEGIN IMMEDIATE"));
+    if (ok) {
+        ok = exec(QStringLiteral("DELETE FROM confusions")) &&
+             exec(QStringLiteral("DELETE FROM run_keys")) &&
+             exec(QStringLiteral("DELETE FROM runs")) && exec(QStringLiteral("COMMIT"));
+        if (!ok) exec(QStringLiteral("ROLLBACK"));
+    }
+    // The pages the runs took go back to the disk once the journal is folded in.
+    if (ok && exec(QStringLiteral("VACUUM")))
+        exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    close();
+    if (ok) pendingRuns_.clear();
     return ok;
 }
 
 QString HistoryStore::setting(const QString& key, const QString& fallback) {
+    const auto waiting = pendingSettings_.find(key);
+    if (waiting != pendingSettings_.end()) return waiting->second;
     if (!ready(Use::Read)) return fallback;
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
@@ -243,13 +453,6 @@ QString HistoryStore::setting(const QString& key, const QString& fallback) {
 }
 
 void HistoryStore::setSetting(const QString& key, const QString& value) {
-    if (!ready(Use::Write)) {
-        if (!readOnly_) writeFailed();
-        return;
-    }
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings(key, value) VALUES(?, ?)"));
-    q.addBindValue(key);
-    q.addBindValue(value);
-    if (!q.exec()) writeFailed();
+    pendingSettings_[key] = value;
+    write({});
 }

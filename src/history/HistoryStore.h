@@ -2,16 +2,26 @@
 #include "HistoryTypes.h"
 #include "RunSummary.h"
 
+#include <QObject>
 #include <QSqlDatabase>
+#include <QTimer>
+#include <map>
 #include <vector>
 
 inline constexpr char kHistoryFileName[] = "Velotap.db";
 
 // The run history: Velotap.db beside the record, in the working folder of the moment.
-// Nothing is opened until a run is added or something is read. Failures never stop
-// practice: a run that cannot be written is dropped and said once per session; a
-// damaged file is put aside and a new one started; a file from a newer program is only
-// read. Messages go through the platform's message box.
+// The file is open only while it is used: a write opens it and closes it after, reads
+// close it once the event loop runs again. A descriptor of the file opened and closed
+// elsewhere in the process (the file dialog looks into every file) drops the process's
+// locks on it, so a connection kept open would go on writing into a journal that an
+// outside reader has meanwhile folded in and deleted.
+// Failures never stop practice and never hold the window for long: a run that meets
+// another program's lock is kept and written when the lock is free (at the latest on
+// exit); a run that cannot be written at all is dropped and said once per session; a
+// damaged file is put aside and its readable runs carried into a new one; a file from
+// a newer program, or one in a folder that takes no writes, is only read. Messages go
+// through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
     static constexpr int kVersion = 2; // PRAGMA user_version of the schema written here
@@ -21,7 +31,8 @@ public:
     HistoryStore(const HistoryStore&) = delete;
     HistoryStore& operator=(const HistoryStore&) = delete;
 
-    // Adds one run in one transaction; false when it was dropped.
+    // Adds one run in one transaction; false when it was dropped. A run that meets
+    // another program's lock counts as added: it waits in memory (see pendingRuns).
     bool append(const RunSummary& run);
     // Adds many runs in one transaction (preparing large histories).
     bool appendAll(const std::vector<RunSummary>& runs);
@@ -34,37 +45,60 @@ public:
     bool clear() override;
     QString setting(const QString& key, const QString& fallback = QString()) override;
     void setSetting(const QString& key, const QString& value) override;
+    QString cannotRead() override { return cannotRead_; }
+    QString cannotWrite() override;
 
-    // How long a write waits for another program holding the file.
+    // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }
     bool isOpen() const { return db_.isOpen(); }
     bool readOnly() const { return readOnly_; }
     // Closes the file; the next use opens it again.
     void close();
+    // Runs and settings waiting for another program to let go of the file.
+    int pendingRuns() const { return int(pendingRuns_.size()); }
+    // Writes what is waiting, giving the other program up to waitMs; says in a message
+    // what could not be written. For the end of the program.
+    void finish(int waitMs);
 
 private:
     enum class Use { Read, Write };
+    enum class Outcome { Written, Held, Dropped };
     // The database of the current working folder, opened when needed; false when it
     // cannot serve this use (then the caller does nothing).
     bool ready(Use use);
     bool open(const QString& path);
-    bool putAside(const QString& path);
+    bool openReadOnly(const QString& path);
+    QString putAside(const QString& path);
+    // Begins a new history at path after the damaged one was put aside, carrying over
+    // what can still be read from it, and says so.
+    bool startOver(const QString& path, const QString& aside);
     bool readVersion();
     bool prepareForWriting();
-    bool hasColumns();
     bool exec(const QString& sql);
-    bool insertRun(const RunSummary& run);
-    bool writeRuns(const std::vector<const RunSummary*>& runs);
-    void writeFailed();
+    // Writes the waiting runs and settings with runs in one transaction, and closes.
+    Outcome write(const std::vector<const RunSummary*>& runs);
+    void writeFailed(const QString& why);
+    void heldByOther();
+    void endOfMoment();
 
     QSqlDatabase db_;
     QString connection_;
     QString path_;
-    int busyTimeoutMs_ = 3000;
+    int busyTimeoutMs_ = 200;
     bool readOnly_ = false;
     bool readable_ = true;
-    bool checked_ = false; // quick_check passed since the file was opened
+    QString readOnlyWhy_;
+    QString checkedPath_; // the file whose quick_check passed this session
     int version_ = 0;
+    bool busy_ = false;     // the last statement met another program's lock
+    bool readHeld_ = false; // this moment's reads found the file held: the rest do not wait
+    QString cannotRead_;
+    std::vector<RunSummary> pendingRuns_;
+    std::map<QString, QString> pendingSettings_;
+    QTimer retry_;
+    QObject moment_; // context of the call that closes the file after this moment's reads
+    bool momentQueued_ = false;
     bool writeFailSaid_ = false;
+    bool heldSaid_ = false;
     bool newerSaid_ = false;
 };

@@ -57,4 +57,10 @@ public:
     // The settings the record has no room for; fallback when absent.
     virtual QString setting(const QString& key, const QString& fallback = QString()) = 0;
     virtual void setSetting(const QString& key, const QString& value) = 0;
+    // Why the last reading found nothing although a history may be there (held by
+    // another program, unreadable); empty when it was read.
+    virtual QString cannotRead() { return {}; }
+    // Why nothing can be written to the history here (a newer program's file, a folder
+    // that takes no writes); empty when it can be.
+    virtual QString cannotWrite() { return {}; }
 };

@@ -6,6 +6,7 @@
 #include "TPanel.h"
 #include "TestEnv.h"
 
+#include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -65,6 +66,8 @@ private slots:
     void deleteAsksFirst();
     void emptyHistoriesDraw_data();
     void emptyHistoriesDraw();
+    void saysWhatStandsInTheWay_data();
+    void saysWhatStandsInTheWay();
 };
 
 void TestProgressPage::keyLists() {
@@ -183,6 +186,33 @@ void TestProgressPage::emptyHistoriesDraw() {
             QVERIFY(s.page->chart->rect().contains(s.page->chart->pointPos(i)));
         QCOMPARE(s.page->exportBtn->isEnabled(), runs > 0);
         s.hover(s.page->chart->rect().center());
+    });
+}
+
+void TestProgressPage::saysWhatStandsInTheWay_data() {
+    QTest::addColumn<QString>("unread");
+    QTest::addColumn<QString>("locked");
+    QTest::newRow("held by another program") << "held"
+                                             << "";
+    QTest::newRow("read-only") << ""
+                               << "read-only";
+}
+
+// A history that cannot be read is not shown as an empty one; what cannot be changed
+// is offered disabled, saying why.
+void TestProgressPage::saysWhatStandsInTheWay() {
+    QFETCH(QString, unread);
+    QFETCH(QString, locked);
+    Shown s;
+    s.history.unread = unread;
+    s.history.locked = locked;
+    if (unread.isEmpty()) s.history.runs = {run("drill", "ASDF", 1, 50, 5)};
+    s.open([&] {
+        QVERIFY(s.page->detail->caption().contains(unread.isEmpty() ? "全1回" : unread));
+        QCOMPARE(s.page->deleteBtn->isEnabled(), unread.isEmpty() && locked.isEmpty());
+        QCOMPARE(s.page->deleteBtn->toolTip(), locked);
+        QCOMPARE(s.dlg->cbWeakKeys->isEnabled(), locked.isEmpty());
+        QVERIFY(s.dlg->cbKanaInput->toolTip().contains(locked));
     });
 }
 

@@ -262,7 +262,10 @@ void RecordCrashTest::historyFullDisk() {
         QCOMPARE(saver.exitCode(), 0);
         const QByteArray out = saver.readAllStandardOutput();
         if (*limit)
-            QCOMPARE(out, "message " + QStringLiteral("成績履歴に書き込めませんでした。").toUtf8() +
+            QCOMPARE(out, "message " +
+                              QStringLiteral("成績履歴 Velotap.db に書き込めなかったため、"
+                                             "この回の成績は履歴に残りません。")
+                                  .toUtf8() +
                               "\ndropped\n");
         else
             QCOMPARE(out, QByteArray("done\n"));

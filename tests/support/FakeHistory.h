@@ -41,6 +41,8 @@ public:
         settings[key] = value;
         writes << key + QLatin1Char('=') + value;
     }
+    QString cannotRead() override { return unread; }
+    QString cannotWrite() override { return locked; }
     // A key awaited `expected` times, missed `missed` times, each taking `ms`.
     void addKey(int vk, qint64 expected, qint64 missed, qint64 ms = 300) {
         keys.append(HistoryKey{vk, expected, missed, expected * ms, 0, 0});
@@ -55,5 +57,6 @@ public:
     QList<int> keySpans;
     QMap<QString, QString> settings;
     QStringList writes;
+    QString unread, locked; // what stands in the way of reading, of writing
     int runQueries = 0, dayQueries = 0, clears = 0;
 };
