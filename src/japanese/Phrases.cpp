@@ -124,7 +124,8 @@ void splitLongWords(std::vector<Word>& words) {
     std::vector<Word> out;
     for (Word& w : words) {
         const bool own = !kana::needsReading(w.m.surface) || w.unreadable || w.noReading;
-        if (!own || columns(w.m.surface) <= kLongestWritten) {
+        if (!own ||
+            (columns(w.m.surface) <= kLongestWritten && w.m.surface.size() <= kLongestPhrase)) {
             out.push_back(std::move(w));
             continue;
         }
@@ -133,7 +134,7 @@ void splitLongWords(std::vector<Word>& words) {
             int width = 0;
             while (at + n < w.m.surface.size()) {
                 const int c = columns(w.m.surface.sliced(at + n, 1));
-                if (width + c > kLongestWritten) break;
+                if (width + c > kLongestWritten || n >= kLongestPhrase) break;
                 width += c;
                 ++n;
             }
@@ -207,7 +208,9 @@ LinePhrases phrasesOfLine(QStringView rawLine, ReadingSource& reader) {
     std::vector<Word> words;
     LinePhrases out;
     for (const NotationPiece& piece : parseNotation(line)) {
-        if (!piece.ruby.isEmpty()) {
+        // A ruby too long for one phrase is left aside: its base is read as plain text.
+        if (!piece.ruby.isEmpty() && columns(piece.text) <= kLongestWritten &&
+            piece.ruby.size() <= kLongestPhrase) {
             Morpheme m;
             m.surface = piece.text;
             m.reading = piece.ruby;
