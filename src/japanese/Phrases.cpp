@@ -138,6 +138,13 @@ void splitLongWords(std::vector<Word>& words) {
                 width += c;
                 ++n;
             }
+            // Not between a kana and the small kana or long-vowel mark after it, nor
+            // after a small tsu: each piece is typed alone.
+            static constexpr QStringView kLeansBack = u"ぁぃぅぇぉゃゅょゎァィゥェォャュョヮー";
+            while (n > 1 && at + n < w.m.surface.size() &&
+                   (kLeansBack.contains(w.m.surface[at + n]) ||
+                    QStringView(u"っッ").contains(w.m.surface[at + n - 1])))
+                --n;
             if (w.m.surface[at + n - 1].isHighSurrogate() && n > 1) --n;
             Word piece = w;
             piece.m.surface = w.m.surface.sliced(at, n);

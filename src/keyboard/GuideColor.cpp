@@ -14,6 +14,8 @@ constexpr TColor kCandidates[] = {
     0x00FFC800, // sky blue
     0x0000FFFF, // yellow
     0x006060FF, // coral red
+    0x000000FF, // red
+    0x00FF8000, // azure
 };
 
 } // namespace
