@@ -118,14 +118,13 @@ struct Word {
     bool noReading = false;  // a kanji the dictionary has no reading for
 };
 
-// Words longer than a phrase may be, whose reading is their own text (or who have
-// none), in pieces that fit.
-void splitLongWords(std::vector<Word>& words) {
+// Words longer than a phrase may be in pieces that fit; a piece of a word the
+// dictionary read whole is read again kanji by kanji.
+void splitLongWords(std::vector<Word>& words, ReadingSource& reader) {
     std::vector<Word> out;
     for (Word& w : words) {
         const bool own = !kana::needsReading(w.m.surface) || w.unreadable || w.noReading;
-        if (!own ||
-            (columns(w.m.surface) <= kLongestWritten && w.m.surface.size() <= kLongestPhrase)) {
+        if (columns(w.m.surface) <= kLongestWritten && w.m.surface.size() <= kLongestPhrase) {
             out.push_back(std::move(w));
             continue;
         }
@@ -151,6 +150,10 @@ void splitLongWords(std::vector<Word>& words) {
             piece.m.start = w.m.start + int(at);
             piece.m.end = piece.m.start + int(n);
             piece.m.spaceBefore = at == 0 && w.m.spaceBefore;
+            if (!own) {
+                piece.m.reading = readingByKanji(reader, piece.m.surface);
+                piece.noReading = piece.m.reading.isEmpty();
+            }
             out.push_back(std::move(piece));
             at += n;
         }
@@ -244,7 +247,7 @@ LinePhrases phrasesOfLine(QStringView rawLine, ReadingSource& reader) {
             words.push_back(std::move(w));
         }
     }
-    splitLongWords(words);
+    splitLongWords(words, reader);
 
     const Morpheme* prev = nullptr;
     bool dropping = false;
