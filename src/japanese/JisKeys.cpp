@@ -7,15 +7,16 @@ struct Symbol {
     int vk;
     bool shift;
 };
-// The punctuation of the JIS layout, unshifted and shifted.
+// The punctuation of the JIS layout, unshifted and shifted. The ro key types a
+// backslash as the yen key does; the guide shows the yen key, listed first.
 constexpr Symbol kSymbols[] = {
-    {' ', 32, false},  {'!', '1', true},  {'"', '2', true},  {'#', '3', true},  {'$', '4', true},
-    {'%', '5', true},  {'&', '6', true},  {'\'', '7', true}, {'(', '8', true},  {')', '9', true},
-    {'-', 189, false}, {'=', 189, true},  {'^', 222, false}, {'~', 222, true},  {'\\', 220, false},
-    {'|', 220, true},  {'@', 192, false}, {'`', 192, true},  {'[', 219, false}, {'{', 219, true},
-    {';', 187, false}, {'+', 187, true},  {':', 186, false}, {'*', 186, true},  {']', 221, false},
-    {'}', 221, true},  {',', 188, false}, {'<', 188, true},  {'.', 190, false}, {'>', 190, true},
-    {'/', 191, false}, {'?', 191, true},  {'_', 226, true},
+    {' ', 32, false},  {'!', '1', true},  {'"', '2', true},  {'#', '3', true},   {'$', '4', true},
+    {'%', '5', true},  {'&', '6', true},  {'\'', '7', true}, {'(', '8', true},   {')', '9', true},
+    {'-', 189, false}, {'=', 189, true},  {'^', 222, false}, {'~', 222, true},   {'\\', 220, false},
+    {'|', 220, true},  {'@', 192, false}, {'`', 192, true},  {'[', 219, false},  {'{', 219, true},
+    {';', 187, false}, {'+', 187, true},  {':', 186, false}, {'*', 186, true},   {']', 221, false},
+    {'}', 221, true},  {',', 188, false}, {'<', 188, true},  {'.', 190, false},  {'>', 190, true},
+    {'/', 191, false}, {'?', 191, true},  {'_', 226, true},  {'\\', 226, false},
 };
 
 } // namespace

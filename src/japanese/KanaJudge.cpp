@@ -36,6 +36,12 @@ QString KanaJudge::typedText() const {
     return out;
 }
 
+QString KanaJudge::remainingReading() const {
+    QString out;
+    for (int i = unit_; i < int(units_.size()); ++i) out += units_[std::size_t(i)].kana;
+    return out;
+}
+
 QString KanaJudge::remainingText() const {
     QString out;
     if (key_ > 0)

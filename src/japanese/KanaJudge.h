@@ -14,6 +14,7 @@ public:
     KeyStroke guide() const override;
     QString typedText() const override;
     QString remainingText() const override;
+    QString remainingReading() const override;
     int units() const override { return int(units_.size()); }
 
 private:

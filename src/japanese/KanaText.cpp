@@ -1,5 +1,7 @@
 #include "KanaText.h"
 
+#include <string_view>
+
 namespace kana {
 
 bool isHiragana(QChar c) {
@@ -68,8 +70,121 @@ QString typeablePart(QStringView s) {
     QString out;
     for (QChar c : s) {
         c = foldWidth(c);
-        if (isTypeable(c)) out += c;
+        if (isTypeable(c) || isIterationMark(c)) out += c;
     }
+    return out;
+}
+
+namespace {
+
+// Voiced kana follow their base in the code chart, semi-voiced ones come after them.
+constexpr std::u16string_view kVoicable = u"かきくけこさしすせそたちつてとはひふへほ";
+
+QChar voiced(QChar c) {
+    const bool katakana = c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6;
+    const char16_t h = toHiragana(c).unicode();
+    char16_t out = h;
+    if (kVoicable.find(h) != std::u16string_view::npos) out = char16_t(h + 1);
+    if (h == u'う') out = u'ゔ';
+    return QChar(char16_t(katakana ? out + 0x60 : out));
+}
+
+QChar unvoiced(QChar c) {
+    const bool katakana = c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6;
+    const char16_t h = toHiragana(c).unicode();
+    char16_t out = h;
+    for (char16_t base : kVoicable)
+        if (h == base + 1 || (base >= u'は' && h == base + 2)) out = base;
+    if (h == u'ゔ') out = u'う';
+    return QChar(char16_t(katakana ? out + 0x60 : out));
+}
+
+} // namespace
+
+QString foldHalfWidthKana(QStringView s) {
+    // ｦ to ﾝ, in code order.
+    static constexpr std::u16string_view kFull =
+        u"ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチ"
+        u"ツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン";
+    QString out;
+    out.reserve(s.size());
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        const char16_t u = s[i].unicode();
+        if (u < 0xFF61 || u > 0xFF9F) {
+            out += s[i];
+            continue;
+        }
+        switch (u) {
+        case 0xFF61:
+            out += u'。';
+            continue;
+        case 0xFF62:
+            out += u'「';
+            continue;
+        case 0xFF63:
+            out += u'」';
+            continue;
+        case 0xFF64:
+            out += u'、';
+            continue;
+        case 0xFF65:
+            out += u'・';
+            continue;
+        case 0xFF9E:
+            out += u'゛';
+            continue;
+        case 0xFF9F:
+            out += u'゜';
+            continue;
+        default:
+            break;
+        }
+        QChar c(kFull[u - 0xFF66]);
+        const char16_t next = i + 1 < s.size() ? s[i + 1].unicode() : 0;
+        const char16_t h = toHiragana(c).unicode();
+        if (next == 0xFF9E && (kVoicable.find(h) != std::u16string_view::npos || h == u'う')) {
+            c = voiced(c);
+            ++i;
+        } else if (next == 0xFF9F && h >= u'は' && h <= u'ほ' && (h - u'は') % 3 == 0) {
+            c = QChar(char16_t(c.unicode() + 2));
+            ++i;
+        }
+        out += c;
+    }
+    return out;
+}
+
+bool isIterationMark(QChar c) {
+    const char16_t u = c.unicode();
+    return u == 0x309D || u == 0x309E || u == 0x30FD || u == 0x30FE || (u >= 0x3033 && u <= 0x3035);
+}
+
+QString expandIterationMarks(QStringView reading, QString& before) {
+    QString out;
+    auto kanaBack = [&](qsizetype n) { // the kana n back, over this reading and before
+        const qsizetype at = out.size() - n;
+        if (at >= 0) return out[at];
+        const qsizetype b = before.size() + at;
+        return b >= 0 ? before[b] : QChar();
+    };
+    for (qsizetype i = 0; i < reading.size(); ++i) {
+        const QChar c = reading[i];
+        const char16_t u = c.unicode();
+        if (u == 0x309D || u == 0x30FD || u == 0x309E || u == 0x30FE) {
+            const QChar prev = kanaBack(1);
+            if (isHiragana(prev) || isKatakana(prev))
+                out += (u == 0x309E || u == 0x30FE) ? voiced(prev) : unvoiced(prev);
+        } else if ((u == 0x3033 || u == 0x3034) && i + 1 < reading.size() &&
+                   reading[i + 1].unicode() == 0x3035) {
+            const QChar first = kanaBack(2), second = kanaBack(1);
+            if (!first.isNull()) out += u == 0x3034 ? voiced(first) : unvoiced(first);
+            if (!second.isNull()) out += second;
+            ++i;
+        } else if (!isIterationMark(c)) {
+            out += c;
+        }
+    }
+    before += out;
     return out;
 }
 

@@ -19,6 +19,15 @@ char punctuationAscii(QChar c);
 bool isTypeable(QChar c);
 // The typeable characters of s, folded; kana keep their script.
 QString typeablePart(QStringView s);
+// Half-width katakana and punctuation to their full-width forms, a following ﾞ or ﾟ
+// joined into the voiced kana.
+QString foldHalfWidthKana(QStringView s);
+// The kana iteration marks ゝゞヽヾ and the two-kana 〳〵 〴〵.
+bool isIterationMark(QChar c);
+// The kana the iteration marks of reading stand for: ゝヽ the kana before, ゞヾ it
+// voiced, 〳〵 the two before (〴〵 with the first voiced). before is the reading that
+// came earlier on the line, and takes the result after it.
+QString expandIterationMarks(QStringView reading, QString& before);
 // Whether s needs a dictionary for its reading (it holds a kanji).
 bool needsReading(QStringView s);
 

@@ -20,6 +20,8 @@ public:
     // What has been typed and what is still to type, for the text pane.
     virtual QString typedText() const = 0;
     virtual QString remainingText() const = 0;
+    // The reading from the character being typed on, as the phrase writes it.
+    virtual QString remainingReading() const = 0;
     // The characters of the reading this judge makes the learner type.
     virtual int units() const = 0;
 };

@@ -12,6 +12,7 @@ struct Phrase {
     int start = 0;
     int end = 0;
     qint64 line = 0; // the byte where the source line starts in its file
+    int skipped = 0; // phrases in it shown but not typed: a kanji with no reading
 };
 
 struct LinePhrases {
@@ -20,5 +21,7 @@ struct LinePhrases {
 };
 
 // The phrases of one line of e-text. reader is asked only when the line holds kanji
-// outside ruby; when it is unavailable such text is left out.
+// outside ruby; when it is unavailable such text is left out. A word the dictionary
+// has no reading for is read kanji by kanji; a phrase still holding a kanji without a
+// reading is kept in the text with nothing to type and counted as skipped.
 LinePhrases phrasesOfLine(QStringView line, ReadingSource& reader);

@@ -4,9 +4,12 @@
 
 void RomajiJudge::reset(const QString& reading) {
     text_.clear();
-    for (QChar c : reading) {
-        c = kana::toHiragana(kana::foldWidth(c));
-        if (kana::isTypeable(c)) text_ += c.unicode();
+    shown_.clear();
+    for (const QChar written : reading) {
+        const QChar c = kana::toHiragana(kana::foldWidth(written));
+        if (!kana::isTypeable(c)) continue;
+        text_ += c.unicode();
+        shown_ += written;
     }
     options_.assign(text_.size(), {});
     for (std::size_t i = 0; i < text_.size(); ++i) options_[i] = romajiOptionsAt(text_, i);
@@ -70,6 +73,11 @@ std::string RomajiJudge::remaining() const {
         at += usual.kana;
     }
     return out;
+}
+
+QString RomajiJudge::remainingReading() const {
+    if (finished_ || live_.empty()) return {};
+    return shown_.sliced(live_.front().at);
 }
 
 KeyStroke RomajiJudge::guide() const {

@@ -15,6 +15,7 @@ public:
     KeyStroke guide() const override;
     QString typedText() const override { return QString::fromLatin1(typed_); }
     QString remainingText() const override { return QString::fromLatin1(remaining()); }
+    QString remainingReading() const override;
     int units() const override { return int(text_.size()); }
     // Feeds a letter directly (tests and the fuzzer).
     bool pressChar(char c);
@@ -29,6 +30,7 @@ private:
     void expand(int at, std::vector<Hypothesis>& out);
 
     std::u16string text_;
+    QString shown_; // text_ as the reading writes it
     std::vector<std::vector<RomajiOption>> options_;
     std::vector<Hypothesis> live_;
     std::string typed_;

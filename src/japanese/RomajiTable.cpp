@@ -84,9 +84,9 @@ constexpr Row kRows[] = {
     {u"ぽ", "po"},
     {u"ゔ", "vu"},
     {u"ぁ", "xa la"},
-    {u"ぃ", "xi li"},
+    {u"ぃ", "xi li xyi lyi"},
     {u"ぅ", "xu lu"},
-    {u"ぇ", "xe le"},
+    {u"ぇ", "xe le xye lye"},
     {u"ぉ", "xo lo"},
     {u"ゃ", "xya lya"},
     {u"ゅ", "xyu lyu"},
@@ -157,10 +157,10 @@ constexpr Row kRows[] = {
     {u"りゅ", "ryu"},
     {u"りぇ", "rye"},
     {u"りょ", "ryo"},
-    {u"ふぁ", "fa"},
-    {u"ふぃ", "fi fyi"},
-    {u"ふぇ", "fe fye"},
-    {u"ふぉ", "fo"},
+    {u"ふぁ", "fa fwa hwa"},
+    {u"ふぃ", "fi fyi fwi hwi"},
+    {u"ふぇ", "fe fye fwe hwe"},
+    {u"ふぉ", "fo fwo hwo"},
     {u"ふゃ", "fya"},
     {u"ふゅ", "fyu"},
     {u"ふょ", "fyo"},
@@ -277,10 +277,14 @@ std::vector<RomajiOption> romajiOptionsAt(std::u16string_view text, std::size_t 
             if (!isPlainLetter(first) ||
                 std::string_view("aiueon").find(first) != std::string::npos)
                 continue;
-            RomajiOption doubled{next.kana + 1, first + next.letters};
-            bool seen = false;
-            for (const RomajiOption& o : out) seen = seen || o.letters == doubled.letters;
-            if (!seen) out.push_back(std::move(doubled));
+            // ch takes a t before it as well: matcha.
+            for (const char lead : {first, next.letters.starts_with("ch") ? 't' : '\0'}) {
+                if (lead == 0) continue;
+                RomajiOption doubled{next.kana + 1, lead + next.letters};
+                bool seen = false;
+                for (const RomajiOption& o : out) seen = seen || o.letters == doubled.letters;
+                if (!seen) out.push_back(std::move(doubled));
+            }
         }
     }
     if (i + 1 < text.size())

@@ -30,19 +30,43 @@ TextPosition TextPosition::fromString(const QString& s) {
     return p;
 }
 
+// Where the closing credits of an e-text start (a line opening with 底本, the source
+// edition, near the end and the lines after it), or the file's size.
+qint64 RunPreparer::creditsStart(QIODevice& file) {
+    const qint64 size = file.size();
+    const qint64 from = qMax<qint64>(0, size - kSampleBytes);
+    if (!file.seek(from)) return size;
+    const QByteArray tail = file.read(size - from);
+    // A line end byte is never part of a character in the three encodings.
+    qsizetype at = 0;
+    if (from > 0 && (at = tail.indexOf('\n') + 1) == 0) return size;
+    for (;;) {
+        const qsizetype end = tail.indexOf('\n', at);
+        const QString line =
+            decoder_->decode(QByteArrayView(tail).sliced(at, (end < 0 ? tail.size() : end) - at));
+        if (line.startsWith(QStringLiteral("底本：")) || line.startsWith(QStringLiteral("底本:")))
+            return from + at;
+        if (end < 0) return size;
+        at = end + 1;
+    }
+}
+
 PreparedRun RunPreparer::prepare(QIODevice& file, TextPosition start) {
     if (!file.isOpen() || !file.seek(0)) return {};
     const QByteArray sample = file.read(kSampleBytes);
-    decoder_ = std::make_unique<TextDecoder>(detectEncoding(sample));
+    const TextEncoding encoding = detectEncoding(sample);
+    if (encoding == TextEncoding::NotText) return {};
+    decoder_ = std::make_unique<TextDecoder>(encoding);
 
-    // The notation explanation near the top, between two hyphen rules.
+    // The notation explanation near the top, between two hyphen rules, and the title
+    // block before it.
     qint64 skipFrom = -1, skipTo = -1, at = 0;
     const QList<QByteArray> lines = sample.split('\n');
     for (int i = 0; i + 1 < lines.size() && i < 40; ++i) {
         const bool rule = isNotationRule(decoder_->decode(lines[i]));
         const qint64 next = at + lines[i].size() + 1;
         if (rule && skipFrom < 0 && i < 20) {
-            skipFrom = at;
+            skipFrom = 0;
         } else if (rule && skipFrom >= 0) {
             skipTo = next;
             break;
@@ -50,8 +74,9 @@ PreparedRun RunPreparer::prepare(QIODevice& file, TextPosition start) {
         at = next;
     }
     if (skipTo < 0) skipFrom = -1;
+    end_ = creditsStart(file);
 
-    if (start.byte < 0 || start.byte >= file.size()) start = {};
+    if (start.byte < 0 || start.byte >= end_) start = {};
     PreparedRun run = readFrom(file, start, skipFrom, skipTo);
     if (run.phrases.empty() && start != TextPosition{}) run = readFrom(file, {}, skipFrom, skipTo);
     return run;
@@ -62,12 +87,17 @@ PreparedRun RunPreparer::readFrom(QIODevice& file, TextPosition start, qint64 sk
     PreparedRun run;
     if (!file.seek(start.byte)) return run;
     bool first = true;
-    // One buffer for every line: a line is read whole up to its limit.
+    // One buffer for every line: a line is read whole up to its limit, a longer one in
+    // pieces cut between characters.
     QByteArray buffer(kMaxLineBytes + 1, Qt::Uninitialized);
-    while (!file.atEnd()) {
+    while (!file.atEnd() && file.pos() < end_) {
         const qint64 lineByte = file.pos();
-        const qint64 got = file.readLine(buffer.data(), buffer.size());
+        qint64 got = file.readLine(buffer.data(), buffer.size());
         if (got <= 0) break; // a read error ends the run here
+        if (buffer[got - 1] != '\n' && !file.atEnd()) {
+            const qint64 whole = wholeCharacters({buffer.constData(), got}, decoder_->encoding());
+            if (whole > 0 && whole < got && file.seek(lineByte + whole)) got = whole;
+        }
         const QByteArrayView bytes(buffer.constData(), got);
         const int from = first ? start.column : 0;
         first = false;
@@ -81,6 +111,7 @@ PreparedRun RunPreparer::readFrom(QIODevice& file, TextPosition start, qint64 sk
             if (p.start < from) continue;
             p.line = lineByte;
             if (!counted) ++run.lines;
+            run.skipped += p.skipped;
             counted = true;
             run.kana += int(p.reading.size());
             run.phrases.push_back(std::move(p));
@@ -90,7 +121,7 @@ PreparedRun RunPreparer::readFrom(QIODevice& file, TextPosition start, qint64 sk
             }
         }
         if (run.kana >= kMaxKana || run.lines >= kMaxLines) {
-            run.next = {file.atEnd() ? 0 : file.pos(), 0};
+            run.next = {file.atEnd() || file.pos() >= end_ ? 0 : file.pos(), 0};
             return run;
         }
     }

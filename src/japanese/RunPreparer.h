@@ -22,11 +22,13 @@ struct PreparedRun {
     int kana = 0;      // characters to type in the run's readings
     int lines = 0;
     bool dictionaryMissing = false; // text was left out for want of a dictionary
+    int skipped = 0;                // phrases shown but not typed: a kanji with no reading
 };
 
 // Reads one run's worth of a Japanese text file: up to 30 lines or 600 characters to
 // type, whichever comes first, from a position; a file read to its end starts again
-// from the top. Only the bytes the run needs are read.
+// from the top. Only the bytes the run needs are read. An e-text's title block and
+// notation explanation at the top and its closing credits are left out.
 class RunPreparer {
 public:
     static constexpr int kMaxLines = 30;
@@ -39,6 +41,8 @@ public:
 
 private:
     PreparedRun readFrom(QIODevice& file, TextPosition start, qint64 skipFrom, qint64 skipTo);
+    qint64 creditsStart(QIODevice& file);
     ReadingSource& reader_;
+    qint64 end_ = 0; // where the text to practise ends
     std::unique_ptr<TextDecoder> decoder_;
 };

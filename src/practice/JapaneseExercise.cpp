@@ -1,7 +1,9 @@
 #include "JapaneseExercise.h"
 
+#include "GuideColor.h"
 #include "KanaJudge.h"
 #include "KanaLayout.h"
+#include "PaneLine.h"
 #include "Platform.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
@@ -11,10 +13,13 @@
 #include "TSpeedButton.h"
 #include "TextExercise.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QProgressBar>
+#include <QScrollBar>
 #include <QTimer>
 
 namespace {
@@ -23,7 +28,6 @@ const QString kFileFilter = QStringLiteral("日本語テキスト(*.txt)");
 const QString kNoDictionary =
     QStringLiteral("日本語の辞書が見つかりません。かなの文だけで練習します。");
 const QString kNothingToType = QStringLiteral("練習できる文字がありません。");
-constexpr TColor kGuideColor = clWhite; // as the drill lights its keys
 
 QDateTime calendarNow() {
     return QDateTime::fromSecsSinceEpoch(Platform::get().calendarSeconds(), Qt::UTC);
@@ -96,6 +100,11 @@ bool JapaneseExercise::start(const QString& fileName) {
     running_ = true;
     keyboard_.practiceRunning = true;
     keyboard_.keyboardColoured = false;
+    // The keys may wear finger colours: the guide takes a colour none of them has.
+    std::vector<TColor> keyColors;
+    for (const KeyEntry& e : keyboard_.table)
+        if (e.panel) keyColors.push_back(e.panel->color());
+    guideColor_ = standoutGuideColor(keyColors);
     if (kanaInput_)
         keyboard_.setLegends([](int vk, bool shift) {
             const QChar c = kanalayout::legendOf(vk, shift);
@@ -121,12 +130,22 @@ bool JapaneseExercise::showPhrase() {
 }
 
 void JapaneseExercise::showProgress() {
-    const Phrase& p = run_.phrases[phrase_];
     // What is typed drops off the front, so the pane shows progress in kana input too.
-    const QString head = p.reading + QStringLiteral("　");
-    c_.memo->setPlainText(head + judge_->remainingText());
-    c_.memo->setCaret(int(head.size()));
+    showPane(run_.phrases[phrase_].reading, judge_->remainingReading(), judge_->remainingText());
     lightGuide();
+}
+
+void JapaneseExercise::showPane(const QString& reading, const QString& remainingReading,
+                                const QString& keys) {
+    const QFontMetricsF metrics(c_.memo->font());
+    const qreal room = c_.memo->viewport()->width() - 2 * c_.memo->document()->documentMargin() -
+                       c_.memo->cursorWidth() - 1;
+    const PaneLine line = paneLine(reading, remainingReading, keys, [&](const QString& text) {
+        return metrics.horizontalAdvance(text) <= room;
+    });
+    c_.memo->setPlainText(line.text);
+    c_.memo->horizontalScrollBar()->setValue(0);
+    c_.memo->setCaret(line.caret);
 }
 
 void JapaneseExercise::lightGuide() {
@@ -136,7 +155,7 @@ void JapaneseExercise::lightGuide() {
     guidePanel_ = next.vk ? keyboard_.table[std::size_t(next.vk) & 0xFF].panel : nullptr;
     if (!guidePanel_) return;
     guideSaved_ = guidePanel_->color();
-    guidePanel_->setColor(kGuideColor);
+    guidePanel_->setColor(guideColor_);
 }
 
 void JapaneseExercise::clearGuide() {
@@ -166,8 +185,13 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
 
     if (judge_->finished()) {
         kanaDone_ += judge_->units();
+        c_.bar->setValue(kanaDone_);
+        const QString finished = run_.phrases[phrase_].reading;
         ++phrase_;
         if (!showPhrase()) {
+            // The last phrase stays in the pane, typed to its end.
+            showPane(finished, {}, {});
+            c_.bar->setValue(c_.bar->maximum());
             summary_.completed = true;
             btnStopClick();
             return JudgeOutcome::Finished;
@@ -213,8 +237,12 @@ void JapaneseExercise::btnStopClick() {
         saveRecord(record_, c_.window);
         kanaPerMinute = kanaDone_ * 60.0 / elapsedSeconds;
     }
-    c_.display->setCaption(QString::asprintf(
-        "%.1fキー/秒 %.0fかな/分", static_cast<double>(record_.currentRate), kanaPerMinute));
+    QString prompt = QString::asprintf("%.1fキー/秒 %.0fかな/分",
+                                       static_cast<double>(record_.currentRate), kanaPerMinute);
+    if (run_.skipped > 0)
+        prompt += u' ' + QCoreApplication::translate("JapaneseExercise", "読めずに飛ばした句%1")
+                             .arg(run_.skipped);
+    c_.display->setCaption(prompt);
     c_.btnStop->setEnabled(false);
 
     if (runSink) {

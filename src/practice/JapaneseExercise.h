@@ -53,6 +53,7 @@ public:
 private:
     bool showPhrase(); // the next phrase with something to type; false at the end
     void showProgress();
+    void showPane(const QString& reading, const QString& remainingReading, const QString& keys);
     void lightGuide();
     void clearGuide();
     TextPosition stopPosition() const;
@@ -73,6 +74,7 @@ private:
     int kanaDone_ = 0;
     TPanel* guidePanel_ = nullptr;
     quint32 guideSaved_ = 0;
+    quint32 guideColor_ = 0;
     QHash<QString, QString> positions_;
     RunSummary summary_;
     qint64 lastKeyMs_ = 0;

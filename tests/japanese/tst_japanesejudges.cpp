@@ -1,8 +1,9 @@
 // The romaji and kana judges: every spelling of every kana, the syllabic n and the
 // small tsu, youon typed whole or in parts, the guide following the learner, and the
-// JIS kana arrangement.
+// JIS kana arrangement, and what the text pane shows of a phrase.
 #include "KanaJudge.h"
 #include "KanaLayout.h"
+#include "PaneLine.h"
 #include "RomajiJudge.h"
 
 #include <QTest>
@@ -85,6 +86,10 @@ private slots:
         QTest::newRow("vu") << "ヴァイオリン" << QByteArray("vaiorinn") << -1;
         QTest::newRow("full-width and ASCII") << "Ａ４の、「紙」" << QByteArray("A4no,[]") << -1;
         QTest::newRow("wrong vowel") << "か" << QByteArray("ki") << 1;
+        QTest::newRow("tch") << "まっちゃ、まっち" << QByteArray("matcha,matchi") << -1;
+        QTest::newRow("fw and hw")
+            << "ふぁふぃふぇふぉふぁふぉ" << QByteArray("fwafwifwefwohwahwo") << -1;
+        QTest::newRow("xyi and xye") << "ぃぇ" << QByteArray("xyixye") << -1;
     }
     void phrases() {
         QFETCH(QString, reading);
@@ -117,6 +122,46 @@ private slots:
         QCOMPARE(judge.guide(), jisKeyOfChar(remaining.at(0).toLatin1()));
     }
 
+    void paneLine_data() {
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<QString>("remainingReading");
+        QTest::addColumn<QString>("keys");
+        QTest::addColumn<QString>("shown"); // | where the caret stands
+        QTest::newRow("fits whole") << "ねこ"
+                                    << "こ"
+                                    << "ko"
+                                    << "ねこ　|ko";
+        QTest::newRow("reading from the kana typed on") << "かいしゃのちかくでまって"
+                                                        << "ちかくでまって"
+                                                        << "chikakudematte"
+                                                        << "ちかくでまって　|chikakudematte";
+        QTest::newRow("reading cut for the keys") << "あたらしいしごとのはなしをきいた"
+                                                  << "しごとのはなしをきいた"
+                                                  << "shigotonohanashiwokiita"
+                                                  << "しごとのはなし…　|shigotonohanashiwokiita";
+        QTest::newRow("keys run past the edge")
+            << "あいうえおかきくけこ"
+            << "かきくけこ" << QString(40, u'a') << "かきくけこ　|" + QString(40, u'a');
+        QTest::newRow("finished") << "ねこ"
+                                  << ""
+                                  << ""
+                                  << "ねこ　|";
+    }
+    void paneLine() {
+        QFETCH(QString, reading);
+        QFETCH(QString, remainingReading);
+        QFETCH(QString, keys);
+        QFETCH(QString, shown);
+        // A pane of 30 half-width columns.
+        const auto fits = [](const QString& text) {
+            int columns = 0;
+            for (QChar c : text) columns += c.unicode() < 0x100 ? 1 : 2;
+            return columns <= 30;
+        };
+        const PaneLine line = ::paneLine(reading, remainingReading, keys, fits);
+        QCOMPARE(line.text.first(line.caret) + u'|' + line.text.sliced(line.caret), shown);
+    }
+
     void romajiKeys() {
         RomajiJudge judge;
         judge.reset(QStringLiteral("か！"));
@@ -128,6 +173,8 @@ private slots:
         QCOMPARE(judge.press('1', true), KeyVerdict::Accepted);
         QVERIFY(judge.finished());
         QCOMPARE(judge.units(), 2);
+        judge.reset(QStringLiteral("\\"));
+        QCOMPARE(judge.press(226, false), KeyVerdict::Accepted); // the ro key's backslash
     }
 
     void kanaKeys_data() {

@@ -1,10 +1,13 @@
 // A Japanese run through the main window: the tool button, the file dialog, real key
 // events in two romaji spellings and with the kana keys, the kana legends and the
-// speeds at the end.
+// speeds at the end, the pane on a long phrase and the guide's colour.
 #include "../practice/Fixture.h"
 #include "../practice/TypingKeys.h"
 
+#include "GuideColor.h"
+
 #include <QDir>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -50,6 +53,9 @@ private slots:
             for (const char* c = spelling; *c; ++c) typeChar(f.w.get(), *c);
             QVERIFY(!f.w->japanese().running()); // typed to its end, it stopped
             QCOMPARE(f.rec().runMisses, 0u);
+            // The last phrase stays in the pane with nothing left, the bar full.
+            QCOMPARE(f.w->Memo->toPlainText(), QStringLiteral("おいしい!　"));
+            QCOMPARE(f.w->Bar1->value(), f.w->Bar1->maximum());
             QVERIFY(f.w->btnJapanese->isEnabled());
             QCOMPARE(f.display(), QString::asprintf("%.1fキー/秒 %.0fかな/分",
                                                     std::strlen(spelling) / 3.0, 19 * 20.0));
@@ -83,6 +89,49 @@ private slots:
         QVERIFY(!f.w->japanese().running()); // ！ has no kana key: the run ended
         QCOMPARE(t->caption(), QStringLiteral("T"));
         QCOMPARE(seven->caption(), QStringLiteral("7"));
+    }
+
+    void longPhraseKeepsTheNextKeyInView() {
+        Fixture f;
+        f.env.writeFile(
+            QStringLiteral("l.txt"),
+            QStringLiteral("ちいさなまちのはずれにあるふるいきっさてんでまっていた\n").toUtf8());
+        f.env.platform.files.push_back(f.env.path(QStringLiteral("l.txt")));
+        f.w->btnJapanese->click();
+        for (const char* c = "chiisanamachinohazureni"; *c; ++c) typeChar(f.w.get(), *c);
+        TMemo* pane = f.w->Memo;
+        const QString shown = pane->toPlainText();
+        QCOMPARE(shown.sliced(pane->caret()).left(3), QStringLiteral("aru"));
+        QVERIFY(shown.startsWith(QStringLiteral("あるふるい")));
+        QCOMPARE(pane->horizontalScrollBar()->value(), 0);
+        QVERIFY(pane->cursorRect().right() < pane->viewport()->width() - 20);
+    }
+
+    void guideStandsOutOnEveryKeyColour_data() {
+        QTest::addColumn<QList<quint32>>("fingers"); // none: the keys keep their face
+        QTest::newRow("plain keys") << QList<quint32>{};
+        QTest::newRow("white fingers") << QList<quint32>(9, 0x00FFFFFF);
+        QTest::newRow("bright fingers")
+            << QList<quint32>{0x0000A5FF, 0x00FF40FF, 0x0000E000, 0x00FFC800, 0x0000FFFF,
+                              0x0000A5FF, 0x00FF40FF, 0x0000E000, 0x00808080};
+        QTest::newRow("pale fingers")
+            << QList<quint32>{0x00C0C0FF, 0x00C0FFC0, 0x00FFC0C0, 0x00C0FFFF, 0x00FFC0FF,
+                              0x00FFFFC0, 0x00E0E0E0, 0x00C0C0C0, 0x00A0A0A0};
+    }
+    void guideStandsOutOnEveryKeyColour() {
+        QFETCH(QList<quint32>, fingers);
+        Fixture f;
+        for (int i = 0; i < fingers.size(); ++i) f.rec().fingerColors[std::size_t(i)] = fingers[i];
+        if (!fingers.isEmpty()) f.w->btnKeybord->click();
+        f.rec().guideOn = true;
+        f.env.writeFile(QStringLiteral("j.txt"), kText);
+        f.env.platform.files.push_back(f.env.path(QStringLiteral("j.txt")));
+        f.w->btnJapanese->click();
+        TPanel* guide = f.w->keyboard().table['S'].panel; // shashin...
+        for (const KeyEntry& e : f.w->keyboard().table)
+            if (e.panel && e.panel != guide)
+                QVERIFY2(colorDistance(toQColor(guide->color()), toQColor(e.panel->color())) > 180,
+                         qPrintable(e.panel->objectName()));
     }
 
     void nothingToType() {
