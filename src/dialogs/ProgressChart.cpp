@@ -97,8 +97,13 @@ void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
 }
 
 void ProgressChart::showDays(const QList<HistoryDay>& days) {
-    const QDate firstDay = days.isEmpty() ? QDate() : days.front().day;
-    const qint64 reach = days.isEmpty() ? 0 : firstDay.daysTo(days.back().day);
+    QDate firstDay, lastDay; // a damaged row has no day
+    for (const HistoryDay& d : days)
+        if (d.day.isValid()) {
+            if (!firstDay.isValid() || d.day < firstDay) firstDay = d.day;
+            if (!lastDay.isValid() || d.day > lastDay) lastDay = d.day;
+        }
+    const qint64 reach = firstDay.isValid() ? firstDay.daysTo(lastDay) : 0;
     span_ = reach > kMonthsFrom ? Span::Month : reach > kWeeksFrom ? Span::Week : Span::Day;
     // The first day of the day's week (from Monday) or month.
     const auto bucketOf = [this](const QDate& d) {
