@@ -270,7 +270,7 @@ void TVelotapper::setHistory(HistoryReader* history) {
         KeyFigureMap figures;
         if (history_)
             for (const HistoryKey& k : history_->keyFigures(20))
-                figures[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
+                figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
         return figures;
     };
     // Each Japanese file goes on where its last run stopped, across sessions.
@@ -289,7 +289,7 @@ bool TVelotapper::prepareWeakLesson(QWidget* parent) {
     KeyFigureMap figures;
     if (history_ && history_->runCount() > 0)
         for (const HistoryKey& k : history_->keyFigures(20))
-            figures[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
+            figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
     const QList<int> ranking = weakestKeys(figures, 256);
     if (ranking.isEmpty()) {
         platform.messageBox(parent, QStringLiteral("まだ練習の記録がありません。"));

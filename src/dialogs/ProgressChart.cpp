@@ -7,7 +7,6 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <cmath>
-#include <qdrawutil.h>
 
 namespace {
 
@@ -71,55 +70,103 @@ QString ProgressChart::modeCaption(const QString& mode) {
     return QString::fromUtf8(kSeries[seriesOf(mode)].caption);
 }
 
+void ProgressChart::setDetailSpace(const QFont& font, int width) {
+    detailFont_ = font;
+    detailWidth_ = width;
+}
+
 void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
     QList<Point> points;
     QList<MissPoint> misses;
     for (const HistoryRun& r : runs) {
         const double x = double(points.size());
-        const QString details =
-            QStringLiteral("%1 %2 %3 %4 ミス%5")
-                .arg(r.startedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")),
-                     modeCaption(r.mode), r.source, speedText(r.speed))
-                .arg(r.misses);
-        points.append({x, r.speed, seriesOf(r.mode), details});
+        const QString head = QStringLiteral("%1 %2 ").arg(
+            r.startedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")),
+            modeCaption(r.mode));
+        const QString tail = QStringLiteral(" %1 ミス%2").arg(speedText(r.speed)).arg(r.misses);
+        points.append({x, r.speed, seriesOf(r.mode), head + tail, r.source, head.size()});
         // A run left before its first key has no miss rate.
-        if (r.keys > 0) misses.append({x, double(r.misses) / double(r.keys)});
+        if (r.keys + r.misses > 0) misses.append({x, double(r.misses) / double(r.keys + r.misses)});
     }
     QStringList labels;
     if (!runs.isEmpty())
         for (const HistoryRun* r : {&runs.front(), &runs.back()})
             labels << r->startedAt.toLocalTime().toString(QStringLiteral("MM/dd"));
-    byDay_ = false;
+    span_ = Span::Run;
     setPoints(points, misses, labels);
 }
 
 void ProgressChart::showDays(const QList<HistoryDay>& days) {
-    QList<Point> points;
-    // The miss rate of a day covers all its modes.
-    QMap<qint64, std::pair<qint64, qint64>> perDay;
-    const QDate first = days.isEmpty() ? QDate() : days.front().day;
+    QDate firstDay, lastDay; // a damaged row has no day
+    for (const HistoryDay& d : days)
+        if (d.day.isValid()) {
+            if (!firstDay.isValid() || d.day < firstDay) firstDay = d.day;
+            if (!lastDay.isValid() || d.day > lastDay) lastDay = d.day;
+        }
+    const qint64 reach = firstDay.isValid() ? firstDay.daysTo(lastDay) : 0;
+    span_ = reach > kMonthsFrom ? Span::Month : reach > kWeeksFrom ? Span::Week : Span::Day;
+    // The first day of the day's week (from Monday) or month.
+    const auto bucketOf = [this](const QDate& d) {
+        switch (span_) {
+        case Span::Week:
+            return d.addDays(1 - d.dayOfWeek());
+        case Span::Month:
+            return QDate(d.year(), d.month(), 1);
+        default:
+            return d;
+        }
+    };
+    struct Sum {
+        int runs = 0;
+        double speedSum = 0;
+        qint64 keys = 0, misses = 0;
+    };
+    // By bucket, then series; the miss rate of a bucket covers all its modes.
+    QMap<QDate, QMap<int, Sum>> sums;
+    QMap<QDate, Sum> all;
     for (const HistoryDay& d : days) {
-        const double x = double(first.daysTo(d.day));
-        const QString details =
-            QStringLiteral("%1 %2 %3回 平均%4 ミス%5")
-                .arg(d.day.toString(QStringLiteral("yyyy/MM/dd")), modeCaption(d.mode))
-                .arg(d.runs)
-                .arg(speedText(d.speed))
-                .arg(d.misses);
-        points.append({x, d.speed, seriesOf(d.mode), details});
-        auto& sum = perDay[first.daysTo(d.day)];
-        sum.first += d.keys;
-        sum.second += d.misses;
+        if (!d.day.isValid()) continue;
+        const QDate b = bucketOf(d.day);
+        for (Sum* sum : {&sums[b][seriesOf(d.mode)], &all[b]}) {
+            sum->runs += d.runs;
+            sum->speedSum += d.speed * d.runs;
+            sum->keys += d.keys;
+            sum->misses += d.misses;
+        }
     }
+    const auto when = [this](const QDate& b, bool shortForm) {
+        switch (span_) {
+        case Span::Week:
+            return shortForm ? b.toString(QStringLiteral("yy/MM/dd"))
+                             : tr("%1の週").arg(b.toString(QStringLiteral("yyyy/MM/dd")));
+        case Span::Month:
+            return b.toString(shortForm ? QStringLiteral("yy/MM") : QStringLiteral("yyyy/MM"));
+        default:
+            return b.toString(shortForm ? QStringLiteral("yy/MM/dd")
+                                        : QStringLiteral("yyyy/MM/dd"));
+        }
+    };
+    QList<Point> points;
     QList<MissPoint> misses;
-    for (auto it = perDay.cbegin(); it != perDay.cend(); ++it)
-        if (it->first > 0)
-            misses.append({double(it.key()), double(it->second) / double(it->first)});
+    const QDate first = sums.isEmpty() ? QDate() : sums.firstKey();
+    for (auto b = sums.cbegin(); b != sums.cend(); ++b) {
+        const double x = double(first.daysTo(b.key()));
+        for (auto m = b->cbegin(); m != b->cend(); ++m) {
+            const Sum& sum = m.value();
+            const double speed = sum.runs > 0 ? sum.speedSum / sum.runs : 0.0;
+            const QString details =
+                QStringLiteral("%1 %2 %3回 平均%4 ミス%5")
+                    .arg(when(b.key(), false), QString::fromUtf8(kSeries[m.key()].caption))
+                    .arg(sum.runs)
+                    .arg(speedText(speed))
+                    .arg(sum.misses);
+            points.append({x, speed, m.key(), details, QString(), 0});
+        }
+        const Sum& a = all[b.key()];
+        if (a.keys + a.misses > 0) misses.append({x, double(a.misses) / double(a.keys + a.misses)});
+    }
     QStringList labels;
-    if (!days.isEmpty())
-        for (const QDate& d : {days.front().day, days.back().day})
-            labels << d.toString(QStringLiteral("yy/MM/dd"));
-    byDay_ = true;
+    if (!sums.isEmpty()) labels << when(sums.firstKey(), true) << when(sums.lastKey(), true);
     setPoints(points, misses, labels);
 }
 
@@ -147,34 +194,38 @@ void ProgressChart::setPoints(QList<Point> points, QList<MissPoint> misses, QStr
 
 QStringList ProgressChart::legend() const {
     QStringList captions;
-    for (const LegendItem& item : legend_)
-        if (!item.dashed) captions << item.caption;
+    for (const LegendItem& item : legend_) captions << item.caption;
     return captions;
 }
 
 void ProgressChart::relayout() {
     const QFontMetrics fm(font());
     const QRect inner = rect().adjusted(4, 3, -4, -3);
-    // The legend flows over as many lines as it needs: the modes present, then the
-    // miss rate.
+    // One line of the modes present, each caption in its line's colour; the dashed miss
+    // rate is named by its red axis. A legend too wide for the line gets a smaller font.
     legend_.clear();
     bool present[kSeriesCount] = {};
     for (const Point& p : points_) present[p.series] = true;
     for (int i = 0; i < kSeriesCount; ++i)
         if (present[i])
-            legend_.append({{}, QString::fromUtf8(kSeries[i].caption), kSeries[i].colour, false});
-    if (!misses_.isEmpty()) legend_.append({{}, QStringLiteral("ミス率"), kMissColour, true});
-    int x = inner.left(), y = inner.top();
+            legend_.append({{}, QString::fromUtf8(kSeries[i].caption), kSeries[i].colour});
+    legendFont_ = font();
+    constexpr int gap = 6;
+    const auto legendWidth = [this](const QFontMetrics& m) {
+        int w = 0;
+        for (const LegendItem& item : legend_) w += m.horizontalAdvance(item.caption) + gap;
+        return w - gap;
+    };
+    while (legendWidth(QFontMetrics(legendFont_)) > inner.width() && legendFont_.pixelSize() > 7)
+        legendFont_.setPixelSize(legendFont_.pixelSize() - 1);
+    const QFontMetrics lm(legendFont_);
+    int x = inner.left();
     for (LegendItem& item : legend_) {
-        const int w = 16 + fm.horizontalAdvance(item.caption);
-        if (x > inner.left() && x + w > inner.right()) {
-            x = inner.left();
-            y += fm.height();
-        }
-        item.rect = QRect(x, y, w, fm.height());
-        x += w + 6;
+        const int w = lm.horizontalAdvance(item.caption);
+        item.rect = QRect(x, inner.top(), w, fm.height());
+        x += w + gap;
     }
-    unitTop_ = y + fm.height();
+    unitTop_ = inner.top() + fm.height();
     const int leftLabels = fm.horizontalAdvance(tick(speedTop_ - speedStep_ / 2)) + 4;
     const int rightLabels = fm.horizontalAdvance(tick(missTop_)) + 4;
     const int left =
@@ -208,9 +259,24 @@ int ProgressChart::pointAt(const QPoint& pos) const {
     return best;
 }
 
+QString ProgressChart::detailsOf(int i) const {
+    const Point& p = points_.at(i);
+    QString source = p.source;
+    if (detailWidth_ > 0 && !source.isEmpty()) {
+        // What the rest takes comes first; the file name gets what is left, at least
+        // a few letters, shortened in the middle so its start and extension show.
+        const QFontMetrics fm(detailFont_);
+        const int room = std::max(fm.horizontalAdvance(QStringLiteral("MMMMMM")),
+                                  detailWidth_ - fm.horizontalAdvance(p.details));
+        source = fm.elidedText(source, Qt::ElideMiddle, room);
+    }
+    QString details = p.details;
+    return details.insert(p.sourceAt, source);
+}
+
 QString ProgressChart::detailsAt(const QPoint& pos) const {
     const int i = pointAt(pos);
-    return i < 0 ? QString() : points_[i].details;
+    return i < 0 ? QString() : detailsOf(i);
 }
 
 void ProgressChart::mouseMoveEvent(QMouseEvent* e) {
@@ -218,7 +284,7 @@ void ProgressChart::mouseMoveEvent(QMouseEvent* e) {
     if (i != hover_) {
         hover_ = i;
         update();
-        emit hovered(i < 0 ? QString() : points_[i].details);
+        emit hovered(i < 0 ? QString() : detailsOf(i));
     }
     QWidget::mouseMoveEvent(e);
 }
@@ -237,16 +303,40 @@ void ProgressChart::resizeEvent(QResizeEvent* e) {
     QWidget::resizeEvent(e);
 }
 
+namespace {
+// A one-pixel frame drawn as filled strips: whole on every side at any scale, where a
+// drawn rectangle's right and bottom lines can fall outside at fractional scales.
+void frameRect(QPainter& p, const QRect& r, const QColor& c) {
+    p.fillRect(QRect(r.left(), r.top(), r.width(), 1), c);
+    p.fillRect(QRect(r.left(), r.bottom(), r.width(), 1), c);
+    p.fillRect(QRect(r.left(), r.top(), 1, r.height()), c);
+    p.fillRect(QRect(r.right(), r.top(), 1, r.height()), c);
+}
+} // namespace
+
 void ProgressChart::paintEvent(QPaintEvent*) {
     QPainter p(this);
     // Framed as the page's detail line is: a dark line around a lowered bevel.
     p.fillRect(rect(), Qt::white);
-    p.setPen(palette().color(QPalette::WindowText));
-    p.drawRect(rect().adjusted(0, 0, -1, -1));
-    qDrawShadePanel(&p, rect().adjusted(1, 1, -1, -1), palette(), true, 1);
+    frameRect(p, rect(), palette().color(QPalette::WindowText));
+    const QRect bevel = rect().adjusted(1, 1, -1, -1);
+    p.fillRect(QRect(bevel.left(), bevel.top(), bevel.width(), 1), palette().color(QPalette::Dark));
+    p.fillRect(QRect(bevel.left(), bevel.top(), 1, bevel.height()),
+               palette().color(QPalette::Dark));
+    p.fillRect(QRect(bevel.left(), bevel.bottom(), bevel.width(), 1),
+               palette().color(QPalette::Light));
+    p.fillRect(QRect(bevel.right(), bevel.top(), 1, bevel.height()),
+               palette().color(QPalette::Light));
     const QFontMetrics fm(font());
     const QColor text = Qt::black;
     const QColor grid(224, 224, 224);
+    if (points_.isEmpty()) {
+        // No axes without points: the words alone, clear of everything.
+        p.setPen(text);
+        p.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
+                   QStringLiteral("記録がまだありません"));
+        return;
+    }
 
     // Axes: speed ticks at the left with grid lines, miss-rate ticks at the right.
     p.setPen(text);
@@ -258,8 +348,7 @@ void ProgressChart::paintEvent(QPaintEvent*) {
     const int steps = int(std::lround(speedTop_ / speedStep_));
     for (int i = 0; i <= steps; ++i) {
         const int y = int(at(0, i * speedStep_, speedTop_).y());
-        p.setPen(grid);
-        if (i > 0) p.drawLine(plot_.left() + 1, y, plot_.right() - 1, y);
+        if (i > 0) p.fillRect(QRect(plot_.left() + 1, y, plot_.width() - 2, 1), grid);
         p.setPen(text);
         p.drawText(QRect(0, y - fm.height() / 2, plot_.left() - 3, fm.height()),
                    Qt::AlignRight | Qt::AlignVCenter, tick(i * speedStep_));
@@ -268,31 +357,25 @@ void ProgressChart::paintEvent(QPaintEvent*) {
     p.setPen(kMissColour);
     for (int i = 0; i <= missSteps; ++i) {
         const int y = int(at(0, i * missStep_, missTop_).y());
-        p.drawLine(plot_.right(), y, plot_.right() + 2, y);
+        p.fillRect(QRect(plot_.right(), y, 3, 1), kMissColour);
         p.drawText(QRect(plot_.right() + 4, y - fm.height() / 2, width(), fm.height()),
                    Qt::AlignLeft | Qt::AlignVCenter, tick(i * missStep_));
     }
-    p.setPen(QColor(96, 96, 96));
-    p.drawRect(plot_);
+    frameRect(p, plot_, QColor(96, 96, 96));
     p.setPen(text);
     if (!xLabels_.isEmpty()) {
         const QRect band(plot_.left(), plot_.bottom() + 2, plot_.width(), fm.height());
         p.drawText(band, Qt::AlignLeft | Qt::AlignTop, xLabels_.front());
         if (xMax_ > 0) p.drawText(band, Qt::AlignRight | Qt::AlignTop, xLabels_.back());
     }
-    if (points_.isEmpty())
-        p.drawText(plot_, Qt::AlignCenter, QStringLiteral("記録がまだありません"));
 
-    // Legend.
+    // Legend: each mode's caption in its line's colour.
+    p.setFont(legendFont_);
     for (const LegendItem& item : legend_) {
-        const int y = item.rect.center().y();
-        QPen pen(item.colour, item.dashed ? 1 : 2);
-        if (item.dashed) pen.setStyle(Qt::DashLine);
-        p.setPen(pen);
-        p.drawLine(item.rect.left(), y, item.rect.left() + 12, y);
-        p.setPen(text);
-        p.drawText(item.rect.adjusted(15, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, item.caption);
+        p.setPen(item.colour);
+        p.drawText(item.rect, Qt::AlignLeft | Qt::AlignVCenter, item.caption);
     }
+    p.setFont(font());
 
     p.setClipRect(plot_.adjusted(-3, -3, 3, 3));
     p.setRenderHint(QPainter::Antialiasing);

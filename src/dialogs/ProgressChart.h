@@ -4,17 +4,29 @@
 #include <QColor>
 #include <QWidget>
 
-// The progress chart: speed per run, or per day and mode when the history is long,
-// one line per mode with a legend, and the miss rate as a dashed line on its own
-// axis at the right. Hovering over a speed point announces that point's details.
+// The progress chart: speed per run, or per day, week or month and mode when the
+// history is long, one line per mode with a one-line legend, and the miss rate as a
+// dashed line on its own axis at the right. Hovering over a speed point announces that point's
+// details.
 class ProgressChart : public QWidget {
     Q_OBJECT
 public:
     explicit ProgressChart(QWidget* parent = nullptr);
 
+    // How the points of a long history are grouped.
+    enum class Span { Run, Day, Week, Month };
+    Q_ENUM(Span)
+
     void showRuns(const QList<HistoryRun>& runs);
+    // By day; by week once the days reach past kWeeksFrom days, by month past kMonthsFrom.
     void showDays(const QList<HistoryDay>& days);
-    bool byDay() const { return byDay_; }
+    bool byDay() const { return span_ != Span::Run; }
+    Span span() const { return span_; }
+    static constexpr int kWeeksFrom = 60;
+    static constexpr int kMonthsFrom = 366;
+    // The font and width the hover details are shown in: a long file name is shortened
+    // to keep the speed and misses in view.
+    void setDetailSpace(const QFont& font, int width);
     int pointCount() const { return int(points_.size()); }
     // Where speed point i is drawn.
     QPoint pointPos(int i) const;
@@ -40,7 +52,9 @@ private:
         double x = 0;
         double speed = 0;
         int series = 0;
-        QString details;
+        QString details; // around the source, which stands at sourceAt
+        QString source;
+        qsizetype sourceAt = 0;
     };
     struct MissPoint {
         double x = 0;
@@ -50,18 +64,21 @@ private:
         QRect rect;
         QString caption;
         QColor colour;
-        bool dashed = false;
     };
 
     void setPoints(QList<Point> points, QList<MissPoint> misses, QStringList xLabels);
     void relayout();
     int pointAt(const QPoint& pos) const;
+    QString detailsOf(int i) const;
     QPointF at(double x, double value, double top) const;
 
     QList<Point> points_;
     QList<MissPoint> misses_;
     QStringList xLabels_; // first and last point
-    bool byDay_ = false;
+    Span span_ = Span::Run;
+    QFont detailFont_;
+    int detailWidth_ = 0;
+    QFont legendFont_;
     double xMax_ = 0;
     double speedTop_ = 1, speedStep_ = 0.25;
     double missTop_ = 10, missStep_ = 2.5; // percent

@@ -5,7 +5,10 @@
 #include "KeyTable.h"
 #include "Platform.h"
 #include "ProgressChart.h"
+#include "WeakKeys.h"
 
+#include <QCoreApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
@@ -77,6 +80,7 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     disp.color = clWhite;
     detail = makePanel(this, "pnDetail", QRect(2, 170, 349, 21), QString(), disp);
     detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    chart->setDetailSpace(detail->font(), detail->width() - 8);
     connect(chart, &ProgressChart::hovered, this, &ProgressPage::showSummary);
     refresh();
 }
@@ -95,7 +99,17 @@ void ProgressPage::refresh() {
     const qint64 runs = reader_ ? reader_->runCount() : 0;
     if (runs > kRunsShown) {
         chart->showDays(reader_->days());
-        summary_ = QStringLiteral(" 日ごとの平均（全%1回）").arg(runs);
+        switch (chart->span()) {
+        case ProgressChart::Span::Week:
+            summary_ = tr(" 週ごとの平均（全%1回）").arg(runs);
+            break;
+        case ProgressChart::Span::Month:
+            summary_ = tr(" 月ごとの平均（全%1回）").arg(runs);
+            break;
+        default:
+            summary_ = QStringLiteral(" 日ごとの平均（全%1回）").arg(runs);
+            break;
+        }
     } else {
         chart->showRuns(reader_ ? reader_->lastRuns(kRunsShown) : QList<HistoryRun>());
         summary_ = runs > 0 ? QStringLiteral(" 全%1回の記録").arg(runs)
@@ -113,41 +127,56 @@ void ProgressPage::refresh() {
     showSummary(QString());
 }
 
+namespace {
+// What was pressed instead of a weak key: another key, or the key itself with Shift wrong.
+QString standIn(const HistoryKey& k) {
+    if (k.topTyped == 0) return QString();
+    if (k.topTyped == k.vk && k.topShift == 1)
+        return QCoreApplication::translate("ProgressPage", "Shiftなし");
+    if (k.topTyped == k.vk && k.topShift == 2)
+        return QCoreApplication::translate("ProgressPage", "Shift付き");
+    return keyCaption(k.topTyped);
+}
+} // namespace
+
 void ProgressPage::fillKeyLists() {
     QList<HistoryKey> keys = reader_ ? reader_->keyFigures(kKeyRuns) : QList<HistoryKey>();
-    keys.removeIf([](const HistoryKey& k) { return k.expected <= 0; });
-    const auto missRate = [](const HistoryKey& k) { return double(k.missed) / double(k.expected); };
-    const auto averageMs = [](const HistoryKey& k) {
-        return double(k.msTotal) / double(k.expected);
-    };
+    keys.removeIf([](const HistoryKey& k) { return k.presses() + k.missed <= 0; });
 
+    // Ranked by the rate the presses bear out, so a key missed twice in three presses
+    // does not top one missed 80 % of 200 times; shown with its plain rate.
     QList<HistoryKey> weak = keys;
     weak.removeIf([](const HistoryKey& k) { return k.missed <= 0; });
     // Ties go to the key missed more often, then to key order.
-    std::stable_sort(weak.begin(), weak.end(), [&](const HistoryKey& a, const HistoryKey& b) {
-        const double ra = missRate(a), rb = missRate(b);
+    std::stable_sort(weak.begin(), weak.end(), [](const HistoryKey& a, const HistoryKey& b) {
+        const double ra = missEvidence(a.presses(), a.missed),
+                     rb = missEvidence(b.presses(), b.missed);
         return ra != rb ? ra > rb : a.missed > b.missed;
     });
     for (int i = 0; i < 5; ++i) {
         QString text;
         if (i < weak.size()) {
             const HistoryKey& k = weak[i];
-            text = QStringLiteral(" %1 %2%").arg(keyCaption(k.vk)).arg(qRound(missRate(k) * 100));
-            if (k.topTyped != 0) text += QStringLiteral(" →%1").arg(keyCaption(k.topTyped));
+            text = QStringLiteral(" %1 %2%").arg(keyCaption(k.vk)).arg(qRound(k.missRate() * 100));
+            if (const QString s = standIn(k); !s.isEmpty()) text += QStringLiteral(" →") + s;
         }
         weakKeys[std::size_t(i)]->setCaption(text);
     }
 
+    // A time needs a few presses behind it before it can head the list.
     QList<HistoryKey> slow = keys;
+    slow.removeIf([](const HistoryKey& k) { return k.presses() <= 0; });
+    const auto settled = [](const HistoryKey& k) { return k.presses() >= kSlowPressesNeeded; };
     std::stable_sort(slow.begin(), slow.end(), [&](const HistoryKey& a, const HistoryKey& b) {
-        return averageMs(a) > averageMs(b);
+        if (settled(a) != settled(b)) return settled(a);
+        return a.averageMs() > b.averageMs();
     });
     for (int i = 0; i < 5; ++i) {
         QString text;
         if (i < slow.size())
             text = QStringLiteral("%1 %2ms")
                        .arg(keyCaption(slow[i].vk))
-                       .arg(qRound64(averageMs(slow[i])));
+                       .arg(qRound64(slow[i].averageMs()));
         slowKeys[std::size_t(i)]->setCaption(text);
     }
 }
@@ -158,9 +187,11 @@ void ProgressPage::showSummary(const QString& hover) {
 
 void ProgressPage::exportClick() {
     if (!reader_) return;
-    const QString path = Platform::get().saveFile(this, QStringLiteral("CSVファイル (*.csv)"),
-                                                  QStringLiteral("Velotap-history.csv"));
+    QString path = Platform::get().saveFile(this, QStringLiteral("CSVファイル (*.csv)"),
+                                            QStringLiteral("Velotap-history.csv"));
     if (path.isEmpty()) return;
+    // A name typed without an extension gets the one the file is.
+    if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     if (!reader_->exportCsv(path))
         Platform::get().messageBox(this, QStringLiteral("成績履歴を書き出せませんでした。"));
 }

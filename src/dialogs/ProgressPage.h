@@ -26,6 +26,8 @@ public:
     static constexpr int kRunsShown = 50;
     // The span of runs the key lists cover.
     static constexpr int kKeyRuns = 20;
+    // Presses a key needs before its time can head the slow keys.
+    static constexpr int kSlowPressesNeeded = 5;
 
     ProgressChart* chart;
     std::array<TPanel*, 5> weakKeys{};

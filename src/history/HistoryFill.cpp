@@ -34,7 +34,9 @@ RunSummary madeUpRun(QRandomGenerator& rnd, int i, int n, int runsPerDay) {
         // Misses are rarer on the home row and later on.
         if (rnd.bounded(1000) < (vk < 'A' ? 80 : 40) - 30 * i / qMax(1, n)) {
             f.missed += 1;
-            r.confusions[{vk, int(kKeys[rnd.bounded(int(sizeof kKeys) - 1)])}] += 1;
+            // The key itself stands for a left-out Shift.
+            const int typed = kKeys[rnd.bounded(int(sizeof kKeys) - 1)];
+            r.confusions[{vk, typed, typed == vk ? ShiftSlip::Missing : ShiftSlip::None}] += 1;
             r.misses += 1;
         }
     }

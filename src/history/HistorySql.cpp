@@ -183,7 +183,7 @@ RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db) {
         key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total)"
                                     " VALUES(?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"
-                                          " count) VALUES(?, ?, ?, ?)"));
+                                          " shift_wrong, count) VALUES(?, ?, ?, ?, ?)"));
 }
 
 bool RunWriter::write(const RunSummary& r) {
@@ -206,11 +206,12 @@ bool RunWriter::write(const RunSummary& r) {
         key_.bindValue(4, k.msTotal);
         if (!key_.exec()) return false;
     }
-    for (const auto& [pair, count] : r.confusions) {
+    for (const auto& [c, count] : r.confusions) {
         confusion_.bindValue(0, id);
-        confusion_.bindValue(1, pair.first);
-        confusion_.bindValue(2, pair.second);
-        confusion_.bindValue(3, count);
+        confusion_.bindValue(1, c.expected);
+        confusion_.bindValue(2, c.typed);
+        confusion_.bindValue(3, int(c.shift));
+        confusion_.bindValue(4, count);
         if (!confusion_.exec()) return false;
     }
     return true;

@@ -18,7 +18,7 @@ struct HistoryRun {
 };
 
 // One point of the progress chart when there are too many runs to draw one by one:
-// the runs of one mode on one (UTC) day.
+// the runs of one mode on one local calendar day.
 struct HistoryDay {
     QDate day;
     QString mode;
@@ -29,14 +29,25 @@ struct HistoryDay {
 };
 
 // One key's figures summed over a span of runs, with the key most often pressed
-// while it was awaited (0 when never mistyped).
+// while it was awaited (0 when never mistyped). A line end is two characters typed
+// with one press of Enter: rates and times go per press.
 struct HistoryKey {
     int vk = 0;
-    qint64 expected = 0;
-    qint64 missed = 0;
+    qint64 expected = 0; // characters typed with it
+    qint64 missed = 0;   // wrong presses while it was due
     qint64 msTotal = 0;
     int topTyped = 0;
     qint64 topTypedCount = 0;
+    int topShift = 0; // for topTyped == vk: 1 Shift left out, 2 Shift held needlessly
+
+    // Right presses of the key.
+    qint64 presses() const { return vk == 13 ? (expected + 1) / 2 : expected; }
+    // Wrong presses over all presses while the key was due: 0 .. 1.
+    double missRate() const {
+        const qint64 all = presses() + missed;
+        return all > 0 ? double(missed) / double(all) : 0.0;
+    }
+    double averageMs() const { return presses() > 0 ? double(msTotal) / double(presses()) : 0.0; }
 };
 
 // What the progress page and the adaptive practice read from the history.
@@ -46,11 +57,12 @@ public:
     virtual qint64 runCount() = 0;
     // The last n runs, oldest first.
     virtual QList<HistoryRun> lastRuns(int n) = 0;
-    // Every day with runs, per mode, oldest first.
+    // Every local calendar day with runs, per mode, oldest first.
     virtual QList<HistoryDay> days() = 0;
     // Per-key figures over the last n runs (all modes), in key order.
     virtual QList<HistoryKey> keyFigures(int lastRuns) = 0;
-    // Writes the whole history as CSV (RFC 4180, header row, UTF-8); false on failure.
+    // Writes the whole history as CSV (RFC 4180, header row, UTF-8 with a byte-order
+    // mark, start times in UTC and local time); false on failure.
     virtual bool exportCsv(const QString& path) = 0;
     // Deletes every run; false on failure.
     virtual bool clear() = 0;

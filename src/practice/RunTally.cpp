@@ -29,10 +29,10 @@ void RunTally::accept(int vk, int count) {
     lastMs_ = now;
 }
 
-void RunTally::miss(int expectedVk, int pressedVk) {
+void RunTally::miss(int expectedVk, int pressedVk, ShiftSlip shift) {
     if (!active_) return;
     s_.perKey[expectedVk].missed += 1;
-    s_.confusions[{expectedVk, pressedVk}] += 1;
+    s_.confusions[{expectedVk, pressedVk, shift}] += 1;
 }
 
 bool RunTally::finish(const PracticeRecord& record, double seconds, double speed, bool completed,

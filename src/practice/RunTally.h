@@ -12,7 +12,7 @@ public:
     void begin(const PracticeRecord& record, const QString& mode, const QString& source);
     // The awaited key was typed; count > 1 when it passes several characters at once.
     void accept(int vk, int count = 1);
-    void miss(int expectedVk, int pressedVk);
+    void miss(int expectedVk, int pressedVk, ShiftSlip shift = ShiftSlip::None);
     // Ends the run; false when none was begun or it was already ended.
     bool finish(const PracticeRecord& record, double seconds, double speed, bool completed,
                 RunSummary& out);

@@ -170,7 +170,13 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             record_.missTotal += 1;
             record_.keyStats[key & 0xFF].misses += 1;
             record_.runMisses += 1;
-            tally_.miss(keyOfChar(expected), key & 0xFF);
+            const int due = keyOfChar(expected);
+            const KeyEntry& dueEntry = keyboard_.table[std::size_t(due) & 0xFF];
+            const bool shiftDue = dueEntry.shiftedChar == expected && dueEntry.baseChar != expected;
+            tally_.miss(due, key & 0xFF,
+                        shift == shiftDue ? ShiftSlip::None
+                        : shiftDue        ? ShiftSlip::Missing
+                                          : ShiftSlip::Extra);
             return JudgeOutcome::Mistype;
         }
         tally_.accept(keyOfChar(expected));

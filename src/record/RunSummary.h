@@ -1,9 +1,9 @@
 #pragma once
 #include <QDateTime>
 #include <QString>
+#include <compare>
 #include <functional>
 #include <map>
-#include <utility>
 
 // What one practice run did, handed to the history at the run's save point. Keys are
 // virtual-key codes; the expected key of a text character is the key that types it,
@@ -12,6 +12,16 @@ struct RunKeyFigures {
     int expected = 0;   // times this key was the key to type
     int missed = 0;     // wrong keys pressed while it was awaited
     qint64 msTotal = 0; // from the previous accepted key to this key's acceptance
+};
+
+// A wrong key against the key that was due. Shift tells whether the Shift state was
+// wrong too; a press of the due key itself with the wrong Shift state is a Shift slip.
+enum class ShiftSlip { None = 0, Missing = 1, Extra = 2 };
+struct Confusion {
+    int expected = 0;
+    int typed = 0;
+    ShiftSlip shift = ShiftSlip::None;
+    auto operator<=>(const Confusion&) const = default;
 };
 
 struct RunSummary {
@@ -24,8 +34,8 @@ struct RunSummary {
     qint64 misses = 0; // what the run added to missTotal
     double speed = 0;  // the speed the record stores for the run
     bool completed = false;
-    std::map<int, RunKeyFigures> perKey;           // by expected key
-    std::map<std::pair<int, int>, int> confusions; // (expected, pressed) -> count
+    std::map<int, RunKeyFigures> perKey; // by expected key
+    std::map<Confusion, int> confusions; // -> count
 };
 
 // Where finished runs go; the application connects it to the history store.

@@ -73,45 +73,71 @@ private slots:
 void TestProgressPage::keyLists() {
     Shown s;
     s.history.runs = {run("lesson", "Lesson1.txt", 2, 100, 10)};
-    s.history.keys = {
-        {13, 5, 5, 4000, 32, 3},    {65, 10, 4, 3000, 83, 2},   {75, 10, 0, 5000, 0, 0},
-        {186, 20, 2, 2000, 0, 0},   {220, 10, 4, 100, 226, 1},  {'X', 0, 3, 0, 'Z', 3},
-        {'B', 50, 1, 2500, 'V', 1}, {'Q', 100, 1, 100, 'A', 1}, {32, 40, 0, 0, 0, 0}};
+    // (key, characters typed, wrong presses, ms, pressed instead, times, Shift slip)
+    s.history.keys = {{13, 10, 2, 5000, 32, 2},        {'A', 60, 140, 3000, 'S', 140},
+                      {'K', 10, 0, 5000, 0, 0},        {'Q', 3, 0, 6000, 0, 0},
+                      {'U', 150, 100, 45000, 'I', 99}, {'X', 0, 3, 0, 'X', 3, 1},
+                      {'Y', 2, 8, 200, 'T', 8},        {32, 40, 0, 0, 0, 0}};
     s.open();
     QCOMPARE(s.history.keySpans, QList<int>{20});
-    // By miss rate, ties to the key missed more; keys never awaited stay out.
+    // Rates over all presses while due, a line end one press of Enter; ranked by what
+    // the presses bear out, so A's 200 presses outweigh Y's 10 and X's 3.
     QCOMPARE(captions(s.page->weakKeys),
-             QStringList({" Enter 100% →Space", " A 40% →S", " \\ 40% →_", " : 10%", " B 2% →V"}));
+             QStringList({" A 70% →S", " Y 80% →T", " X 100% →Shiftなし", " U 40% →I",
+                          " Enter 29% →Space"}));
+    // Keys pressed fewer than five times come last.
     QCOMPARE(captions(s.page->slowKeys),
-             QStringList({"Enter 800ms", "K 500ms", "A 300ms", ": 100ms", "B 50ms"}));
+             QStringList({"Enter 1000ms", "K 500ms", "U 300ms", "A 50ms", "Space 0ms"}));
     QVERIFY(s.page->exportBtn->isEnabled() && s.page->deleteBtn->isEnabled());
 }
 
 void TestProgressPage::hoverShowsRunOrDay_data() {
     QTest::addColumn<qint64>("total");
-    QTest::addColumn<bool>("byDay");
-    QTest::addColumn<QString>("text");
+    QTest::addColumn<QDate>("first"); // of the three days
+    QTest::addColumn<QString>("source");
+    QTest::addColumn<ProgressChart::Span>("span");
+    QTest::addColumn<QString>("text"); // the detail shown, or its start and end around "…"
+    const QString longName = "the-longest-name-ever-given-to-a-practice-file-of-mine.txt";
     QTest::newRow("50 runs one by one")
-        << qint64(50) << false << " 2026/11/03 09:30 ドリル ASDF 1.25打/秒 ミス7";
+        << qint64(50) << QDate(2026, 11, 1) << "ASDF" << ProgressChart::Span::Run
+        << " 2026/11/03 09:30 ドリル ASDF 1.25打/秒 ミス7";
+    QTest::newRow("a long file name is shortened")
+        << qint64(50) << QDate(2026, 11, 1) << longName << ProgressChart::Span::Run
+        << " 2026/11/03 09:30 ドリル the-…txt 1.25打/秒 ミス7";
     QTest::newRow("51 runs by day")
-        << qint64(51) << true << " 2026/11/03 ドリル 4回 平均1.25打/秒 ミス7";
+        << qint64(51) << QDate(2026, 11, 1) << "ASDF" << ProgressChart::Span::Day
+        << " 2026/11/03 ドリル 4回 平均1.25打/秒 ミス7";
+    QTest::newRow("by week past 60 days")
+        << qint64(51) << QDate(2026, 8, 1) << "ASDF" << ProgressChart::Span::Week
+        << " 2026/11/02の週 ドリル 4回 平均1.25打/秒 ミス7";
+    QTest::newRow("by month past a year")
+        << qint64(51) << QDate(2025, 10, 1) << "ASDF" << ProgressChart::Span::Month
+        << " 2026/11 ドリル 4回 平均1.25打/秒 ミス7";
 }
 
 void TestProgressPage::hoverShowsRunOrDay() {
     QFETCH(qint64, total);
+    QFETCH(QDate, first);
+    QFETCH(QString, source);
+    QFETCH(QString, text);
     Shown s;
     s.history.total = total;
     s.history.runs = {run("lesson", "L1.txt", 3.5, 100, 2, 1), run("text", "a.txt", 2.0, 80, 0, 2),
                       run("drill", "ASDF", 1.25, 50, 7, 3)};
-    s.history.dayList = {{QDate(2026, 11, 1), "lesson", 2, 3.5, 100, 2},
+    s.history.runs[2].source = source;
+    s.history.dayList = {{first, "lesson", 2, 3.5, 100, 2},
                          {QDate(2026, 11, 2), "text", 1, 2.0, 80, 0},
                          {QDate(2026, 11, 3), "drill", 4, 1.25, 50, 7}};
     s.open([&] {
         ProgressChart* chart = s.page->chart;
-        QTEST(chart->byDay(), "byDay");
+        QTEST(chart->span(), "span");
         QCOMPARE(chart->legend(), QStringList({"レッスン", "テキスト", "ドリル"}));
         s.hover(chart->pointPos(2) + QPoint(2, -2));
-        QTEST(s.page->detail->caption(), "text");
+        const QString shown = s.page->detail->caption();
+        const QStringList ends = text.split(QStringLiteral("…"));
+        QVERIFY2(shown.startsWith(ends.front()) && shown.endsWith(ends.back()), qPrintable(shown));
+        QVERIFY(QFontMetrics(s.page->detail->font()).horizontalAdvance(shown) <
+                s.page->detail->width());
         s.hover(QPoint(1, 1));
         QVERIFY(s.page->detail->caption().contains(QString::number(total)));
     });
@@ -134,14 +160,17 @@ void TestProgressPage::readsOnlyWhenShown() {
 void TestProgressPage::exportPassesSavePath() {
     Shown s;
     s.history.runs = {run("drill", "ASDF", 1, 50, 0)};
-    s.env.platform.saveFiles = {QString(), s.env.path("out.csv"), s.env.path("no/out.csv")};
+    s.env.platform.saveFiles = {QString(), s.env.path("out"), s.env.path("o.txt"),
+                                s.env.path("no/out.csv")};
     s.open([&] {
         s.page->exportBtn->click(); // cancelled
+        s.page->exportBtn->click();
         s.page->exportBtn->click();
         s.history.exportOk = false;
         s.page->exportBtn->click();
     });
-    QCOMPARE(s.history.exports, QStringList({s.env.path("out.csv"), s.env.path("no/out.csv")}));
+    QCOMPARE(s.history.exports,
+             QStringList({s.env.path("out.csv"), s.env.path("o.txt"), s.env.path("no/out.csv")}));
     QCOMPARE(s.env.platform.messages, QStringList{"成績履歴を書き出せませんでした。"});
 }
 
@@ -153,7 +182,7 @@ void TestProgressPage::deleteAsksFirst() {
     s.open([&] {
         s.page->deleteBtn->click();
         QCOMPARE(s.history.clears, 0);
-        QCOMPARE(s.page->weakKeys[0]->caption(), QStringLiteral(" A 50% →S"));
+        QCOMPARE(s.page->weakKeys[0]->caption(), QStringLiteral(" A 33% →S"));
         s.page->deleteBtn->click();
     });
     QCOMPARE(s.history.clears, 1);

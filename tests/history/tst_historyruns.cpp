@@ -55,13 +55,15 @@ void checkOneRun(Fixture& f, const Before& before, const QString& mode, const QS
     QCOMPARE(f.env.platform.messages, QStringList());
 }
 
-int confusions(Fixture& f, int expected, int typed) {
+// shift: 0 right, 1 left out, 2 held where none was wanted.
+int confusions(Fixture& f, int expected, int typed, int shift = 0) {
     RawDb db(f.env.path(QStringLiteral("Velotap.db")), QStringLiteral("c"));
     return db
         .one(QStringLiteral("SELECT count FROM confusions WHERE expected_vk = %1 AND"
-                            " typed_vk = %2")
+                            " typed_vk = %2 AND shift_wrong = %3")
                  .arg(expected)
-                 .arg(typed))
+                 .arg(typed)
+                 .arg(shift))
         .toInt();
 }
 
@@ -79,6 +81,7 @@ void TstHistoryRuns::lessonTypedToTheEnd() {
         const char c = text[f.ex().cursorPos];
         if (typed == 3) keys::tap(f.w->Memo, keys::Q); // for the 'f'
         if (typed == 6) typeChar(f.w->Memo, 'J');      // Shift left down for the 'k'
+        if (typed == 10) typeChar(f.w->Memo, 'f');     // Shift left out for the 'F'
         if (c == '\r')
             keys::tap(f.w->Memo, keys::Enter);
         else
@@ -89,7 +92,8 @@ void TstHistoryRuns::lessonTypedToTheEnd() {
     checkOneRun(f, before, QStringLiteral("lesson"), QStringLiteral("Lesson1.txt"), true, start,
                 lastKey);
     QCOMPARE(confusions(f, 'F', 'Q'), 1);
-    QCOMPARE(confusions(f, 'K', 'J'), 1);
+    QCOMPARE(confusions(f, 'K', 'J', 2), 1);
+    QCOMPARE(confusions(f, 'F', 'F', 1), 1);
     RawDb db(f.env.path(QStringLiteral("Velotap.db")));
     QCOMPARE(db.one(QStringLiteral("SELECT expected FROM run_keys WHERE vk = 13")).toInt(), 4);
     QCOMPARE(db.one(QStringLiteral("SELECT sum(ms_total) FROM run_keys")).toLongLong(),

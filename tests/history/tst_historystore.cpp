@@ -21,6 +21,7 @@ private slots:
     void damagedPageKeepsTheRest();
     void followsTheWorkingFolder();
     void queries();
+    void versionOneMigratesInPlace();
 };
 
 namespace {
@@ -254,8 +255,10 @@ void TstHistoryStore::queries() {
     a.confusions[{'B', 'V'}] = 2;
     RunSummary b = run(QStringLiteral("b.txt"), 10, 1);
     b.mode = QStringLiteral("drill");
-    b.startedAt = b.startedAt.addDays(1);
-    b.endedAt = b.endedAt.addDays(1);
+    // 08:30 of March 2 in Tokyo, where the test runs, is still March 1 in UTC.
+    b.startedAt = QDateTime(QDate(2026, 3, 1), QTime(23, 30), Qt::UTC);
+    b.endedAt = b.startedAt.addSecs(30);
+    b.confusions[{'B', 'B', ShiftSlip::Missing}] = 3;
     QVERIFY(store.append(a));
     QVERIFY(store.append(b));
 
@@ -268,7 +271,9 @@ void TstHistoryStore::queries() {
     QCOMPARE(all[0].expected, 30);
     QCOMPARE(all[0].missed, 5);
     QCOMPARE(all[0].topTyped, int('Q')); // 3 against 1 + 1
-    QCOMPARE(all[1].topTypedCount, 2);
+    QCOMPARE(all[1].topTyped, int('B')); // a Shift slip: 3 against V's 2
+    QCOMPARE(all[1].topShift, 1);
+    QCOMPARE(all[1].topTypedCount, 3);
     QCOMPARE(store.lastRuns(1).value(0).source, QStringLiteral("b.txt"));
     QCOMPARE(store.lastRuns(5).value(0).startedAt, a.startedAt);
     const QList<HistoryDay> days = store.days();
@@ -278,11 +283,12 @@ void TstHistoryStore::queries() {
 
     QVERIFY(store.exportCsv(env.path(QStringLiteral("h.csv"))));
     QCOMPARE(env.readFile(QStringLiteral("h.csv")),
-             QByteArray("id,started_at,ended_at,mode,source,seconds,keys,misses,speed,completed\r\n"
-                        "1,2026-03-01T09:00:00.000Z,2026-03-01T09:00:30.000Z,text,"
-                        "\"say \"\"hi\"\", twice\r\nok\",30,20,4,0.666666666666667,0\r\n"
-                        "2,2026-03-02T09:00:00.000Z,2026-03-02T09:00:30.000Z,drill,b.txt,30,10,1,"
-                        "0.333333333333333,0\r\n"));
+             QByteArray("\xEF\xBB\xBFid,started_at,started_at_local,ended_at,mode,source,seconds,"
+                        "keys,misses,speed,completed\r\n"
+                        "1,2026-03-01T09:00:00.000Z,2026-03-01 18:00:00,2026-03-01T09:00:30.000Z,"
+                        "text,\"say \"\"hi\"\", twice\r\nok\",30,20,4,0.666666666666667,0\r\n"
+                        "2,2026-03-01T23:30:00.000Z,2026-03-02 08:30:00,2026-03-01T23:30:30.000Z,"
+                        "drill,b.txt,30,10,1,0.333333333333333,0\r\n"));
 
     QVERIFY(store.clear());
     QCOMPARE(store.runCount(), 0);
@@ -308,6 +314,55 @@ void TstHistoryStore::queries() {
                  .toInt(),
              0);
     QCOMPARE(env.platform.messages, QStringList());
+}
+
+// A file of the first schema, whose confusions had no Shift column, takes its first
+// new run after growing the column; every row stays, a key paired with itself as a
+// left-out Shift. Read before that, it shows the same.
+void TstHistoryStore::versionOneMigratesInPlace() {
+    TestEnv env;
+    {
+        HistoryStore store;
+        QVERIFY(fillHistory(store, 40, 5));
+        RunSummary slip = run(QStringLiteral("slip"), 9, 9);
+        slip.perKey['A'] = {9, 9, 900};
+        slip.confusions = {{{'A', 'A', ShiftSlip::Missing}, 9}};
+        QVERIFY(store.append(slip));
+    }
+    const QString count = QStringLiteral(
+        "SELECT (SELECT count(*) FROM runs) || ' ' || (SELECT count(*) FROM run_keys) || ' ' ||"
+        " (SELECT count(*) FROM confusions) || ' ' || (SELECT sum(count) FROM confusions)");
+    QString before;
+    {
+        RawDb raw(env.path(kDb));
+        before = raw.one(count).toString();
+        for (const char* sql :
+             {"CREATE TABLE old(run_id INTEGER, expected_vk INTEGER, typed_vk INTEGER,"
+              " count INTEGER, PRIMARY KEY(run_id, expected_vk, typed_vk)) WITHOUT ROWID",
+              "INSERT INTO old SELECT run_id, expected_vk, typed_vk, count FROM confusions",
+              "DROP TABLE confusions", "ALTER TABLE old RENAME TO confusions",
+              "PRAGMA user_version=1"})
+            QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
+    }
+    HistoryStore store;
+    const auto slipShown = [&store](int span) {
+        const HistoryKey k = store.keyFigures(span).value(0);
+        return k.topTyped == 'A' && k.topShift == 1;
+    };
+    QVERIFY(slipShown(1));
+    QVERIFY(store.append(run(QStringLiteral("new"), 5, 0)));
+    QVERIFY(slipShown(2));
+    store.close();
+    RawDb raw(env.path(kDb));
+    QCOMPARE(raw.one(QStringLiteral("PRAGMA user_version")).toInt(), HistoryStore::kVersion);
+    const QStringList b = before.split(QLatin1Char(' '));
+    QCOMPARE(raw.one(count).toString(), QStringList({QString::number(b[0].toInt() + 1),
+                                                     QString::number(b[1].toInt() + 1), b[2], b[3]})
+                                            .join(QLatin1Char(' ')));
+    QCOMPARE(raw.one(QStringLiteral("SELECT count(*) FROM confusions"
+                                    " WHERE shift_wrong != (expected_vk = typed_vk)"))
+                 .toInt(),
+             0);
 }
 
 QTEST_GUILESS_MAIN(TstHistoryStore)
