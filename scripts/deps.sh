@@ -6,7 +6,8 @@ pkgs=(cmake g++ make qt6-base-dev libgl-dev fonts-ipafont-gothic libqt6sql6-sqli
       libmecab-dev libmecab2 mecab-ipadic-utf8)
 if [ "${1:-}" = "--test" ]; then
   pkgs+=(xvfb xdotool x11-xkb-utils xauth clang libclang-rt-14-dev desktop-file-utils appstream
-         ibus ibus-mozc dbus libglib2.0-bin procps lintian dpkg-dev
+         ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus libglib2.0-bin procps
+         lintian dpkg-dev
          sway grim qt6-wayland libwayland-dev libxkbcommon-dev pkg-config sqlite3)
 fi
 missing=()

@@ -296,6 +296,15 @@ bool HistoryStore::readVersion() {
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) return false;
     version_ = q.value(0).toInt();
     q.finish(); // an open statement would keep the journal mode from changing later
+    if (version_ < 0) {
+        // No version of this program writes a negative one: the file is not ours, and
+        // there are no steps to bring it up to date.
+        const QString path = path_;
+        q = QSqlQuery();
+        db_.close();
+        if (!putAside(path) || !db_.open()) return false;
+        return readVersion();
+    }
     // NORMAL syncs at checkpoints only; with WAL a crash of the program loses nothing
     // committed, and a run costs no disk flush.
     exec(QStringLiteral("PRAGMA synchronous=NORMAL"));

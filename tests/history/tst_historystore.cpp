@@ -63,6 +63,7 @@ void TstHistoryStore::faults_data() {
     QTest::newRow("text file") << "text" << true << "damaged";
     QTest::newRow("damaged pages") << "pages" << true << "damaged";
     QTest::newRow("newer program") << "newer" << false << "新しい版";
+    QTest::newRow("negative version") << "negative" << true << "damaged";
 }
 
 // A run the file cannot take is dropped with one message for the session; a damaged
@@ -79,6 +80,7 @@ void TstHistoryStore::faults() {
     if (kind == "folder") QVERIFY(QDir(env.dir()).mkdir(kDb));
     if (kind == "text") env.writeFile(kDb, "not a history at all\n");
     if (kind == "newer") makeDb(env.path(kDb), HistoryStore::kVersion + 1);
+    if (kind == "negative") makeDb(env.path(kDb), -1);
     if (kind == "pages") {
         makeDb(env.path(kDb), HistoryStore::kVersion);
         { // fold the WAL in, then scribble over the pages after the first
