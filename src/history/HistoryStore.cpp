@@ -48,6 +48,11 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         QStringLiteral("DROP TABLE confusions"),
         QStringLiteral("ALTER TABLE confusions_new RENAME TO confusions"),
     },
+    {
+        // The guided course: each row a step a track reached, so the latest is where it
+        // stands and all of them show its way.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS course(track TEXT, unlocked INTEGER, at TEXT)"),
+    },
 };
 
 int connections = 0;
@@ -229,7 +234,8 @@ bool HistoryStore::clear() {
     if (!ready(Use::Write) || !exec(QStringLiteral("BEGIN IMMEDIATE"))) return false;
     const bool ok = exec(QStringLiteral("DELETE FROM confusions")) &&
                     exec(QStringLiteral("DELETE FROM run_keys")) &&
-                    exec(QStringLiteral("DELETE FROM runs")) && exec(QStringLiteral("COMMIT"));
+                    exec(QStringLiteral("DELETE FROM runs")) &&
+                    exec(QStringLiteral("DELETE FROM course")) && exec(QStringLiteral("COMMIT"));
     if (!ok) exec(QStringLiteral("ROLLBACK"));
     return ok;
 }

@@ -14,7 +14,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // read. Messages go through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 2; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 3; // PRAGMA user_version of the schema written here
 
     HistoryStore();
     ~HistoryStore() override;
@@ -34,6 +34,9 @@ public:
     bool clear() override;
     QString setting(const QString& key, const QString& fallback = QString()) override;
     void setSetting(const QString& key, const QString& value) override;
+    QList<CourseStep> courseSteps(const QString& track) override;
+    bool addCourseStep(const QString& track, int unlocked) override;
+    QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) override;
 
     // How long a write waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }

@@ -39,6 +39,12 @@ struct HistoryKey {
     qint64 topTypedCount = 0;
 };
 
+// The guided course reached `unlocked` keys of a track at a time (UTC).
+struct CourseStep {
+    QDateTime at;
+    int unlocked = 0;
+};
+
 // What the progress page and the adaptive practice read from the history.
 class HistoryReader {
 public:
@@ -57,4 +63,21 @@ public:
     // The settings the record has no room for; fallback when absent.
     virtual QString setting(const QString& key, const QString& fallback = QString()) = 0;
     virtual void setSetting(const QString& key, const QString& value) = 0;
+    // The course's steps on a track ("letters", "kana"), oldest first; none before it began.
+    virtual QList<CourseStep> courseSteps(const QString& track) {
+        Q_UNUSED(track);
+        return {};
+    }
+    // Keeps that the track reached `unlocked` keys; false when it could not be kept.
+    virtual bool addCourseStep(const QString& track, int unlocked) {
+        Q_UNUSED(track);
+        Q_UNUSED(unlocked);
+        return false;
+    }
+    // Per-key figures of the track's last course runs, one list a run, newest first.
+    virtual QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) {
+        Q_UNUSED(track);
+        Q_UNUSED(lastRuns);
+        return {};
+    }
 };
