@@ -161,8 +161,9 @@ void ProgressPage::exportClick() {
 }
 
 void ProgressPage::deleteClick() {
-    if (!reader_ || !Platform::get().confirm(
-                        this, QStringLiteral("成績履歴をすべて消去します。よろしいですか？")))
+    if (!reader_ ||
+        !Platform::get().confirm(
+            this, tr("成績履歴をすべて消去します。コースも最初からになります。よろしいですか？")))
         return;
     if (!reader_->clear())
         Platform::get().messageBox(this, QStringLiteral("成績履歴を消去できませんでした。"));
