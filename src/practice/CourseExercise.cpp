@@ -40,6 +40,9 @@ const WordBank& CourseExercise::bank(Track track) {
 }
 
 int CourseExercise::unlocked(Track track) {
+    // While the history keeps the course it is the one place it stands: deleting the
+    // history starts the course over at once.
+    if (kept_ && loadUnlocked) return clampUnlocked(track, loadUnlocked(track));
     auto it = unlocked_.find(track);
     if (it == unlocked_.end())
         it = unlocked_.emplace(track, clampUnlocked(track, loadUnlocked ? loadUnlocked(track) : 0))

@@ -64,7 +64,7 @@ private:
     PracticeControls c_;
     course::Track track_ = course::Track::Letters;
     course::Lesson lesson_;
-    std::map<course::Track, int> unlocked_; // this session's, once known
+    std::map<course::Track, int> unlocked_; // this session's, when the history keeps none
     std::map<course::Track, std::deque<KeyFigureMap>> session_;
     std::map<course::Track, std::unique_ptr<course::WordBank>> banks_;
     std::vector<std::pair<TPanel*, quint32>> marked_;
