@@ -34,6 +34,14 @@ TSpeedButton* makeButton(QWidget* parent, const char* name, int left, int top, G
     return b;
 }
 
+course::Targets courseTargets(HistoryReader* history) {
+    course::Targets t;
+    if (!history) return t;
+    t.perMinute = courseTarget(history->setting(kCourseSpeedSetting), t.perMinute, 10, 1000);
+    t.accuracy = courseTarget(history->setting(kCourseAccuracySetting), t.accuracy, 50, 100);
+    return t;
+}
+
 } // namespace
 
 TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) {
@@ -51,11 +59,15 @@ TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) 
     pc.btnStop = btnStop;
     pc.enableTools = [this] { enableTools(); };
     pc.disableTools = [this] { disableTools(); };
-    pc.onRun = [this](const RunSummary& run) { history().append(run); };
+    pc.onRun = [this](const RunSummary& run) {
+        const bool kept = history().append(run);
+        if (course_) course_->runFinished(run, kept);
+    };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
     japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
     japanese_->runSink = pc.onRun;
+    course_ = std::make_unique<CourseExercise>(keyboard_, *exercise_, *japanese_, pc);
     keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
         if (japanese_->running()) return japanese_->judgeKey(key, shift, paneKey);
         return exercise_->judgeKey(key, shift, paneKey);
@@ -105,6 +117,8 @@ void TVelotapper::createControls() {
         makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
     btnJapanese = makeButton(Panel1, "btnJapanese", 116, 4, Glyph::Japanese,
                              QStringLiteral("日本語の文章で練習します。"));
+    btnCourse = makeButton(Panel1, "btnCourse", 144, 4, Glyph::Course,
+                           tr("キーを一つずつ増やすコースで練習します。"));
     btnKeybord = makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard,
                             QStringLiteral("キーボードの色を変えます。"));
     btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, QStringLiteral("終了します"));
@@ -169,6 +183,7 @@ void TVelotapper::createControls() {
     connect(btnExercise, &QToolButton::clicked, this, &TVelotapper::btnExerciseClick);
     connect(btnFile, &QToolButton::clicked, this, &TVelotapper::btnFileClick);
     connect(btnJapanese, &QToolButton::clicked, this, &TVelotapper::btnJapaneseClick);
+    connect(btnCourse, &QToolButton::clicked, this, &TVelotapper::btnCourseClick);
     connect(btnKeybord, &QToolButton::clicked, this, &TVelotapper::btnKeybordClick);
     connect(btnExit, &QToolButton::clicked, this, &TVelotapper::btnExitClick);
     connect(btnAbout, &QToolButton::clicked, this, &TVelotapper::btnAboutClick);
@@ -235,14 +250,15 @@ void TVelotapper::createKeyboard() {
 }
 
 void TVelotapper::enableTools() {
-    for (auto* b :
-         {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnKeybord, btnExit, btnStart})
+    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnKeybord,
+                    btnExit, btnStart})
         b->setEnabled(true);
+    if (course_) course_->runEnded();
 }
 
 void TVelotapper::disableTools() {
-    for (auto* b :
-         {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnKeybord, btnExit, btnStart})
+    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnKeybord,
+                    btnExit, btnStart})
         b->setEnabled(false);
 }
 
@@ -273,6 +289,7 @@ void TVelotapper::setHistory(HistoryReader* history) {
                 figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
         return figures;
     };
+    fillCourse();
     // Each Japanese file goes on where its last run stopped, across sessions.
     if (history_) {
         japanese_->loadPosition = [this](const QString& file) {
@@ -282,6 +299,34 @@ void TVelotapper::setHistory(HistoryReader* history) {
             history_->setSetting(QStringLiteral("japanese.position:") + file, position);
         };
     }
+}
+
+void TVelotapper::fillCourse() {
+    course_->kanaWanted = [this] {
+        return history_ && history_->setting(kKanaInputSetting) == QStringLiteral("1");
+    };
+    course_->targets = [this] { return courseTargets(history_); };
+    course_->loadUnlocked = [this](course::Track track) {
+        const QList<CourseStep> steps =
+            history_ ? history_->courseSteps(course::trackName(track)) : QList<CourseStep>();
+        int most = 0;
+        for (const CourseStep& s : steps) most = std::max(most, s.unlocked);
+        return most;
+    };
+    course_->saveUnlocked = [this](course::Track track, int unlocked) {
+        return history_ && history_->addCourseStep(course::trackName(track), unlocked);
+    };
+    course_->recentRuns = [this](course::Track track) {
+        std::vector<KeyFigureMap> runs;
+        if (history_)
+            for (const QList<HistoryKey>& run :
+                 history_->courseRunKeys(course::trackName(track), 50)) {
+                KeyFigureMap& m = runs.emplace_back();
+                for (const HistoryKey& k : run)
+                    m[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
+            }
+        return runs;
+    };
 }
 
 bool TVelotapper::prepareWeakLesson(QWidget* parent) {
@@ -328,6 +373,9 @@ void TVelotapper::btnJapaneseClick() {
     if (history_)
         japanese_->setKanaInput(history_->setting(kKanaInputSetting) == QStringLiteral("1"));
     japanese_->btnJapaneseClick();
+}
+void TVelotapper::btnCourseClick() {
+    course_->btnCourseClick();
 }
 void TVelotapper::btnKeybordClick() {
     keyboard_.btnKeybordClick();

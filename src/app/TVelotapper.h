@@ -1,4 +1,5 @@
 #pragma once
+#include "CourseExercise.h"
 #include "Drill.h"
 #include "HistoryStore.h"
 #include "JapaneseExercise.h"
@@ -52,6 +53,7 @@ public:
     // The run history; made on first use and opening its file only when read or written.
     HistoryStore& history();
     JapaneseExercise& japanese() { return *japanese_; }
+    CourseExercise& course() { return *course_; }
 
     void enableTools();
     void disableTools();
@@ -61,6 +63,7 @@ public:
     void btnExerciseClick();
     void btnFileClick();
     void btnJapaneseClick();
+    void btnCourseClick();
     void btnKeybordClick();
     void btnExitClick();
     void btnAboutClick();
@@ -69,7 +72,7 @@ public:
     void Timer1Timer();
 
     TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
-        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese;
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
     TMemo* Memo;
@@ -84,6 +87,7 @@ protected:
 private:
     void createControls();
     void createKeyboard();
+    void fillCourse();
     // Key events of the window and of the pane; returns the key the pane acts on.
     int keyDown(QKeyEvent* e);
     void keyUp(QKeyEvent* e);
@@ -96,6 +100,7 @@ private:
     std::unique_ptr<Drill> drill_;
     std::unique_ptr<HistoryStore> store_;
     std::unique_ptr<JapaneseExercise> japanese_;
+    std::unique_ptr<CourseExercise> course_;
     HistoryReader* history_ = nullptr;
     WeakLesson weakLesson_; // built, not yet run
     DialogFactory makeAboutBox_, makePagesDlg_;

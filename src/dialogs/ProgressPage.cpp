@@ -197,8 +197,9 @@ void ProgressPage::exportClick() {
 }
 
 void ProgressPage::deleteClick() {
-    if (!reader_ || !Platform::get().confirm(
-                        this, QStringLiteral("成績履歴をすべて消去します。よろしいですか？")))
+    if (!reader_ ||
+        !Platform::get().confirm(
+            this, tr("成績履歴をすべて消去します。コースも最初からになります。よろしいですか？")))
         return;
     if (!reader_->clear())
         Platform::get().messageBox(

@@ -1,5 +1,6 @@
 #include "TPagesDlg.h"
 
+#include "CoursePage.h"
 #include "DesignTable.h"
 #include "Drill.h"
 #include "HistoryTypes.h"
@@ -61,6 +62,9 @@ void TPagesDlg::createFrame() {
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(TabSheet5, QStringLiteral("成績推移"));
     connect(TabSheet5->weakBtn, &QPushButton::clicked, this, &TPagesDlg::weakLessonClick);
+    TabSheet6 = new CoursePage;
+    TabSheet6->setObjectName(QStringLiteral("TabSheet6"));
+    PageControl1->addTab(TabSheet6, tr("コース"));
     // The first opening shows the mistype map; later ones the page last used.
     PageControl1->setCurrentWidget(TabSheet3);
 
@@ -87,6 +91,7 @@ void TPagesDlg::onShow() {
     fillRecordsPage();
     fillColorPanels();
     fillMistypeMap();
+    TabSheet6->fill();
 }
 
 void TPagesDlg::OKBtnClick() {
@@ -112,12 +117,14 @@ void TPagesDlg::OKBtnClick() {
                 history_->setSetting(key, value);
         }
     }
+    TabSheet6->save();
     accept();
 }
 
 void TPagesDlg::setHistory(HistoryReader* history) {
     history_ = history;
     TabSheet5->setHistory(history);
+    TabSheet6->setHistory(history);
     fillSettingsPage();
 }
 

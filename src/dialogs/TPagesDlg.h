@@ -8,6 +8,7 @@
 class HistoryReader;
 struct PracticeRecord;
 class HistoryReader;
+class CoursePage;
 class ProgressPage;
 class QCheckBox;
 class QGroupBox;
@@ -68,6 +69,7 @@ public:
 
     // Progress page, after the four of the design.
     ProgressPage* TabSheet5;
+    CoursePage* TabSheet6;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -132,6 +132,9 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath) {
                          QStringLiteral("%1")));
     run(db, QStringLiteral("INSERT OR REPLACE INTO main.settings(key, value)"
                            " SELECT key, value FROM old.settings"));
+    if (oldVersion >= 3)
+        run(db, QStringLiteral("INSERT INTO main.course(track, unlocked, at)"
+                               " SELECT track, unlocked, at FROM old.course"));
     q.finish();
     run(db, QStringLiteral("DETACH DATABASE old"));
     return qint64(ids.size());

@@ -78,6 +78,11 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         QStringLiteral("DROP TABLE confusions"),
         QStringLiteral("ALTER TABLE confusions_new RENAME TO confusions"),
     },
+    {
+        // The guided course: each row a step a track reached, so the latest is where it
+        // stands and all of them show its way.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS course(track TEXT, unlocked INTEGER, at TEXT)"),
+    },
 };
 
 int connections = 0;
@@ -440,7 +445,8 @@ bool HistoryStore::clear() {
     if (ok) {
         ok = exec(QStringLiteral("DELETE FROM confusions")) &&
              exec(QStringLiteral("DELETE FROM run_keys")) &&
-             exec(QStringLiteral("DELETE FROM runs")) && exec(QStringLiteral("COMMIT"));
+             exec(QStringLiteral("DELETE FROM runs")) &&
+             exec(QStringLiteral("DELETE FROM course")) && exec(QStringLiteral("COMMIT"));
         if (!ok) exec(QStringLiteral("ROLLBACK"));
     }
     // The pages the runs took go back to the disk once the journal is folded in.

@@ -24,7 +24,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 2; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 3; // PRAGMA user_version of the schema written here
 
     HistoryStore();
     ~HistoryStore() override;
@@ -47,6 +47,9 @@ public:
     void setSetting(const QString& key, const QString& value) override;
     QString cannotRead() override { return cannotRead_; }
     QString cannotWrite() override;
+    QList<CourseStep> courseSteps(const QString& track) override;
+    bool addCourseStep(const QString& track, int unlocked) override;
+    QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) override;
 
     // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }

@@ -50,6 +50,12 @@ struct HistoryKey {
     double averageMs() const { return presses() > 0 ? double(msTotal) / double(presses()) : 0.0; }
 };
 
+// The guided course reached `unlocked` keys of a track at a time (UTC).
+struct CourseStep {
+    QDateTime at;
+    int unlocked = 0;
+};
+
 // What the progress page and the adaptive practice read from the history.
 class HistoryReader {
 public:
@@ -75,4 +81,21 @@ public:
     // Why nothing can be written to the history here (a newer program's file, a folder
     // that takes no writes); empty when it can be.
     virtual QString cannotWrite() { return {}; }
+    // The course's steps on a track ("letters", "kana"), oldest first; none before it began.
+    virtual QList<CourseStep> courseSteps(const QString& track) {
+        Q_UNUSED(track);
+        return {};
+    }
+    // Keeps that the track reached `unlocked` keys; false when it could not be kept.
+    virtual bool addCourseStep(const QString& track, int unlocked) {
+        Q_UNUSED(track);
+        Q_UNUSED(unlocked);
+        return false;
+    }
+    // Per-key figures of the track's last course runs, one list a run, newest first.
+    virtual QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) {
+        Q_UNUSED(track);
+        Q_UNUSED(lastRuns);
+        return {};
+    }
 };

@@ -95,6 +95,19 @@ void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
         p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, QStringLiteral("あ"));
         break;
     }
+    case Glyph::Course: { // steps rising to the right, one key at a time
+        QPainterPath path;
+        path.moveTo(1.5, 14.5);
+        for (int i = 0; i < 4; ++i) {
+            path.lineTo(1.5 + 3.25 * i, 11.5 - 3 * i);
+            path.lineTo(4.75 + 3.25 * i, 11.5 - 3 * i);
+        }
+        path.lineTo(14.5, 2.5);
+        path.lineTo(14.5, 14.5);
+        path.closeSubpath();
+        p.drawPath(path);
+        break;
+    }
     }
 }
 
@@ -108,6 +121,8 @@ QColor fillOf(Glyph g) {
         return QColor(240, 208, 96);
     case Glyph::About:
         return QColor(160, 208, 255);
+    case Glyph::Course:
+        return QColor(255, 224, 128);
     default:
         return Qt::white;
     }

@@ -2,7 +2,19 @@
 #include <QIcon>
 #include <QPixmap>
 
-enum class Glyph { Tool, Lesson, Exercise, File, Keyboard, Exit, About, Start, Stop, Japanese };
+enum class Glyph {
+    Tool,
+    Lesson,
+    Exercise,
+    File,
+    Keyboard,
+    Exit,
+    About,
+    Start,
+    Stop,
+    Japanese,
+    Course
+};
 
 // A 32 x 16 two-state picture (normal left, disabled right) for a speed button,
 // drawn as vectors at the given device pixel ratio so it stays crisp when scaled.

@@ -67,6 +67,19 @@ bool JapaneseExercise::start(const QString& fileName) {
         dictionaryNoticeShown_ = true;
         platform.messageBox(c_.window, kNoDictionary);
     }
+    return begin(QStringLiteral("japanese"), QFileInfo(fileName).fileName(), QString());
+}
+
+bool JapaneseExercise::startPhrases(std::vector<Phrase> phrases, const QString& mode,
+                                    const QString& source, const QString& lead) {
+    file_.clear(); // a text made in the program has no place to go on from
+    run_ = PreparedRun{};
+    run_.phrases = std::move(phrases);
+    return begin(mode, source, lead);
+}
+
+bool JapaneseExercise::begin(const QString& mode, const QString& source, const QString& lead) {
+    Platform& platform = Platform::get();
     if (kanaInput_)
         judge_ = std::make_unique<KanaJudge>();
     else
@@ -83,15 +96,15 @@ bool JapaneseExercise::start(const QString& fileName) {
     }
 
     c_.disableTools();
-    exercise_.showStartPrompts();
+    exercise_.showStartPrompts(QString(), lead);
 
     keys_ = 0;
     kanaDone_ = 0;
     elapsedSeconds = 0;
     record_.runMisses = 0;
     summary_ = RunSummary{};
-    summary_.mode = QStringLiteral("japanese");
-    summary_.source = QFileInfo(fileName).fileName();
+    summary_.mode = mode;
+    summary_.source = source;
     summary_.startedAt = calendarNow();
     lastKeyMs_ = platform.clockMs();
     c_.timer->start();
@@ -228,7 +241,9 @@ void JapaneseExercise::btnStopClick() {
     keyboard_.practiceRunning = false;
 
     const QString position = stopPosition().toString();
-    if (savePosition)
+    if (file_.isEmpty())
+        ;
+    else if (savePosition)
         savePosition(file_, position);
     else
         positions_.insert(file_, position);

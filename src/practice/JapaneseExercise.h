@@ -29,6 +29,10 @@ public:
     // Prepares a run from the file, shows the start prompts and starts it; false when
     // there is nothing to run (a message box said why).
     bool start(const QString& fileName);
+    // Runs phrases made in the program (the course's kana lessons), named by the lead
+    // prompt before the start prompts; false when they hold nothing to type.
+    bool startPhrases(std::vector<Phrase> phrases, const QString& mode, const QString& source,
+                      const QString& lead);
     JudgeOutcome judgeKey(quint16 key, bool shift, quint16& paneKey);
     void btnStopClick();
     void Timer1Timer();
@@ -51,6 +55,7 @@ public:
     int elapsedSeconds = 0;
 
 private:
+    bool begin(const QString& mode, const QString& source, const QString& lead);
     bool showPhrase(); // the next phrase with something to type; false at the end
     void showProgress();
     void showPane(const QString& reading, const QString& remainingReading, const QString& keys);

@@ -97,12 +97,13 @@ void TextExercise::btnFileClick() {
     if (!path.isEmpty() && loadPracticeText(path) == 0) runMode_ = QStringLiteral("text");
 }
 
-void TextExercise::showStartPrompts(const QString& note) {
+void TextExercise::showStartPrompts(const QString& note, const QString& lead) {
     c_.memo->setPlainText(QString());
     c_.lcd->setCaption(QString());
     Platform& platform = Platform::get();
     qint64 t0 = platform.clockMs();
-    for (const QString* prompt : {&kHomePrompt, note.isEmpty() ? &kKeyPrompt : &note}) {
+    for (const QString* prompt : {&lead, &kHomePrompt, note.isEmpty() ? &kKeyPrompt : &note}) {
+        if (prompt->isEmpty()) continue;
         c_.display->setCaption(*prompt);
         // Sleep in the event loop, answering events, until the two seconds are up.
         qint64 t = platform.clockMs();
@@ -118,13 +119,13 @@ void TextExercise::btnStartClick() {
     start(QString());
 }
 
-void TextExercise::start(const QString& note) {
+void TextExercise::start(const QString& note, const QString& lead) {
     if (practiceText_[0] == '\0') {
         Platform::get().messageBox(c_.window, kNoText);
         return;
     }
     c_.disableTools();
-    showStartPrompts(note);
+    showStartPrompts(note, lead);
 
     elapsedSeconds = 0;
     c_.timer->start();
@@ -207,15 +208,17 @@ void TextExercise::btnStopClick() {
     if (elapsedSeconds != 0 && cursorPos != 0) {
         record_.addRunSpeed(cursorPos, elapsedSeconds);
         saveRecord(record_, c_.window);
-        RunSummary run;
-        if (tally_.finish(record_, elapsedSeconds, double(record_.currentRate),
-                          cursorPos > textLength(), run) &&
-            c_.onRun)
-            c_.onRun(run);
     }
     c_.display->setCaption(
         QString::asprintf("スピードは %.1f文字/秒 です", static_cast<double>(record_.currentRate)));
     c_.btnStop->setEnabled(false);
+    // Last, so what the run leads to (the course's verdict) may take the prompt line.
+    RunSummary run;
+    if (elapsedSeconds != 0 && cursorPos != 0 &&
+        tally_.finish(record_, elapsedSeconds, double(record_.currentRate),
+                      cursorPos > textLength(), run) &&
+        c_.onRun)
+        c_.onRun(run);
 }
 
 void TextExercise::startLesson(const QString& fileName) {
@@ -252,5 +255,15 @@ bool TextExercise::startMadeText(const QByteArray& bytes, const QString& mode,
     runMode_ = mode;
     textSource_ = note;
     start(note);
+    return true;
+}
+
+bool TextExercise::startCourseText(const QByteArray& bytes, const QString& source,
+                                   const QString& lead) {
+    if (preparePracticeText(bytes).isEmpty()) return false;
+    loadPracticeBytes(bytes);
+    runMode_ = QStringLiteral("course");
+    textSource_ = source;
+    start(QString(), lead);
     return true;
 }

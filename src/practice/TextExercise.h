@@ -27,13 +27,17 @@ public:
     void btnStopClick();
     void Timer1Timer();
     JudgeOutcome judgeKey(quint16 key, bool shift, quint16& paneKey);
-    // The two start prompts; a note, when given, takes the place of the second.
-    void showStartPrompts(const QString& note = QString());
+    // The two start prompts; a note, when given, takes the place of the second, and a
+    // lead, when given, comes before them.
+    void showStartPrompts(const QString& note = QString(), const QString& lead = QString());
     void btnExerciseClick();
     void startLesson(const QString& fileName);
     // Runs a text made in the program, e.g. one built on the weak keys, announcing it
     // with the note; false, with nothing changed, when the text holds nothing to type.
     bool startMadeText(const QByteArray& bytes, const QString& mode, const QString& note);
+    // The same for the course's lessons: a lead prompt names the lesson, and the history
+    // keeps the source.
+    bool startCourseText(const QByteArray& bytes, const QString& source, const QString& lead);
 
     // What the loaded text is, for the run's history: "lesson", "text" or "weak".
     const QString& runMode() const { return runMode_; }
@@ -47,7 +51,7 @@ public:
 private:
     // Takes the collected text as the practice text: the shared end of every load.
     void takeCollected(const TextCollector& collector);
-    void start(const QString& note);
+    void start(const QString& note, const QString& lead = QString());
     // The key that types character c of the text (Enter for a line end).
     int keyOfChar(char c) const;
 

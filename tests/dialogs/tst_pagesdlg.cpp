@@ -75,9 +75,10 @@ void TestPagesDlg::frameAndHints() {
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
     QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dlg.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(dlg.PageControl1->count(), 5);
+    QCOMPARE(dlg.PageControl1->count(), 6);
     QCOMPARE(dlg.PageControl1->tabText(0), QStringLiteral("設定"));
     QCOMPARE(dlg.PageControl1->tabText(3), QStringLiteral("色設定"));
+    QCOMPARE(dlg.PageControl1->tabText(5), QStringLiteral("コース"));
     QVERIFY(dlg.OKBtn->isDefault());
     QCOMPARE(dlg.OKBtn->geometry(), QRect(287, 2, 75, 25));
 

@@ -187,8 +187,9 @@ void TestProgressPage::deleteAsksFirst() {
     });
     QCOMPARE(s.history.clears, 1);
     QCOMPARE(s.env.platform.questions.size(), 2);
-    QCOMPARE(s.env.platform.questions[0],
-             QStringLiteral("成績履歴をすべて消去します。よろしいですか？"));
+    QCOMPARE(
+        s.env.platform.questions[0],
+        QStringLiteral("成績履歴をすべて消去します。コースも最初からになります。よろしいですか？"));
     QVERIFY(s.page->weakKeys[0]->caption().isEmpty());
     QCOMPARE(s.page->chart->pointCount(), 0);
     QVERIFY(!s.page->deleteBtn->isEnabled());

@@ -13,6 +13,7 @@ private slots:
     void lessonTypedToTheEnd();
     void fileRunStoppedEarly();
     void drillEndedWithEsc();
+    void courseLessonUnlocksTheNextKey();
 };
 
 namespace {
@@ -138,6 +139,38 @@ void TstHistoryRuns::drillEndedWithEsc() {
     f.w->btnLesson->click();
     checkOneRun(f, before, QStringLiteral("drill"), QStringLiteral("A"), false, start, end);
     QCOMPARE(confusions(f, d.prompts[1], 9), 1);
+}
+
+void TstHistoryRuns::courseLessonUnlocksTheNextKey() {
+    Fixture f;
+    f.w->setHistory(&f.w->history());
+    const TPanel* e = f.w->keyboard().table['E'].panel;
+    const TPanel* l = f.w->keyboard().table['L'].panel;
+    const quint32 eColor = e->color();
+    f.w->btnCourse->click();
+    QVERIFY(f.ex().practiceRunning());
+    QVERIFY(!f.w->btnCourse->isEnabled());
+    QVERIFY(e->color() != eColor);             // not yet unlocked: grey
+    QCOMPARE(l->color(), quint32(0x0000FFFF)); // the newest key in focus
+    const QByteArray text(f.ex().practiceText());
+    QVERIFY(!text.contains('e'));
+    for (int typed = 1; f.ex().practiceRunning(); ++typed) {
+        f.env.platform.now += 250; // 240 keys a minute
+        const char c = text[f.ex().cursorPos];
+        c == '\r' ? keys::tap(f.w->Memo, keys::Enter) : typeChar(f.w->Memo, c);
+        if (typed % 4 == 0) f.w->Timer1Timer();
+    }
+    QVERIFY2(f.display().endsWith(QStringLiteral("次の新しいキー: E")), qPrintable(f.display()));
+    QCOMPARE(e->color(), eColor);
+    RawDb db(f.env.path(QStringLiteral("Velotap.db")));
+    QCOMPARE(db.one(QStringLiteral("SELECT mode || ' ' || source FROM runs")).toString(),
+             QStringLiteral("course letters 1"));
+    QCOMPARE(db.one(QStringLiteral("SELECT group_concat(unlocked) FROM course")).toString(),
+             QStringLiteral("7,8"));
+    QCOMPARE(f.w->course().unlocked(course::Track::Letters), 8);
+    QVERIFY(f.w->history().clear()); // the course starts over
+    QCOMPARE(f.w->course().unlocked(course::Track::Letters), 7);
+    QCOMPARE(f.env.platform.messages, QStringList());
 }
 
 QTEST_MAIN(TstHistoryRuns)

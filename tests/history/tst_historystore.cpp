@@ -22,6 +22,7 @@ private slots:
     void followsTheWorkingFolder();
     void queries();
     void versionOneMigratesInPlace();
+    void courseFromAnOlderFile();
 };
 
 namespace {
@@ -365,6 +366,38 @@ void TstHistoryStore::versionOneMigratesInPlace() {
                                     " WHERE shift_wrong != (expected_vk = typed_vk)"))
                  .toInt(),
              0);
+void TstHistoryStore::courseFromAnOlderFile() {
+    TestEnv env;
+    makeDb(env.path(kDb), 2);
+    {
+        RawDb raw(env.path(kDb));
+        QVERIFY(raw.exec(QStringLiteral("DROP TABLE course")));
+    }
+    HistoryStore store;
+    QCOMPARE(store.courseSteps(QStringLiteral("letters")).size(), 0); // read before migrating
+    RunSummary letters = run(QStringLiteral("letters 2"), 8, 1);
+    letters.mode = QStringLiteral("course");
+    RunSummary kana = letters;
+    kana.source = QStringLiteral("kana 1");
+    kana.perKey = {{'S', {4, 0, 800}}};
+    QVERIFY(store.append(letters));
+    QVERIFY(store.append(kana));
+    QVERIFY(store.append(run(QStringLiteral("t.txt"), 3, 0)));
+    QVERIFY(store.addCourseStep(QStringLiteral("letters"), 7));
+    QVERIFY(store.addCourseStep(QStringLiteral("letters"), 8));
+
+    QCOMPARE(store.runCount(), 4); // the old run kept
+    const QList<CourseStep> steps = store.courseSteps(QStringLiteral("letters"));
+    QCOMPARE(steps.size(), 2);
+    QCOMPARE(steps[1].unlocked, 8);
+    QCOMPARE(store.courseSteps(QStringLiteral("kana")).size(), 0);
+    const QList<QList<HistoryKey>> runs = store.courseRunKeys(QStringLiteral("kana"), 5);
+    QCOMPARE(runs.size(), 1);
+    QCOMPARE(runs[0].value(0).vk, int('S'));
+    QCOMPARE(store.courseRunKeys(QStringLiteral("letters"), 5).value(0).value(0).missed, 1);
+    QCOMPARE(RawDb(env.path(kDb)).one(QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    QVERIFY(store.clear());
+    QCOMPARE(store.courseSteps(QStringLiteral("letters")).size(), 0);
 }
 
 QTEST_GUILESS_MAIN(TstHistoryStore)

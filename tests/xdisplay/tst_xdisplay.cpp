@@ -37,6 +37,7 @@ private slots:
     void ctrl();
     void japaneseRun_data();
     void japaneseRun();
+    void courseLesson();
     void lockWithAndWithoutShift();
     void toolKeymap();
 
@@ -259,6 +260,29 @@ void TestXDisplay::japaneseRun() {
     QCOMPARE(rec.runMisses, 0);
     QCOMPARE(rec.missTotal, missedBefore);
     QCOMPARE(rec.typedTotal, typedBefore + int(keys.size()));
+}
+
+// The course's first lesson typed key by key: no mistype, and the end names the targets.
+void TestXDisplay::courseLesson() {
+    const PracticeRecord& rec = w_->record();
+    w_->btnCourse->click();
+    const auto stop = qScopeGuard([this] {
+        if (w_->exercise().practiceRunning()) w_->btnStop->click();
+    });
+    QVERIFY(w_->exercise().practiceRunning());
+    w_->Timer1Timer();
+    const QByteArray text(w_->exercise().practiceText());
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n') continue;
+        const quint32 blank = text[i] == '\r' ? 36 : text[i] == ' ' ? 65 : 0;
+        const KeyStroke k = jisKeyOfChar(text[i]);
+        QVERIFY(blank ? xdo("keydown", blank) && xdo("keyup", blank)
+                      : typeKey(k.shift ? -k.vk : k.vk));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!w_->exercise().practiceRunning(), kTimeoutMs);
+    QCOMPARE(rec.runMisses, 0);
+    QVERIFY2(w_->Display->caption().startsWith(QStringLiteral("速さ")),
+             qPrintable(w_->Display->caption()));
 }
 
 void TestXDisplay::lockWithAndWithoutShift() {

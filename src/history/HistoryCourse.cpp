@@ -1,0 +1,60 @@
+// The guided course's side of the history: where each track stands and its runs' keys.
+#include "HistorySql.h"
+#include "HistoryStore.h"
+
+#include "Platform.h"
+
+QList<CourseStep> HistoryStore::courseSteps(const QString& track) {
+    QList<CourseStep> steps;
+    if (!ready(Use::Read)) return steps;
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    q.prepare(QStringLiteral("SELECT at, unlocked FROM course WHERE track = ? ORDER BY rowid"));
+    q.addBindValue(track);
+    if (!q.exec()) return steps; // a file from before the course: none yet
+    while (q.next())
+        steps.append(
+            CourseStep{historysql::fromIsoTime(q.value(0).toString()), q.value(1).toInt()});
+    return steps;
+}
+
+bool HistoryStore::addCourseStep(const QString& track, int unlocked) {
+    if (!ready(Use::Write)) return false;
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("INSERT INTO course(track, unlocked, at) VALUES(?, ?, ?)"));
+    q.addBindValue(track);
+    q.addBindValue(unlocked);
+    q.addBindValue(
+        historysql::isoTime(QDateTime::fromMSecsSinceEpoch(Platform::get().calendarMs(), Qt::UTC)));
+    return q.exec();
+}
+
+QList<QList<HistoryKey>> HistoryStore::courseRunKeys(const QString& track, int lastRuns) {
+    QList<QList<HistoryKey>> runs;
+    if (lastRuns <= 0 || !ready(Use::Read)) return runs;
+    QSqlQuery q(db_);
+    q.setForwardOnly(true);
+    // A course run's source begins with its track's name.
+    q.prepare(QStringLiteral("SELECT run_id, vk, expected, missed, ms_total FROM run_keys"
+                             " WHERE run_id IN (SELECT id FROM runs WHERE mode = 'course'"
+                             " AND substr(source, 1, length(?)) = ? ORDER BY id DESC LIMIT ?)"
+                             " ORDER BY run_id DESC, vk"));
+    q.addBindValue(track);
+    q.addBindValue(track);
+    q.addBindValue(lastRuns);
+    if (!q.exec()) return runs;
+    qint64 run = -1;
+    while (q.next()) {
+        if (q.value(0).toLongLong() != run || runs.isEmpty()) {
+            run = q.value(0).toLongLong();
+            runs.append(QList<HistoryKey>());
+        }
+        HistoryKey k;
+        k.vk = q.value(1).toInt();
+        k.expected = q.value(2).toLongLong();
+        k.missed = q.value(3).toLongLong();
+        k.msTotal = q.value(4).toLongLong();
+        runs.last().append(k);
+    }
+    return runs;
+}
