@@ -6,6 +6,7 @@
 
 #include <QLabel>
 #include <QPainter>
+#include <QLineEdit>
 #include <QSpinBox>
 
 using namespace course;
@@ -26,18 +27,31 @@ const std::vector<std::vector<int>>& keyRows() {
 constexpr int kKey = 18;
 const QRect kChart(8, 100, 220, 80);
 
+// A target is a number: an input method switched on for the desktop would only turn
+// the digits into full-width ones awaiting conversion.
+class TargetBox : public QSpinBox {
+public:
+    explicit TargetBox(QWidget* parent) : QSpinBox(parent) {
+        // Keys reach the inner edit through the box, which answers for it.
+        lineEdit()->setFocusPolicy(Qt::NoFocus);
+    }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+        return query == Qt::ImEnabled ? QVariant(false) : QSpinBox::inputMethodQuery(query);
+    }
+};
+
 } // namespace
 
 CoursePage::CoursePage(QWidget* parent) : QWidget(parent) {
     auto* label = new QLabel(tr("コースの目標"), this);
     label->setGeometry(250, 6, 96, 16);
-    spSpeed = new QSpinBox(this);
+    spSpeed = new TargetBox(this);
     spSpeed->setObjectName(QStringLiteral("spCourseSpeed"));
     spSpeed->setRange(10, 1000);
     spSpeed->setSuffix(tr(" キー/分"));
     spSpeed->setGeometry(250, 26, 96, 22);
     spSpeed->setToolTip(tr("キーを増やすのに要る速さ"));
-    spAccuracy = new QSpinBox(this);
+    spAccuracy = new TargetBox(this);
     spAccuracy->setObjectName(QStringLiteral("spCourseAccuracy"));
     spAccuracy->setRange(50, 100);
     spAccuracy->setSuffix(tr(" %"));

@@ -307,8 +307,9 @@ bool HistoryStore::readVersion() {
         const QString path = path_;
         q = QSqlQuery();
         db_.close();
-        if (!putAside(path) || !db_.open()) return false;
-        return readVersion();
+        if (readOnly_) return false;
+        const QString aside = putAside(path);
+        return !aside.isEmpty() && startOver(path, aside);
     }
     // NORMAL syncs at checkpoints only; with WAL a crash of the program loses nothing
     // committed, and a run costs no disk flush.

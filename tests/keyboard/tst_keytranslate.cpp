@@ -1,4 +1,4 @@
-#include "JisKeys.h"
+#include "JisKeyCaps.h"
 #include "KeyTranslate.h"
 
 #include <QKeyEvent>

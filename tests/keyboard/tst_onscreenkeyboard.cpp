@@ -1,4 +1,4 @@
-#include "JisKeys.h"
+#include "JisKeyCaps.h"
 #include "Keys.h"
 #include "RecordFile.h"
 #include "TMemo.h"

@@ -1,5 +1,5 @@
 #include "FakePlatform.h"
-#include "JisKeys.h"
+#include "JisKeyCaps.h"
 #include "KeyTable.h"
 #include "QtPlatform.h"
 #include "TMemo.h"

@@ -1,6 +1,6 @@
 #include "Colors.h"
 #include "JapaneseExercise.h"
-#include "JisKeys.h"
+#include "JisKeyCaps.h"
 #include "PracticeRecord.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
