@@ -3,6 +3,7 @@
 #include "HistorySql.h"
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -11,11 +12,18 @@
 
 namespace {
 
-const QString kWriteFailed = QStringLiteral("成績履歴に書き込めませんでした。");
-const QString kPutAside = QStringLiteral("成績履歴 %1 が壊れていました。\n"
-                                         "%2 として取っておき、新しい履歴を始めます。");
-const QString kNewer = QStringLiteral("成績履歴 %1 は新しい版のプログラムで書かれています。\n"
+const char* const kWriteFailed =
+    QT_TRANSLATE_NOOP("HistoryStore", "成績履歴に書き込めませんでした。");
+const char* const kPutAside =
+    QT_TRANSLATE_NOOP("HistoryStore", "成績履歴 %1 が壊れていました。\n"
+                                      "%2 として取っておき、新しい履歴を始めます。");
+const char* const kNewer =
+    QT_TRANSLATE_NOOP("HistoryStore", "成績履歴 %1 は新しい版のプログラムで書かれています。\n"
                                       "この版では読むだけにして、書き足しません。");
+
+QString text(const char* source) {
+    return QCoreApplication::translate("HistoryStore", source);
+}
 
 // The schema of each version, reached from the one before it, in order: a file of
 // version v gets steps v .. kVersion-1.
@@ -148,7 +156,7 @@ bool HistoryStore::putAside(const QString& path) {
             QFile::remove(from);
     }
     Platform::get().messageBox(
-        nullptr, kPutAside.arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()));
+        nullptr, text(kPutAside).arg(QFileInfo(path).fileName(), QFileInfo(aside).fileName()));
     return true;
 }
 
@@ -165,7 +173,8 @@ bool HistoryStore::readVersion() {
         readable_ = historysql::hasColumns(db_);
         if (!newerSaid_) {
             newerSaid_ = true;
-            Platform::get().messageBox(nullptr, kNewer.arg(QString::fromLatin1(kHistoryFileName)));
+            Platform::get().messageBox(nullptr,
+                                       text(kNewer).arg(QString::fromLatin1(kHistoryFileName)));
         }
     }
     return true;
@@ -189,7 +198,7 @@ bool HistoryStore::prepareForWriting() {
 void HistoryStore::writeFailed() {
     if (writeFailSaid_) return;
     writeFailSaid_ = true;
-    Platform::get().messageBox(nullptr, kWriteFailed);
+    Platform::get().messageBox(nullptr, text(kWriteFailed));
 }
 
 bool HistoryStore::append(const RunSummary& run) {
