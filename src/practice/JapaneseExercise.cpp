@@ -11,6 +11,7 @@
 #include "TSpeedButton.h"
 #include "TextExercise.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -19,10 +20,15 @@
 
 namespace {
 
-const QString kFileFilter = QStringLiteral("日本語テキスト(*.txt)");
-const QString kNoDictionary =
-    QStringLiteral("日本語の辞書が見つかりません。かなの文だけで練習します。");
-const QString kNothingToType = QStringLiteral("練習できる文字がありません。");
+const char* const kFileFilter = QT_TRANSLATE_NOOP("JapaneseExercise", "日本語テキスト(*.txt)");
+const char* const kNoDictionary = QT_TRANSLATE_NOOP(
+    "JapaneseExercise", "日本語の辞書が見つかりません。かなの文だけで練習します。");
+const char* const kNothingToType =
+    QT_TRANSLATE_NOOP("JapaneseExercise", "練習できる文字がありません。");
+
+QString text(const char* source) {
+    return QCoreApplication::translate("JapaneseExercise", source);
+}
 constexpr TColor kGuideColor = clWhite; // as the drill lights its keys
 
 QDateTime calendarNow() {
@@ -44,7 +50,7 @@ void JapaneseExercise::setReadingSource(std::unique_ptr<ReadingSource> source) {
 
 void JapaneseExercise::btnJapaneseClick() {
     // The text exercise's files stay where they were: this dialog keeps the folder.
-    const QString path = Platform::get().openFile(c_.window, kFileFilter, false);
+    const QString path = Platform::get().openFile(c_.window, text(kFileFilter), false);
     if (!path.isEmpty()) start(path);
 }
 
@@ -52,7 +58,9 @@ bool JapaneseExercise::start(const QString& fileName) {
     Platform& platform = Platform::get();
     QFile file(fileName);
     if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly)) {
-        platform.messageBox(c_.window, QStringLiteral("テキストが見つかりません\n") + fileName);
+        platform.messageBox(c_.window, QCoreApplication::translate("JapaneseExercise",
+                                                                   "テキストが見つかりません\n%1")
+                                           .arg(fileName));
         return false;
     }
     file_ = QFileInfo(fileName).absoluteFilePath();
@@ -61,7 +69,7 @@ bool JapaneseExercise::start(const QString& fileName) {
     file.close();
     if (run_.dictionaryMissing && !dictionaryNoticeShown_) {
         dictionaryNoticeShown_ = true;
-        platform.messageBox(c_.window, kNoDictionary);
+        platform.messageBox(c_.window, text(kNoDictionary));
     }
     if (kanaInput_)
         judge_ = std::make_unique<KanaJudge>();
@@ -74,7 +82,7 @@ bool JapaneseExercise::start(const QString& fileName) {
         units += judge_->units();
     }
     if (units == 0) {
-        platform.messageBox(c_.window, kNothingToType);
+        platform.messageBox(c_.window, text(kNothingToType));
         return false;
     }
 
@@ -213,8 +221,10 @@ void JapaneseExercise::btnStopClick() {
         saveRecord(record_, c_.window);
         kanaPerMinute = kanaDone_ * 60.0 / elapsedSeconds;
     }
-    c_.display->setCaption(QString::asprintf(
-        "%.1fキー/秒 %.0fかな/分", static_cast<double>(record_.currentRate), kanaPerMinute));
+    c_.display->setCaption(
+        QCoreApplication::translate("JapaneseExercise", "%1キー/秒 %2かな/分")
+            .arg(QString::asprintf("%.1f", static_cast<double>(record_.currentRate)),
+                 QString::asprintf("%.0f", kanaPerMinute)));
     c_.btnStop->setEnabled(false);
 
     if (runSink) {
