@@ -19,9 +19,12 @@ struct Series {
 
 // The modes the history stores, in legend order; anything else draws as the last.
 const Series kSeries[] = {
-    {"lesson", "レッスン", QColor(0, 0, 200)},   {"text", "テキスト", QColor(0, 128, 0)},
-    {"drill", "ドリル", QColor(208, 112, 0)},    {"weak", "苦手キー", QColor(170, 0, 170)},
-    {"japanese", "日本語", QColor(0, 140, 160)}, {"", "その他", QColor(110, 110, 110)},
+    {"lesson", QT_TRANSLATE_NOOP("ProgressChart", "レッスン"), QColor(0, 0, 200)},
+    {"text", QT_TRANSLATE_NOOP("ProgressChart", "テキスト"), QColor(0, 128, 0)},
+    {"drill", QT_TRANSLATE_NOOP("ProgressChart", "ドリル"), QColor(208, 112, 0)},
+    {"weak", QT_TRANSLATE_NOOP("ProgressChart", "苦手キー"), QColor(170, 0, 170)},
+    {"japanese", QT_TRANSLATE_NOOP("ProgressChart", "日本語"), QColor(0, 140, 160)},
+    {"", QT_TRANSLATE_NOOP("ProgressChart", "その他"), QColor(110, 110, 110)},
 };
 constexpr int kSeriesCount = int(std::size(kSeries));
 const QColor kMissColour(210, 0, 0);
@@ -52,7 +55,7 @@ QString tick(double v) {
 }
 
 QString speedText(double speed) {
-    return QString::asprintf("%.2f", speed) + QStringLiteral("打/秒");
+    return ProgressChart::tr("%1打/秒").arg(QString::asprintf("%.2f", speed));
 }
 
 QFont chartFont() {
@@ -68,7 +71,7 @@ ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
 }
 
 QString ProgressChart::modeCaption(const QString& mode) {
-    return QString::fromUtf8(kSeries[seriesOf(mode)].caption);
+    return tr(kSeries[seriesOf(mode)].caption);
 }
 
 void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
@@ -77,7 +80,7 @@ void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
     for (const HistoryRun& r : runs) {
         const double x = double(points.size());
         const QString details =
-            QStringLiteral("%1 %2 %3 %4 ミス%5")
+            tr("%1 %2 %3 %4 ミス%5")
                 .arg(r.startedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")),
                      modeCaption(r.mode), r.source, speedText(r.speed))
                 .arg(r.misses);
@@ -101,7 +104,7 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
     for (const HistoryDay& d : days) {
         const double x = double(first.daysTo(d.day));
         const QString details =
-            QStringLiteral("%1 %2 %3回 平均%4 ミス%5")
+            tr("%1 %2 %3回 平均%4 ミス%5")
                 .arg(d.day.toString(QStringLiteral("yyyy/MM/dd")), modeCaption(d.mode))
                 .arg(d.runs)
                 .arg(speedText(d.speed))
@@ -161,9 +164,8 @@ void ProgressChart::relayout() {
     bool present[kSeriesCount] = {};
     for (const Point& p : points_) present[p.series] = true;
     for (int i = 0; i < kSeriesCount; ++i)
-        if (present[i])
-            legend_.append({{}, QString::fromUtf8(kSeries[i].caption), kSeries[i].colour, false});
-    if (!misses_.isEmpty()) legend_.append({{}, QStringLiteral("ミス率"), kMissColour, true});
+        if (present[i]) legend_.append({{}, tr(kSeries[i].caption), kSeries[i].colour, false});
+    if (!misses_.isEmpty()) legend_.append({{}, tr("ミス率"), kMissColour, true});
     int x = inner.left(), y = inner.top();
     for (LegendItem& item : legend_) {
         const int w = 16 + fm.horizontalAdvance(item.caption);
@@ -250,11 +252,9 @@ void ProgressChart::paintEvent(QPaintEvent*) {
 
     // Axes: speed ticks at the left with grid lines, miss-rate ticks at the right.
     p.setPen(text);
-    p.drawText(QRect(plot_.left() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter,
-               QStringLiteral("打/秒"));
+    p.drawText(QRect(plot_.left() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter, tr("打/秒"));
     p.setPen(kMissColour);
-    p.drawText(QRect(plot_.right() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter,
-               QStringLiteral("ミス%"));
+    p.drawText(QRect(plot_.right() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter, tr("ミス%"));
     const int steps = int(std::lround(speedTop_ / speedStep_));
     for (int i = 0; i <= steps; ++i) {
         const int y = int(at(0, i * speedStep_, speedTop_).y());
@@ -280,8 +280,7 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         p.drawText(band, Qt::AlignLeft | Qt::AlignTop, xLabels_.front());
         if (xMax_ > 0) p.drawText(band, Qt::AlignRight | Qt::AlignTop, xLabels_.back());
     }
-    if (points_.isEmpty())
-        p.drawText(plot_, Qt::AlignCenter, QStringLiteral("記録がまだありません"));
+    if (points_.isEmpty()) p.drawText(plot_, Qt::AlignCenter, tr("記録がまだありません"));
 
     // Legend.
     for (const LegendItem& item : legend_) {

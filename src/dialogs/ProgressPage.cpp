@@ -43,8 +43,8 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     row.color = 0x0080FFFF;
     row.fontFamily = kPGothic;
     row.fontHeight = 11;
-    makeLabel(this, "lbWeak", QRect(172, 1, 0, 0), QStringLiteral("苦手なキー"));
-    makeLabel(this, "lbSlow", QRect(286, 1, 0, 0), QStringLiteral("遅いキー"));
+    makeLabel(this, "lbWeak", QRect(172, 1, 0, 0), tr("苦手なキー"));
+    makeLabel(this, "lbSlow", QRect(286, 1, 0, 0), tr("遅いキー"));
     for (int i = 0; i < 5; ++i) {
         const int top = 16 + 16 * i;
         weakKeys[std::size_t(i)] =
@@ -62,12 +62,12 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
         b->setGeometry(171, top, 180, 22);
         return b;
     };
-    exportBtn = button("btnExport", QStringLiteral("CSVに書き出す"), 98);
+    exportBtn = button("btnExport", tr("CSVに書き出す"), 98);
     connect(exportBtn, &QPushButton::clicked, this, &ProgressPage::exportClick);
-    deleteBtn = button("btnDeleteHistory", QStringLiteral("履歴を消す"), 122);
+    deleteBtn = button("btnDeleteHistory", tr("履歴を消す"), 122);
     connect(deleteBtn, &QPushButton::clicked, this, &ProgressPage::deleteClick);
     // The dialog connects it: the lesson runs in the main window once the dialog closes.
-    weakBtn = button("btnWeakLesson", QStringLiteral("苦手キーで練習"), 146);
+    weakBtn = button("btnWeakLesson", tr("苦手キーで練習"), 146);
 
     PanelLook disp;
     disp.inner = bvLowered;
@@ -95,13 +95,12 @@ void ProgressPage::refresh() {
     const qint64 runs = reader_ ? reader_->runCount() : 0;
     if (runs > kRunsShown) {
         chart->showDays(reader_->days());
-        summary_ = QStringLiteral(" 日ごとの平均（全%1回）").arg(runs);
+        summary_ = tr(" 日ごとの平均（全%1回）").arg(runs);
     } else {
         chart->showRuns(reader_ ? reader_->lastRuns(kRunsShown) : QList<HistoryRun>());
-        summary_ = runs > 0 ? QStringLiteral(" 全%1回の記録").arg(runs)
-                            : QStringLiteral(" 成績履歴はまだありません");
+        summary_ = runs > 0 ? tr(" 全%1回の記録").arg(runs) : tr(" 成績履歴はまだありません");
     }
-    if (runs > 0) summary_ += QStringLiteral("　点に合わせると詳しく表示します");
+    if (runs > 0) summary_ += tr("　点に合わせると詳しく表示します");
     fillKeyLists();
     exportBtn->setEnabled(runs > 0);
     deleteBtn->setEnabled(runs > 0);
@@ -128,7 +127,7 @@ void ProgressPage::fillKeyLists() {
         if (i < weak.size()) {
             const HistoryKey& k = weak[i];
             text = QStringLiteral(" %1 %2%").arg(keyCaption(k.vk)).arg(qRound(missRate(k) * 100));
-            if (k.topTyped != 0) text += QStringLiteral(" →%1").arg(keyCaption(k.topTyped));
+            if (k.topTyped != 0) text += tr(" →%1").arg(keyCaption(k.topTyped));
         }
         weakKeys[std::size_t(i)]->setCaption(text);
     }
@@ -153,18 +152,17 @@ void ProgressPage::showSummary(const QString& hover) {
 
 void ProgressPage::exportClick() {
     if (!reader_) return;
-    const QString path = Platform::get().saveFile(this, QStringLiteral("CSVファイル (*.csv)"),
+    const QString path = Platform::get().saveFile(this, tr("CSVファイル (*.csv)"),
                                                   QStringLiteral("Velotap-history.csv"));
     if (path.isEmpty()) return;
     if (!reader_->exportCsv(path))
-        Platform::get().messageBox(this, QStringLiteral("成績履歴を書き出せませんでした。"));
+        Platform::get().messageBox(this, tr("成績履歴を書き出せませんでした。"));
 }
 
 void ProgressPage::deleteClick() {
-    if (!reader_ || !Platform::get().confirm(
-                        this, QStringLiteral("成績履歴をすべて消去します。よろしいですか？")))
+    if (!reader_ ||
+        !Platform::get().confirm(this, tr("成績履歴をすべて消去します。よろしいですか？")))
         return;
-    if (!reader_->clear())
-        Platform::get().messageBox(this, QStringLiteral("成績履歴を消去できませんでした。"));
+    if (!reader_->clear()) Platform::get().messageBox(this, tr("成績履歴を消去できませんでした。"));
     refresh();
 }
