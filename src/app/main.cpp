@@ -1,4 +1,5 @@
 #include "Fonts.h"
+#include "Language.h"
 #include "Platform.h"
 #include "QtPlatform.h"
 #include "TAboutBox.h"
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper")));
+    installTranslators(chooseLanguage(), programTranslationDirs());
     registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);
