@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setUpFixedDialog(this, "AboutBox", tr("ﾊﾞｰｼﾞｮﾝ情報"), QSize(298, 223));
@@ -33,7 +34,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
                                  tr("タイピングを早くする為のプログラムです。") +
                                      QString(14, QLatin1Char(' ')) + tr("お役に立てて下さい。"));
     comments->setWordWrap(true);
-    comments->setGeometry(44, 76, 210, 24); // wraps inside its design box
+    // Wraps inside its design box, grown when two lines of the text need more.
+    comments->setGeometry(44, 76, 210, std::max(24, comments->heightForWidth(210)));
     makeLabel(Panel1, "Label1", QRect(12, 100, 253, 13),
               QStringLiteral("© 2026 Velotapper developers"), clBlue, &small);
 
