@@ -14,7 +14,6 @@
 #include "TVelotapper.h"
 #include "TestEnv.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -57,11 +56,6 @@ std::pair<QString, int> textAndRoom(QWidget* w) {
     return {};
 }
 
-QFont textFont(QWidget* w) {
-    if (auto* p = qobject_cast<TPanel*>(w)) return p->captionFont();
-    return w->font();
-}
-
 // Every visible widget of the window: its texts, tooltips and tab captions read no
 // Japanese, and with fit set its text fits its room and it lies inside its parent.
 void walk(QWidget* window, bool fit = true) {
@@ -85,14 +79,10 @@ void walk(QWidget* window, bool fit = true) {
         if (!fit) continue;
         if (auto* l = qobject_cast<QLabel*>(w); l && l->wordWrap())
             QVERIFY2(l->heightForWidth(l->width()) <= l->height(), qPrintable(where));
-        if (room > 0) {
-            const int wide =
-                QFontMetrics(textFont(w)).horizontalAdvance(QString(text).remove(u'&'));
-            QVERIFY2(
-                wide <= room,
-                qPrintable(
-                    QStringLiteral("%1: \"%2\" %3 > %4").arg(where, text).arg(wide).arg(room)));
-        }
+        auto* panel = qobject_cast<TPanel*>(w);
+        const QFontMetrics fm(panel ? panel->captionFont() : w->font());
+        QVERIFY2(fm.horizontalAdvance(QString(text).remove(u'&')) <= room || room <= 0,
+                 qPrintable(where + QStringLiteral(": ") + text));
         if (w != window && w->parentWidget() && !qobject_cast<QTabBar*>(w->parentWidget()))
             QVERIFY2(w->parentWidget()->rect().contains(w->geometry()), qPrintable(where));
     }
@@ -136,7 +126,6 @@ void TestLanguage::choice_data() {
     QTest::addColumn<QStringList>("env"); // NAME=value pairs
     QTest::addColumn<bool>("english");
     QTest::newRow("English LANG") << QStringList{"LANG=en_US.UTF-8"} << true;
-    QTest::newRow("Japanese LANG") << QStringList{"LANG=ja_JP.UTF-8"} << false;
     QTest::newRow("German LANG") << QStringList{"LANG=de_DE.UTF-8"} << false;
     QTest::newRow("C") << QStringList{"LANG=C"} << false;
     QTest::newRow("POSIX") << QStringList{"LC_ALL=POSIX"} << false;
