@@ -75,7 +75,8 @@ for f in usr/bin/velotapper usr/bin/velotapper-launch usr/share/doc/velotapper/c
   usr/share/man/man1/velotapper-launch.1.gz \
   "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
   usr/share/icons/hicolor/scalable/apps/velotapper.svg \
-  usr/share/icons/hicolor/48x48/apps/velotapper.png; do
+  usr/share/icons/hicolor/48x48/apps/velotapper.png \
+  usr/share/velotapper/translations/velotapper_en.qm; do
   [ -e "$tmp/root/$f" ] || fail "package lacks /$f"
 done
 for l in "${lessons[@]}"; do

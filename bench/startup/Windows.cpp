@@ -1,6 +1,7 @@
 #include "Windows.h"
 
 #include "Fonts.h"
+#include "Language.h"
 #include "Platform.h"
 #include "Probe.h"
 #include "QtPlatform.h"
@@ -29,6 +30,10 @@ int runProgram(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     QGuiApplication::setDesktopFileName(QStringLiteral("velotapper"));
     phase("application");
+    // The build's translations, as the program finds them beside itself.
+    installTranslators(chooseLanguage(), programTranslationDirs()
+                                             << QStringLiteral(VELOTAPPER_QM_DIR));
+    phase("translators");
     registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);

@@ -7,9 +7,10 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <algorithm>
 
 TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
-    setUpFixedDialog(this, "AboutBox", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"), QSize(298, 223));
+    setUpFixedDialog(this, "AboutBox", tr("ﾊﾞｰｼﾞｮﾝ情報"), QSize(298, 223));
 
     PanelLook look;
     look.inner = bvRaised;
@@ -25,18 +26,16 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     const QFont big = designFont(kPGothic, 21, true);
     const QFont mid = designFont(kPGothic, 16);
     const QFont small = designFont(kPGothic, 13);
-    makeLabel(Panel1, "ProductName", QRect(72, 16, 178, 21), QStringLiteral("ヴェロタッパー"),
-              clBlack, &big);
+    makeLabel(Panel1, "ProductName", QRect(72, 16, 178, 21), tr("ヴェロタッパー"), clBlack, &big);
     makeLabel(Panel1, "Label5", QRect(116, 36, 71, 16), QStringLiteral("Velotapper"), clBlack,
               &mid);
-    makeLabel(Panel1, "Version", QRect(112, 52, 80, 16), QStringLiteral("Version　1.0"), clBlack,
-              &mid);
-    QLabel* comments =
-        makeLabel(Panel1, "Comments", QRect(44, 76, 210, 24),
-                  QStringLiteral("タイピングを早くする為のプログラムです。") +
-                      QString(14, QLatin1Char(' ')) + QStringLiteral("お役に立てて下さい。"));
+    makeLabel(Panel1, "Version", QRect(112, 52, 80, 16), tr("Version　1.0"), clBlack, &mid);
+    QLabel* comments = makeLabel(Panel1, "Comments", QRect(44, 76, 210, 24),
+                                 tr("タイピングを早くする為のプログラムです。") +
+                                     QString(14, QLatin1Char(' ')) + tr("お役に立てて下さい。"));
     comments->setWordWrap(true);
-    comments->setGeometry(44, 76, 210, 24); // wraps inside its design box
+    // Wraps inside its design box, grown when two lines of the text need more.
+    comments->setGeometry(44, 76, 210, std::max(24, comments->heightForWidth(210)));
     makeLabel(Panel1, "Label1", QRect(12, 100, 253, 13),
               QStringLiteral("© 2026 Velotapper developers"), clBlue, &small);
 

@@ -107,32 +107,25 @@ void TVelotapper::createControls() {
 
     PanelLook plain;
     Panel1 = makePanel(this, "Panel1", QRect(0, 0, 370, 61), QString(), plain);
-    btnTool =
-        makeButton(Panel1, "btnTool", 4, 4, Glyph::Tool, QStringLiteral("練習の設定を行います。"));
+    btnTool = makeButton(Panel1, "btnTool", 4, 4, Glyph::Tool, tr("練習の設定を行います。"));
     btnLesson = makeButton(Panel1, "btnLesson", 32, 4, Glyph::Lesson,
-                           QStringLiteral("フォームポジションの練習を行います。"));
+                           tr("フォームポジションの練習を行います。"));
     btnExercise = makeButton(Panel1, "btnExercise", 60, 4, Glyph::Exercise,
-                             QStringLiteral("テキストによるタイピング練習"));
-    btnFile =
-        makeButton(Panel1, "btnFile", 88, 4, Glyph::File, QStringLiteral("テキストファイル読込み"));
+                             tr("テキストによるタイピング練習"));
+    btnFile = makeButton(Panel1, "btnFile", 88, 4, Glyph::File, tr("テキストファイル読込み"));
     btnJapanese = makeButton(Panel1, "btnJapanese", 116, 4, Glyph::Japanese,
-                             QStringLiteral("日本語の文章で練習します。"));
+                             tr("日本語の文章で練習します。"));
     btnCourse = makeButton(Panel1, "btnCourse", 144, 4, Glyph::Course,
                            tr("キーを一つずつ増やすコースで練習します。"));
-    btnKeybord = makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard,
-                            QStringLiteral("キーボードの色を変えます。"));
-    btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, QStringLiteral("終了します"));
-    btnAbout = makeButton(Panel1, "btnAbout", 276, 4, Glyph::About,
-                          QStringLiteral("プログラムの説明をします"));
-    btnStart =
-        makeButton(Panel1, "btnStart", 308, 4, Glyph::Start, QStringLiteral("練習を開始します"));
-    btnStop =
-        makeButton(Panel1, "btnStop", 336, 4, Glyph::Stop, QStringLiteral("練習を中断します"));
+    btnKeybord =
+        makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard, tr("キーボードの色を変えます。"));
+    btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, tr("終了します"));
+    btnAbout = makeButton(Panel1, "btnAbout", 276, 4, Glyph::About, tr("プログラムの説明をします"));
+    btnStart = makeButton(Panel1, "btnStart", 308, 4, Glyph::Start, tr("練習を開始します"));
+    btnStop = makeButton(Panel1, "btnStop", 336, 4, Glyph::Stop, tr("練習を中断します"));
     btnStop->setEnabled(false);
-    SpeedButton4 =
-        makeButton(this, "SpeedButton4", 4, 4, Glyph::Start, QStringLiteral("スタートボタン"));
-    SpeedButton5 =
-        makeButton(this, "SpeedButton5", 8, 8, Glyph::Start, QStringLiteral("スタートボタン"));
+    SpeedButton4 = makeButton(this, "SpeedButton4", 4, 4, Glyph::Start, tr("スタートボタン"));
+    SpeedButton5 = makeButton(this, "SpeedButton5", 8, 8, Glyph::Start, tr("スタートボタン"));
     SpeedButton4->lower(); // underneath the tool bar: never seen, never clicked
     SpeedButton5->lower();
 
@@ -337,7 +330,7 @@ bool TVelotapper::prepareWeakLesson(QWidget* parent) {
             figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
     const QList<int> ranking = weakestKeys(figures, 256);
     if (ranking.isEmpty()) {
-        platform.messageBox(parent, QStringLiteral("まだ練習の記録がありません。"));
+        platform.messageBox(parent, tr("まだ練習の記録がありません。"));
         return false;
     }
     // The learner's own lesson files first, then the copies the package ships.
@@ -347,8 +340,7 @@ bool TVelotapper::prepareWeakLesson(QWidget* parent) {
     weakLesson_ = weakKeyLesson(lessonWords(readLessonTexts(folders)), ranking,
                                 [&platform] { return platform.random(); });
     if (weakLesson_.text.isEmpty()) {
-        platform.messageBox(parent,
-                            QStringLiteral("苦手キーで練習できるレッスンの言葉が見つかりません。"));
+        platform.messageBox(parent, tr("苦手キーで練習できるレッスンの言葉が見つかりません。"));
         return false;
     }
     return true;

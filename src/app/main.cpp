@@ -1,4 +1,5 @@
 #include "Fonts.h"
+#include "Language.h"
 #include "Platform.h"
 #include "QtPlatform.h"
 #include "SingleInstance.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     SingleInstance single(runtime.isEmpty() ? QDir::tempPath() : runtime, QDir::currentPath());
     if (!single.claim()) return 0;
+    installTranslators(chooseLanguage(), programTranslationDirs());
     registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);

@@ -14,24 +14,33 @@ struct FingerRow {
 };
 
 const FingerRow kFingers[] = {
-    {"Panel50", "小指", {16, 72, 25, 61}},  {"Panel57", "薬指", {44, 56, 25, 77}},
-    {"Panel53", "中指", {72, 56, 25, 77}},  {"Panel52", "人指", {100, 56, 25, 77}},
-    {"Panel54", "親指", {128, 76, 29, 57}}, {"Panel55", "親指", {184, 76, 29, 57}},
-    {"Panel56", "人指", {216, 56, 25, 77}}, {"Panel58", "中指", {244, 56, 25, 77}},
-    {"Panel59", "薬指", {272, 56, 25, 77}}, {"Panel60", "小指", {300, 72, 25, 61}},
+    {"Panel50", QT_TRANSLATE_NOOP("TPagesDlg", "小指"), {16, 72, 25, 61}},
+    {"Panel57", QT_TRANSLATE_NOOP("TPagesDlg", "薬指"), {44, 56, 25, 77}},
+    {"Panel53", QT_TRANSLATE_NOOP("TPagesDlg", "中指"), {72, 56, 25, 77}},
+    {"Panel52", QT_TRANSLATE_NOOP("TPagesDlg", "人指"), {100, 56, 25, 77}},
+    {"Panel54", QT_TRANSLATE_NOOP("TPagesDlg", "親指"), {128, 76, 29, 57}},
+    {"Panel55", QT_TRANSLATE_NOOP("TPagesDlg", "親指"), {184, 76, 29, 57}},
+    {"Panel56", QT_TRANSLATE_NOOP("TPagesDlg", "人指"), {216, 56, 25, 77}},
+    {"Panel58", QT_TRANSLATE_NOOP("TPagesDlg", "中指"), {244, 56, 25, 77}},
+    {"Panel59", QT_TRANSLATE_NOOP("TPagesDlg", "薬指"), {272, 56, 25, 77}},
+    {"Panel60", QT_TRANSLATE_NOOP("TPagesDlg", "小指"), {300, 72, 25, 61}},
 };
 
 } // namespace
 
 void TPagesDlg::createColorPage() {
     QWidget* page = TabSheet4;
-    makeLabel(page, "Label6", QRect(32, 20, 0, 0), QStringLiteral("左手"));
-    makeLabel(page, "Label7", QRect(280, 24, 0, 0), QStringLiteral("右手"));
+    makeLabel(page, "Label6", QRect(32, 20, 0, 0), tr("左手"));
+    makeLabel(page, "Label7", QRect(280, 24, 0, 0), tr("右手"));
     PanelLook finger;
     finger.fontFamily = kGothic;
     finger.fontHeight = 13;
-    for (const FingerRow& row : kFingers)
-        makePanel(page, row.name, row.geometry, QString::fromUtf8(row.caption), finger);
+    for (const FingerRow& row : kFingers) {
+        const QString caption = tr(row.caption);
+        // The designed names are drawn as designed; a translated one shrinks to the finger.
+        makePanel(page, row.name, row.geometry, caption, finger)
+            ->setShrinkToFit(caption != QString::fromUtf8(row.caption));
+    }
 
     // The colour panels lie on the fingertips, so they are made after the fingers.
     PanelLook tip;

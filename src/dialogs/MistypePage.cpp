@@ -43,9 +43,11 @@ struct LegendRow {
 };
 
 const LegendRow kLegend[] = {
-    {"Panel61", 36, "８割以上", clRed},    {"Panel62", 92, "５割以上", clYellow},
-    {"Panel63", 148, "２割以上", clAqua},  {"Panel64", 204, "２割未満", clWhite},
-    {"Panel65", 260, "未打鍵", clBtnFace},
+    {"Panel61", 36, QT_TRANSLATE_NOOP("TPagesDlg", "８割以上"), clRed},
+    {"Panel62", 92, QT_TRANSLATE_NOOP("TPagesDlg", "５割以上"), clYellow},
+    {"Panel63", 148, QT_TRANSLATE_NOOP("TPagesDlg", "２割以上"), clAqua},
+    {"Panel64", 204, QT_TRANSLATE_NOOP("TPagesDlg", "２割未満"), clWhite},
+    {"Panel65", 260, QT_TRANSLATE_NOOP("TPagesDlg", "未打鍵"), clBtnFace},
 };
 
 } // namespace
@@ -72,8 +74,7 @@ void TPagesDlg::createMistypePage() {
     legend.fontHeight = 13;
     for (const LegendRow& row : kLegend) {
         legend.color = row.color;
-        makePanel(page, row.name, QRect(row.left, 128, 57, 29), QString::fromUtf8(row.caption),
-                  legend);
+        makePanel(page, row.name, QRect(row.left, 128, 57, 29), tr(row.caption), legend);
     }
     PanelLook disp;
     disp.inner = bvLowered;
@@ -113,8 +114,7 @@ void TPagesDlg::fillMistypeMap() {
 void TPagesDlg::K1MouseMove(TPanel* key) {
     const QChar c = key->caption().isEmpty() ? QChar() : key->caption().at(0);
     const KeyStat& s = record_.keyStats[c.unicode() & 0xFF];
-    Disp->setCaption(QString(c) +
-                     QStringLiteral(": %1/%2(ミス/試験数)").arg(s.misses).arg(s.tries));
+    Disp->setCaption(QString(c) + tr(": %1/%2(ミス/試験数)").arg(s.misses).arg(s.tries));
 }
 
 void TPagesDlg::TabSheet3MouseMove() {

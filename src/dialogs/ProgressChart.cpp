@@ -18,9 +18,12 @@ struct Series {
 
 // The modes the history stores, in legend order; anything else draws as the last.
 const Series kSeries[] = {
-    {"lesson", "レッスン", QColor(0, 0, 200)},   {"text", "テキスト", QColor(0, 128, 0)},
-    {"drill", "ドリル", QColor(208, 112, 0)},    {"weak", "苦手キー", QColor(170, 0, 170)},
-    {"japanese", "日本語", QColor(0, 140, 160)}, {"", "その他", QColor(110, 110, 110)},
+    {"lesson", QT_TRANSLATE_NOOP("ProgressChart", "レッスン"), QColor(0, 0, 200)},
+    {"text", QT_TRANSLATE_NOOP("ProgressChart", "テキスト"), QColor(0, 128, 0)},
+    {"drill", QT_TRANSLATE_NOOP("ProgressChart", "ドリル"), QColor(208, 112, 0)},
+    {"weak", QT_TRANSLATE_NOOP("ProgressChart", "苦手キー"), QColor(170, 0, 170)},
+    {"japanese", QT_TRANSLATE_NOOP("ProgressChart", "日本語"), QColor(0, 140, 160)},
+    {"", QT_TRANSLATE_NOOP("ProgressChart", "その他"), QColor(110, 110, 110)},
 };
 constexpr int kSeriesCount = int(std::size(kSeries));
 const QColor kMissColour(210, 0, 0);
@@ -51,7 +54,7 @@ QString tick(double v) {
 }
 
 QString speedText(double speed) {
-    return QString::asprintf("%.2f", speed) + QStringLiteral("打/秒");
+    return ProgressChart::tr("%1打/秒").arg(QString::asprintf("%.2f", speed));
 }
 
 QFont chartFont() {
@@ -67,7 +70,7 @@ ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
 }
 
 QString ProgressChart::modeCaption(const QString& mode) {
-    return QString::fromUtf8(kSeries[seriesOf(mode)].caption);
+    return tr(kSeries[seriesOf(mode)].caption);
 }
 
 void ProgressChart::setDetailSpace(const QFont& font, int width) {
@@ -83,7 +86,7 @@ void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
         const QString head = QStringLiteral("%1 %2 ").arg(
             r.startedAt.toLocalTime().toString(QStringLiteral("yyyy/MM/dd hh:mm")),
             modeCaption(r.mode));
-        const QString tail = QStringLiteral(" %1 ミス%2").arg(speedText(r.speed)).arg(r.misses);
+        const QString tail = tr(" %1 ミス%2").arg(speedText(r.speed)).arg(r.misses);
         points.append({x, r.speed, seriesOf(r.mode), head + tail, r.source, head.size()});
         // A run left before its first key has no miss rate.
         if (r.keys + r.misses > 0) misses.append({x, double(r.misses) / double(r.keys + r.misses)});
@@ -155,7 +158,7 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
             const Sum& sum = m.value();
             const double speed = sum.runs > 0 ? sum.speedSum / sum.runs : 0.0;
             const QString details =
-                QStringLiteral("%1 %2 %3回 平均%4 ミス%5")
+                tr("%1 %2 %3回 平均%4 ミス%5")
                     .arg(when(b.key(), false), QString::fromUtf8(kSeries[m.key()].caption))
                     .arg(sum.runs)
                     .arg(speedText(speed))
@@ -208,7 +211,7 @@ void ProgressChart::relayout() {
     for (const Point& p : points_) present[p.series] = true;
     for (int i = 0; i < kSeriesCount; ++i)
         if (present[i])
-            legend_.append({{}, QString::fromUtf8(kSeries[i].caption), kSeries[i].colour});
+            legend_.append({{}, tr(kSeries[i].caption), kSeries[i].colour});
     legendFont_ = font();
     constexpr int gap = 6;
     const auto legendWidth = [this](const QFontMetrics& m) {
@@ -334,17 +337,15 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         // No axes without points: the words alone, clear of everything.
         p.setPen(text);
         p.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
-                   QStringLiteral("記録がまだありません"));
+                   tr("記録がまだありません"));
         return;
     }
 
     // Axes: speed ticks at the left with grid lines, miss-rate ticks at the right.
     p.setPen(text);
-    p.drawText(QRect(plot_.left() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter,
-               QStringLiteral("打/秒"));
+    p.drawText(QRect(plot_.left() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter, tr("打/秒"));
     p.setPen(kMissColour);
-    p.drawText(QRect(plot_.right() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter,
-               QStringLiteral("ミス%"));
+    p.drawText(QRect(plot_.right() - 30, unitTop_, 60, fm.height()), Qt::AlignCenter, tr("ミス%"));
     const int steps = int(std::lround(speedTop_ / speedStep_));
     for (int i = 0; i <= steps; ++i) {
         const int y = int(at(0, i * speedStep_, speedTop_).y());

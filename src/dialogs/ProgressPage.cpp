@@ -46,8 +46,8 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     row.color = 0x0080FFFF;
     row.fontFamily = kPGothic;
     row.fontHeight = 11;
-    makeLabel(this, "lbWeak", QRect(172, 1, 0, 0), QStringLiteral("苦手なキー"));
-    makeLabel(this, "lbSlow", QRect(286, 1, 0, 0), QStringLiteral("遅いキー"));
+    makeLabel(this, "lbWeak", QRect(172, 1, 0, 0), tr("苦手なキー"));
+    makeLabel(this, "lbSlow", QRect(286, 1, 0, 0), tr("遅いキー"));
     for (int i = 0; i < 5; ++i) {
         const int top = 16 + 16 * i;
         weakKeys[std::size_t(i)] =
@@ -65,12 +65,12 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
         b->setGeometry(171, top, 180, 22);
         return b;
     };
-    exportBtn = button("btnExport", QStringLiteral("CSVに書き出す"), 98);
+    exportBtn = button("btnExport", tr("CSVに書き出す"), 98);
     connect(exportBtn, &QPushButton::clicked, this, &ProgressPage::exportClick);
-    deleteBtn = button("btnDeleteHistory", QStringLiteral("履歴を消す"), 122);
+    deleteBtn = button("btnDeleteHistory", tr("履歴を消す"), 122);
     connect(deleteBtn, &QPushButton::clicked, this, &ProgressPage::deleteClick);
     // The dialog connects it: the lesson runs in the main window once the dialog closes.
-    weakBtn = button("btnWeakLesson", QStringLiteral("苦手キーで練習"), 146);
+    weakBtn = button("btnWeakLesson", tr("苦手キーで練習"), 146);
 
     PanelLook disp;
     disp.inner = bvLowered;
@@ -107,15 +107,14 @@ void ProgressPage::refresh() {
             summary_ = tr(" 月ごとの平均（全%1回）").arg(runs);
             break;
         default:
-            summary_ = QStringLiteral(" 日ごとの平均（全%1回）").arg(runs);
+            summary_ = tr(" 日ごとの平均（全%1回）").arg(runs);
             break;
         }
     } else {
         chart->showRuns(reader_ ? reader_->lastRuns(kRunsShown) : QList<HistoryRun>());
-        summary_ = runs > 0 ? QStringLiteral(" 全%1回の記録").arg(runs)
-                            : QStringLiteral(" 成績履歴はまだありません");
+        summary_ = runs > 0 ? tr(" 全%1回の記録").arg(runs) : tr(" 成績履歴はまだありません");
     }
-    if (runs > 0) summary_ += QStringLiteral("　点に合わせると詳しく表示します");
+    if (runs > 0) summary_ += tr("　点に合わせると詳しく表示します");
     fillKeyLists();
     // Nothing read is not the same as no history: the page says which it is.
     const QString unread = reader_ ? reader_->cannotRead() : QString();
@@ -187,13 +186,13 @@ void ProgressPage::showSummary(const QString& hover) {
 
 void ProgressPage::exportClick() {
     if (!reader_) return;
-    QString path = Platform::get().saveFile(this, QStringLiteral("CSVファイル (*.csv)"),
+    QString path = Platform::get().saveFile(this, tr("CSVファイル (*.csv)"),
                                             QStringLiteral("Velotap-history.csv"));
     if (path.isEmpty()) return;
     // A name typed without an extension gets the one the file is.
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
     if (!reader_->exportCsv(path))
-        Platform::get().messageBox(this, QStringLiteral("成績履歴を書き出せませんでした。"));
+        Platform::get().messageBox(this, tr("成績履歴を書き出せませんでした。"));
 }
 
 void ProgressPage::deleteClick() {

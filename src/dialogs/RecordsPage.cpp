@@ -14,15 +14,15 @@ void TPagesDlg::createRecordsPage() {
     const auto label = [page](const char* name, int left, int top, const QString& caption) {
         makeLabel(page, name, QRect(left, top, 0, 0), caption);
     };
-    label("Label1", 56, 12, QStringLiteral("最速タイプ記録"));
+    label("Label1", 56, 12, tr("最速タイプ記録"));
     pnFastTime = makePanel(page, "pnFastTime", QRect(56, 24, 81, 21), QString(), value);
-    label("Label2", 56, 56, QStringLiteral("平均タイプ記録"));
+    label("Label2", 56, 56, tr("平均タイプ記録"));
     pnAvrTime = makePanel(page, "pnAvrTime", QRect(56, 68, 81, 21), QString(), value);
-    label("Label3", 56, 96, QStringLiteral("現在タイプ記録"));
+    label("Label3", 56, 96, tr("現在タイプ記録"));
     pnCurTime = makePanel(page, "pnCurTime", QRect(56, 108, 81, 21), QString(), value);
-    label("Label4", 212, 28, QStringLiteral("練習文字数累計"));
+    label("Label4", 212, 28, tr("練習文字数累計"));
     pnAllChar = makePanel(page, "pnAllChar", QRect(212, 44, 81, 21), QString(), value);
-    label("Label5", 216, 72, QStringLiteral("ミスタッチ累計"));
+    label("Label5", 216, 72, tr("ミスタッチ累計"));
     pnAllMissType = makePanel(page, "pnAllMissType", QRect(212, 88, 81, 21), QString(), value);
 
     Clear = new QPushButton(QStringLiteral("Clear"), page);
@@ -31,11 +31,10 @@ void TPagesDlg::createRecordsPage() {
     connect(Clear, &QPushButton::clicked, this, &TPagesDlg::ClearClick);
 
     const QFont note = designFont(kPGothic, 12);
-    makeLabel(page, "Label8", QRect(28, 144, 0, 0), QStringLiteral("タイプ記録は 打鍵数/秒です"),
-              clBlue, &note);
-    makeLabel(page, "Label9", QRect(20, 176, 0, 0),
-              QStringLiteral("フォームポジション記録は平均・最速タイプ記録に含まれません"), clBlue,
+    makeLabel(page, "Label8", QRect(28, 144, 0, 0), tr("タイプ記録は 打鍵数/秒です"), clBlue,
               &note);
+    makeLabel(page, "Label9", QRect(20, 176, 0, 0),
+              tr("フォームポジション記録は平均・最速タイプ記録に含まれません"), clBlue, &note);
 }
 
 void TPagesDlg::fillRecordsPage() {

@@ -31,43 +31,39 @@ Button* makeChoice(QGroupBox* group, const char* name, const QString& caption, c
 
 void TPagesDlg::createSettingsPage() {
     QWidget* page = TabSheet1;
-    GroupBox2 = makeGroup(page, "GroupBox2", 8, QStringLiteral("レベル"));
-    rbBegin = makeChoice<QRadioButton>(GroupBox2, "rbBegin", QStringLiteral("初級"),
-                                       QStringLiteral("練習を初級レベルにします"), 28, 36, 57);
-    rbSecond = makeChoice<QRadioButton>(GroupBox2, "rbSecond", QStringLiteral("中級"),
-                                        QStringLiteral("練習を中級レベルにします"), 28, 64, 57);
-    rbSinner = makeChoice<QRadioButton>(GroupBox2, "rbSinner", QStringLiteral("上級"),
-                                        QStringLiteral("練習を上級レベルにします"), 28, 88, 57);
+    GroupBox2 = makeGroup(page, "GroupBox2", 8, tr("レベル"));
+    rbBegin = makeChoice<QRadioButton>(GroupBox2, "rbBegin", tr("初級"),
+                                       tr("練習を初級レベルにします"), 28, 36, 57);
+    rbSecond = makeChoice<QRadioButton>(GroupBox2, "rbSecond", tr("中級"),
+                                        tr("練習を中級レベルにします"), 28, 64, 57);
+    rbSinner = makeChoice<QRadioButton>(GroupBox2, "rbSinner", tr("上級"),
+                                        tr("練習を上級レベルにします"), 28, 88, 57);
 
-    GroupBox1 = makeGroup(page, "GroupBox1", 124, QStringLiteral("ポジション"));
-    cbAline = makeChoice<QCheckBox>(GroupBox1, "cbAline", QStringLiteral("A列"),
-                                    QStringLiteral("キーボードのＡ列の練習"), 28, 24, 49);
-    cbQline = makeChoice<QCheckBox>(GroupBox1, "cbQline", QStringLiteral("Q列"),
-                                    QStringLiteral("キーボードのＱ列の練習"), 28, 48, 49);
-    cbZline = makeChoice<QCheckBox>(GroupBox1, "cbZline", QStringLiteral("Z列"),
-                                    QStringLiteral("キーボードのＺ列の練習"), 28, 76, 49);
-    cb1line = makeChoice<QCheckBox>(GroupBox1, "cb1line", QStringLiteral("1列"),
-                                    QStringLiteral("キーボードの数字列の練習"), 28, 104, 49);
+    GroupBox1 = makeGroup(page, "GroupBox1", 124, tr("ポジション"));
+    cbAline = makeChoice<QCheckBox>(GroupBox1, "cbAline", tr("A列"), tr("キーボードのＡ列の練習"),
+                                    28, 24, 49);
+    cbQline = makeChoice<QCheckBox>(GroupBox1, "cbQline", tr("Q列"), tr("キーボードのＱ列の練習"),
+                                    28, 48, 49);
+    cbZline = makeChoice<QCheckBox>(GroupBox1, "cbZline", tr("Z列"), tr("キーボードのＺ列の練習"),
+                                    28, 76, 49);
+    cb1line = makeChoice<QCheckBox>(GroupBox1, "cb1line", tr("1列"), tr("キーボードの数字列の練習"),
+                                    28, 104, 49);
 
-    GroupBox3 = makeGroup(page, "GroupBox3", 240, QStringLiteral("ガイド"));
-    rbGuideY = makeChoice<QRadioButton>(GroupBox3, "rbGuideY", QStringLiteral("有り"),
-                                        QStringLiteral("フォームポジション練習でガイド表示有り"),
-                                        24, 52, 61);
-    rbGuideN = makeChoice<QRadioButton>(GroupBox3, "rbGuideN", QStringLiteral("無し"),
-                                        QStringLiteral("フォームポジション練習でガイド表示無し"),
-                                        24, 80, 61);
+    GroupBox3 = makeGroup(page, "GroupBox3", 240, tr("ガイド"));
+    rbGuideY = makeChoice<QRadioButton>(GroupBox3, "rbGuideY", tr("有り"),
+                                        tr("フォームポジション練習でガイド表示有り"), 24, 52, 61);
+    rbGuideN = makeChoice<QRadioButton>(GroupBox3, "rbGuideN", tr("無し"),
+                                        tr("フォームポジション練習でガイド表示無し"), 24, 80, 61);
 
     // Kept in the history, so it is there only with one.
-    cbWeakKeys = new QCheckBox(QStringLiteral("苦手キーを多く出題"), page);
+    cbWeakKeys = new QCheckBox(tr("苦手キーを多く出題"), page);
     cbWeakKeys->setObjectName(QStringLiteral("cbWeakKeys"));
     cbWeakKeys->setGeometry(16, 172, 150, 17);
-    setDesignHint(cbWeakKeys, QStringLiteral("フォームポジション練習で苦手なキーを多く出題します"),
-                  true);
-    cbKanaInput = new QCheckBox(QStringLiteral("日本語はかなキーで入力"), page);
+    setDesignHint(cbWeakKeys, tr("フォームポジション練習で苦手なキーを多く出題します"), true);
+    cbKanaInput = new QCheckBox(tr("日本語はかなキーで入力"), page);
     cbKanaInput->setObjectName(QStringLiteral("cbKanaInput"));
     cbKanaInput->setGeometry(172, 172, 175, 17);
-    setDesignHint(cbKanaInput, QStringLiteral("日本語の練習をローマ字ではなくかなキーで行います"),
-                  true);
+    setDesignHint(cbKanaInput, tr("日本語の練習をローマ字ではなくかなキーで行います"), true);
 }
 
 void TPagesDlg::fillSettingsPage() {

@@ -28,7 +28,7 @@ TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent) : QDialog(parent),
 }
 
 void TPagesDlg::createFrame() {
-    setUpFixedDialog(this, "PagesDlg", QStringLiteral("各種設定・表示"), QSize(367, 263));
+    setUpFixedDialog(this, "PagesDlg", tr("各種設定・表示"), QSize(367, 263));
 
     PanelLook box;
     box.outer = bvNone;
@@ -46,21 +46,18 @@ void TPagesDlg::createFrame() {
         PageControl1->addTab(page, caption);
         return page;
     };
-    TabSheet1 =
-        addPage("TabSheet1", QStringLiteral("設定"), QStringLiteral("練習の設定を行います"), false);
+    TabSheet1 = addPage("TabSheet1", tr("設定"), tr("練習の設定を行います"), false);
     createSettingsPage();
-    TabSheet2 = addPage("TabSheet2", QStringLiteral("記録表示"),
-                        QStringLiteral("記録の表示を行います"), true);
+    TabSheet2 = addPage("TabSheet2", tr("記録表示"), tr("記録の表示を行います"), true);
     createRecordsPage();
-    TabSheet3 = addPage("TabSheet3", QStringLiteral("タイプミス一覧"),
-                        QStringLiteral("タイムミスの一覧を表示します"), false);
+    TabSheet3 =
+        addPage("TabSheet3", tr("タイプミス一覧"), tr("タイムミスの一覧を表示します"), false);
     createMistypePage();
-    TabSheet4 = addPage("TabSheet4", QStringLiteral("色設定"),
-                        QStringLiteral("キーボードの色を設定します"), true);
+    TabSheet4 = addPage("TabSheet4", tr("色設定"), tr("キーボードの色を設定します"), true);
     createColorPage();
     TabSheet5 = new ProgressPage;
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
-    PageControl1->addTab(TabSheet5, QStringLiteral("成績推移"));
+    PageControl1->addTab(TabSheet5, tr("成績推移"));
     connect(TabSheet5->weakBtn, &QPushButton::clicked, this, &TPagesDlg::weakLessonClick);
     TabSheet6 = new CoursePage;
     TabSheet6->setObjectName(QStringLiteral("TabSheet6"));
@@ -80,9 +77,9 @@ void TPagesDlg::createFrame() {
     OKBtn = addButton("OKBtn", QStringLiteral("OK"), 287);
     OKBtn->setDefault(true);
     connect(OKBtn, &QPushButton::clicked, this, &TPagesDlg::OKBtnClick);
-    CancelBtn = addButton("CancelBtn", QStringLiteral("ｷｬﾝｾﾙ"), 91);
+    CancelBtn = addButton("CancelBtn", tr("ｷｬﾝｾﾙ"), 91);
     CancelBtn->setVisible(false);
-    HelpBtn = addButton("HelpBtn", QStringLiteral("ﾍﾙﾌﾟ(&H)"), 171);
+    HelpBtn = addButton("HelpBtn", tr("ﾍﾙﾌﾟ(&H)"), 171);
     HelpBtn->setVisible(false);
 }
 

@@ -1,5 +1,6 @@
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <cstdio>
 #include <cstdlib>
 
@@ -17,4 +18,8 @@ Platform& Platform::get() {
 
 void Platform::install(Platform* p) {
     current = p;
+}
+
+QString appTitle() {
+    return QCoreApplication::translate("Velotapper", "zudarev練習機");
 }

@@ -7,8 +7,8 @@
 class QDialog;
 class QWidget;
 
-// The application title: the caption of every message box.
-inline const QString kAppTitle = QStringLiteral("zudarev練習機");
+// The application title in the program's language: the caption of every message box.
+QString appTitle();
 
 // The services the program takes from its desktop: modal boxes, the file and colour
 // pickers, the clock, the random generator and the blocking wait. One instance serves

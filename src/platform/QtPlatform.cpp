@@ -16,7 +16,7 @@ QtPlatform::QtPlatform() {
 }
 
 void QtPlatform::messageBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, kAppTitle, text, QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::NoIcon, appTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -37,7 +37,7 @@ QString QtPlatform::saveFile(QWidget* parent, const QString& filter, const QStri
 }
 
 bool QtPlatform::confirm(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, kAppTitle, text, QMessageBox::Yes | QMessageBox::No,
+    QMessageBox box(QMessageBox::Question, appTitle(), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

@@ -9,6 +9,7 @@
 #include "TextBytes.h"
 #include "TextExercise.h"
 
+#include <QCoreApplication>
 #include <QProgressBar>
 #include <QStringList>
 #include <cstring>
@@ -114,8 +115,8 @@ void Drill::runDrill() {
         KeyStat& stat = record_.keyStats[static_cast<unsigned char>(c)];
         stat.tries += 1;
         record_.typedTotal += 1;
-        c_.display->setCaption(byteText('[') + byteText(c) +
-                               QStringLiteral("] のキー.[Esc]で強制終了"));
+        c_.display->setCaption(
+            QCoreApplication::translate("Drill", "[%1] のキー.[Esc]で強制終了").arg(byteText(c)));
 
         TPanel* guide = nullptr;
         TColor saved = 0;
@@ -157,8 +158,8 @@ void Drill::runDrill() {
     auto secs = static_cast<float>((platform.clockMs() - t0) * 0.001L);
     if (secs == 0.0f) secs = 1.0f;
     const long double rate = static_cast<long double>(n) / secs;
-    c_.display->setCaption(
-        QString::asprintf("スピードは %3.1f文字/秒 です", static_cast<double>(rate)));
+    c_.display->setCaption(QCoreApplication::translate("TextExercise", "スピードは %1文字/秒 です")
+                               .arg(QString::asprintf("%3.1f", static_cast<double>(rate))));
     c_.memo->setPlainText(QString());
     if (n != 0) record_.currentRate = static_cast<float>(rate);
 

@@ -24,10 +24,15 @@
 
 namespace {
 
-const QString kFileFilter = QStringLiteral("日本語テキスト(*.txt)");
-const QString kNoDictionary =
-    QStringLiteral("日本語の辞書が見つかりません。かなの文だけで練習します。");
-const QString kNothingToType = QStringLiteral("練習できる文字がありません。");
+const char* const kFileFilter = QT_TRANSLATE_NOOP("JapaneseExercise", "日本語テキスト(*.txt)");
+const char* const kNoDictionary = QT_TRANSLATE_NOOP(
+    "JapaneseExercise", "日本語の辞書が見つかりません。かなの文だけで練習します。");
+const char* const kNothingToType =
+    QT_TRANSLATE_NOOP("JapaneseExercise", "練習できる文字がありません。");
+
+QString text(const char* source) {
+    return QCoreApplication::translate("JapaneseExercise", source);
+}
 
 QDateTime calendarNow() {
     return QDateTime::fromSecsSinceEpoch(Platform::get().calendarSeconds(), Qt::UTC);
@@ -48,7 +53,7 @@ void JapaneseExercise::setReadingSource(std::unique_ptr<ReadingSource> source) {
 
 void JapaneseExercise::btnJapaneseClick() {
     // The text exercise's files stay where they were: this dialog keeps the folder.
-    const QString path = Platform::get().openFile(c_.window, kFileFilter, false);
+    const QString path = Platform::get().openFile(c_.window, text(kFileFilter), false);
     if (!path.isEmpty()) start(path);
 }
 
@@ -56,7 +61,9 @@ bool JapaneseExercise::start(const QString& fileName) {
     Platform& platform = Platform::get();
     QFile file(fileName);
     if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly)) {
-        platform.messageBox(c_.window, QStringLiteral("テキストが見つかりません\n") + fileName);
+        platform.messageBox(c_.window, QCoreApplication::translate("JapaneseExercise",
+                                                                   "テキストが見つかりません\n%1")
+                                           .arg(fileName));
         return false;
     }
     file_ = QFileInfo(fileName).absoluteFilePath();
@@ -65,7 +72,7 @@ bool JapaneseExercise::start(const QString& fileName) {
     file.close();
     if (run_.dictionaryMissing && !dictionaryNoticeShown_) {
         dictionaryNoticeShown_ = true;
-        platform.messageBox(c_.window, kNoDictionary);
+        platform.messageBox(c_.window, text(kNoDictionary));
     }
     return begin(QStringLiteral("japanese"), QFileInfo(fileName).fileName(), QString());
 }
@@ -91,7 +98,7 @@ bool JapaneseExercise::begin(const QString& mode, const QString& source, const Q
         units += judge_->units();
     }
     if (units == 0) {
-        platform.messageBox(c_.window, kNothingToType);
+        platform.messageBox(c_.window, text(kNothingToType));
         return false;
     }
 
@@ -255,8 +262,9 @@ void JapaneseExercise::btnStopClick() {
         saveRecord(record_, c_.window);
         kanaPerMinute = kanaDone_ * 60.0 / elapsedSeconds;
     }
-    QString prompt = QString::asprintf("%.1fキー/秒 %.0fかな/分",
-                                       static_cast<double>(record_.currentRate), kanaPerMinute);
+    QString prompt = QCoreApplication::translate("JapaneseExercise", "%1キー/秒 %2かな/分")
+                         .arg(QString::asprintf("%.1f", static_cast<double>(record_.currentRate)),
+                              QString::asprintf("%.0f", kanaPerMinute));
     if (run_.skipped > 0)
         prompt += u' ' + QCoreApplication::translate("JapaneseExercise", "読めずに飛ばした句%1")
                              .arg(run_.skipped);

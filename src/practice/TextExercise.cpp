@@ -9,6 +9,7 @@
 #include "TSpeedButton.h"
 #include "TextBytes.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -17,14 +18,23 @@
 
 namespace {
 
-const QString kNoText = QStringLiteral("テキストをファイルから読んで下さい.");
-const QString kHomePrompt = QStringLiteral("フォームポジションにして下さい。");
-const QString kKeyPrompt = QStringLiteral("表示するキーを押して下さい");
-const QString kFileFilter = QStringLiteral("テキストファイル(*.txt)");
+const char* const kNoText =
+    QT_TRANSLATE_NOOP("TextExercise", "テキストをファイルから読んで下さい.");
+const char* const kHomePrompt =
+    QT_TRANSLATE_NOOP("TextExercise", "フォームポジションにして下さい。");
+const char* const kKeyPrompt = QT_TRANSLATE_NOOP("TextExercise", "表示するキーを押して下さい");
+const char* const kFileFilter = QT_TRANSLATE_NOOP("TextExercise", "テキストファイル(*.txt)");
+const char* const kFirstKey = QT_TRANSLATE_NOOP("TextExercise", "次のキーは:[%1]です。");
+const char* const kNextKey = QT_TRANSLATE_NOOP("TextExercise", "次のキーは [%1]です。");
 
-// A caption with one character byte; a NUL ends the caption there, as in a C string.
-QString withChar(const QString& before, char c, const QString& after) {
-    return c == '\0' ? before : before + byteText(c) + after;
+QString text(const char* source) {
+    return QCoreApplication::translate("TextExercise", source);
+}
+
+// A prompt naming one character byte; a NUL ends the prompt before it, as in a C string.
+QString withChar(const char* prompt, char c) {
+    const QString p = text(prompt);
+    return c == '\0' ? p.left(p.indexOf(u"%1")) : p.arg(byteText(c));
 }
 
 } // namespace
@@ -93,7 +103,7 @@ int TextExercise::keyOfChar(char c) const {
 }
 
 void TextExercise::btnFileClick() {
-    const QString path = Platform::get().openFile(c_.window, kFileFilter, true);
+    const QString path = Platform::get().openFile(c_.window, text(kFileFilter), true);
     if (!path.isEmpty() && loadPracticeText(path) == 0) runMode_ = QStringLiteral("text");
 }
 
@@ -102,7 +112,9 @@ void TextExercise::showStartPrompts(const QString& note, const QString& lead) {
     c_.lcd->setCaption(QString());
     Platform& platform = Platform::get();
     qint64 t0 = platform.clockMs();
-    for (const QString* prompt : {&lead, &kHomePrompt, note.isEmpty() ? &kKeyPrompt : &note}) {
+    const QString home = text(kHomePrompt);
+    const QString key = note.isEmpty() ? text(kKeyPrompt) : note;
+    for (const QString* prompt : {&lead, &home, &key}) {
         if (prompt->isEmpty()) continue;
         c_.display->setCaption(*prompt);
         // Sleep in the event loop, answering events, until the two seconds are up.
@@ -121,7 +133,7 @@ void TextExercise::btnStartClick() {
 
 void TextExercise::start(const QString& note, const QString& lead) {
     if (practiceText_[0] == '\0') {
-        Platform::get().messageBox(c_.window, kNoText);
+        Platform::get().messageBox(c_.window, text(kNoText));
         return;
     }
     c_.disableTools();
@@ -133,8 +145,7 @@ void TextExercise::start(const QString& note, const QString& lead) {
     c_.btnStop->setEnabled(true);
     keyboard_.practiceRunning = true;
 
-    c_.display->setCaption(
-        withChar(QStringLiteral("次のキーは:["), practiceText_[0], QStringLiteral("]です。")));
+    c_.display->setCaption(withChar(kFirstKey, practiceText_[0]));
     cursorPos = 0;
     c_.memo->setCaret(0);
     c_.memo->setPlainText(QString::fromLatin1(practiceText_));
@@ -192,10 +203,10 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
     }
     const char next = practiceText_[cursorPos];
     if (next == '\r')
-        c_.display->setCaption(QStringLiteral("次のキーは [改行||空白]です。"));
-    else
         c_.display->setCaption(
-            withChar(QStringLiteral("次のキーは ["), next, QStringLiteral("]です。")));
+            QCoreApplication::translate("TextExercise", "次のキーは [改行||空白]です。"));
+    else
+        c_.display->setCaption(withChar(kNextKey, next));
     record_.keyStats[static_cast<unsigned char>(next)].tries += 1;
     return JudgeOutcome::Accepted;
 }
@@ -210,7 +221,8 @@ void TextExercise::btnStopClick() {
         saveRecord(record_, c_.window);
     }
     c_.display->setCaption(
-        QString::asprintf("スピードは %.1f文字/秒 です", static_cast<double>(record_.currentRate)));
+        QCoreApplication::translate("TextExercise", "スピードは %1文字/秒 です")
+            .arg(QString::asprintf("%.1f", static_cast<double>(record_.currentRate))));
     c_.btnStop->setEnabled(false);
     // Last, so what the run leads to (the course's verdict) may take the prompt line.
     RunSummary run;
@@ -227,8 +239,10 @@ void TextExercise::startLesson(const QString& fileName) {
         btnStartClick();
         return;
     }
-    Platform::get().messageBox(c_.window, QStringLiteral("テキストが見つかりません\n") + fileName +
-                                              QStringLiteral("を作成して下さい"));
+    Platform::get().messageBox(
+        c_.window,
+        QCoreApplication::translate("TextExercise", "テキストが見つかりません\n%1を作成して下さい")
+            .arg(fileName));
 }
 
 void TextExercise::btnExerciseClick() {

@@ -2,6 +2,7 @@
 
 #include "KeyTable.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
@@ -71,7 +72,7 @@ QList<int> weakestKeys(const KeyFigureMap& figures, int n) {
 }
 
 QString weakKeyNote(const QList<int>& keys) {
-    QString note = QStringLiteral("苦手キー:");
+    QString note = QCoreApplication::translate("WeakKeys", "苦手キー:");
     for (const int key : keys) note += QLatin1Char(' ') + QString(QLatin1Char(capOfKey(key)));
     return note;
 }

@@ -2,6 +2,7 @@
 
 #include "Platform.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -12,9 +13,16 @@
 #include <unistd.h>
 
 namespace {
-const QString kFormatMessage = QStringLiteral("タイムレコードの形式が違います。\n初期化をします。");
-const QString kOpenMessage = QStringLiteral("タイムレコードがオープンできませんでした。");
-const QString kWriteMessage = QStringLiteral("タイムレコードが出力できませんでした。");
+const char* const kFormatMessage =
+    QT_TRANSLATE_NOOP("RecordFile", "タイムレコードの形式が違います。\n初期化をします。");
+const char* const kOpenMessage =
+    QT_TRANSLATE_NOOP("RecordFile", "タイムレコードがオープンできませんでした。");
+const char* const kWriteMessage =
+    QT_TRANSLATE_NOOP("RecordFile", "タイムレコードが出力できませんでした。");
+
+void tell(QWidget* parent, const char* message) {
+    Platform::get().messageBox(parent, QCoreApplication::translate("RecordFile", message));
+}
 } // namespace
 
 void loadRecord(PracticeRecord& record, QWidget* parent) {
@@ -30,7 +38,7 @@ void loadRecord(PracticeRecord& record, QWidget* parent) {
     file.close();
     if (got > 0) record.fromBytes(image);
     if (got != PracticeRecord::kSize) {
-        Platform::get().messageBox(parent, kFormatMessage);
+        tell(parent, kFormatMessage);
         record.applyDefaults();
     }
 }
@@ -92,7 +100,7 @@ void writeInPlace(const ExistingRecord& old, const QByteArray& image, QWidget* p
     // Syncing reports what a delayed write lost; only plain files take it.
     if (!roomInPlace(old, image.size()) || !writeAll(old.fd, image.constData(), image.size(), 0) ||
         (S_ISREG(old.st.st_mode) && ::fsync(old.fd) != 0))
-        Platform::get().messageBox(parent, kWriteMessage);
+        tell(parent, kWriteMessage);
 }
 
 } // namespace
@@ -110,7 +118,7 @@ void saveRecord(const PracticeRecord& record, QWidget* parent) {
         old.readable = old.fd >= 0;
         if (old.fd < 0) old.fd = ::open(kRecordFileName, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (old.fd < 0 || ::fstat(old.fd, &old.st) != 0) {
-            Platform::get().messageBox(parent, kOpenMessage);
+            tell(parent, kOpenMessage);
             return;
         }
         // Replacing a file would part it from its other links; one that cannot be read
@@ -135,7 +143,7 @@ void saveRecord(const PracticeRecord& record, QWidget* parent) {
         if (old.fd >= 0)
             writeInPlace(old, image.left(PracticeRecord::kSize), parent);
         else
-            Platform::get().messageBox(parent, kOpenMessage);
+            tell(parent, kOpenMessage);
         return;
     }
     // The new file keeps the old one's owner and group (the permissions come with
@@ -156,6 +164,6 @@ void saveRecord(const PracticeRecord& record, QWidget* parent) {
         if (old.fd >= 0)
             writeInPlace(old, image.left(PracticeRecord::kSize), parent);
         else
-            Platform::get().messageBox(parent, kWriteMessage);
+            tell(parent, kWriteMessage);
     }
 }

@@ -1,0 +1,551 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>Drill</name>
+    <message>
+        <source>[%1] のキー.[Esc]で強制終了</source>
+        <translation>Key [%1]   Esc ends the drill</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryStore</name>
+    <message>
+        <source>成績履歴に書き込めませんでした。</source>
+        <translation>The history could not be written.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 が壊れていました。
+%2 として取っておき、新しい履歴を始めます。</source>
+        <translation>The history %1 was damaged.
+It is kept as %2, and a new history begins.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 は新しい版のプログラムで書かれています。
+この版では読むだけにして、書き足しません。</source>
+        <translation>The history %1 was written by a newer version of the program.
+This version only reads it and adds nothing to it.</translation>
+    </message>
+</context>
+<context>
+    <name>JapaneseExercise</name>
+    <message>
+        <source>日本語テキスト(*.txt)</source>
+        <translation>Japanese text (*.txt)</translation>
+    </message>
+    <message>
+        <source>日本語の辞書が見つかりません。かなの文だけで練習します。</source>
+        <translation>No Japanese dictionary was found. Only phrases written in kana are practised.</translation>
+    </message>
+    <message>
+        <source>練習できる文字がありません。</source>
+        <translation>There is nothing in this text to practise.</translation>
+    </message>
+    <message>
+        <source>テキストが見つかりません
+%1</source>
+        <translation>Text not found:
+%1</translation>
+    </message>
+    <message>
+        <source>%1キー/秒 %2かな/分</source>
+        <translation>%1 keys/s  %2 kana/min</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressChart</name>
+    <message>
+        <source>レッスン</source>
+        <translation>Lesson</translation>
+    </message>
+    <message>
+        <source>テキスト</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>ドリル</source>
+        <translation>Drill</translation>
+    </message>
+    <message>
+        <source>苦手キー</source>
+        <translation>Weak keys</translation>
+    </message>
+    <message>
+        <source>日本語</source>
+        <translation>Japanese</translation>
+    </message>
+    <message>
+        <source>その他</source>
+        <translation>Other</translation>
+    </message>
+    <message>
+        <source>%1打/秒</source>
+        <translation>%1 keys/s</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3 %4 ミス%5</source>
+        <translation>%1 %2 %3 %4 misses %5</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3回 平均%4 ミス%5</source>
+        <translation>%1 %2 %3 runs, mean %4, misses %5</translation>
+    </message>
+    <message>
+        <source>ミス率</source>
+        <translation>Miss rate</translation>
+    </message>
+    <message>
+        <source>打/秒</source>
+        <translation>keys/s</translation>
+    </message>
+    <message>
+        <source>ミス%</source>
+        <translation>miss %</translation>
+    </message>
+    <message>
+        <source>記録がまだありません</source>
+        <translation>No runs recorded yet</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressPage</name>
+    <message>
+        <source>苦手なキー</source>
+        <translation>Weak keys</translation>
+    </message>
+    <message>
+        <source>遅いキー</source>
+        <translation>Slow keys</translation>
+    </message>
+    <message>
+        <source>CSVに書き出す</source>
+        <translation>Export CSV</translation>
+    </message>
+    <message>
+        <source>履歴を消す</source>
+        <translation>Clear history</translation>
+    </message>
+    <message>
+        <source>苦手キーで練習</source>
+        <translation>Weak-key run</translation>
+    </message>
+    <message>
+        <source> 日ごとの平均（全%1回）</source>
+        <translation> Daily means (%1 runs)</translation>
+    </message>
+    <message>
+        <source> 全%1回の記録</source>
+        <translation> All %1 runs</translation>
+    </message>
+    <message>
+        <source> 成績履歴はまだありません</source>
+        <translation> No history yet</translation>
+    </message>
+    <message>
+        <source>&#x3000;点に合わせると詳しく表示します</source>
+        <translation>; point at a dot for details</translation>
+    </message>
+    <message>
+        <source> →%1</source>
+        <translation> →%1</translation>
+    </message>
+    <message>
+        <source>CSVファイル (*.csv)</source>
+        <translation>CSV file (*.csv)</translation>
+    </message>
+    <message>
+        <source>成績履歴を書き出せませんでした。</source>
+        <translation>The history could not be exported.</translation>
+    </message>
+    <message>
+        <source>成績履歴をすべて消去します。よろしいですか？</source>
+        <translation>This deletes the whole history. Are you sure?</translation>
+    </message>
+    <message>
+        <source>成績履歴を消去できませんでした。</source>
+        <translation>The history could not be deleted.</translation>
+    </message>
+</context>
+<context>
+    <name>RecordFile</name>
+    <message>
+        <source>タイムレコードの形式が違います。
+初期化をします。</source>
+        <translation>The record file has the wrong format.
+It is started afresh.</translation>
+    </message>
+    <message>
+        <source>タイムレコードがオープンできませんでした。</source>
+        <translation>The record file could not be opened.</translation>
+    </message>
+    <message>
+        <source>タイムレコードが出力できませんでした。</source>
+        <translation>The record file could not be written.</translation>
+    </message>
+</context>
+<context>
+    <name>TAboutBox</name>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About</translation>
+    </message>
+    <message>
+        <source>ヴェロタッパー</source>
+        <translation>Typing Tutor</translation>
+    </message>
+    <message>
+        <source>Version&#x3000;1.0</source>
+        <translation>Version 1.0</translation>
+    </message>
+    <message>
+        <source>タイピングを早くする為のプログラムです。</source>
+        <translation>A program to make your typing faster.</translation>
+    </message>
+    <message>
+        <source>お役に立てて下さい。</source>
+        <translation>We hope it helps you.</translation>
+    </message>
+</context>
+<context>
+    <name>TPagesDlg</name>
+    <message>
+        <source>小指</source>
+        <translation>Pinky</translation>
+    </message>
+    <message>
+        <source>薬指</source>
+        <translation>Ring</translation>
+    </message>
+    <message>
+        <source>中指</source>
+        <translation>Mid</translation>
+    </message>
+    <message>
+        <source>人指</source>
+        <translation>Index</translation>
+    </message>
+    <message>
+        <source>親指</source>
+        <translation>Thumb</translation>
+    </message>
+    <message>
+        <source>左手</source>
+        <translation>Left</translation>
+    </message>
+    <message>
+        <source>右手</source>
+        <translation>Right</translation>
+    </message>
+    <message>
+        <source>８割以上</source>
+        <translation>80%+</translation>
+    </message>
+    <message>
+        <source>５割以上</source>
+        <translation>50%+</translation>
+    </message>
+    <message>
+        <source>２割以上</source>
+        <translation>20%+</translation>
+    </message>
+    <message>
+        <source>２割未満</source>
+        <translation>&lt;20%</translation>
+    </message>
+    <message>
+        <source>未打鍵</source>
+        <translation>Untyped</translation>
+    </message>
+    <message>
+        <source>: %1/%2(ミス/試験数)</source>
+        <translation>: %1/%2 (misses/tries)</translation>
+    </message>
+    <message>
+        <source>最速タイプ記録</source>
+        <translation>Fastest</translation>
+    </message>
+    <message>
+        <source>平均タイプ記録</source>
+        <translation>Average</translation>
+    </message>
+    <message>
+        <source>現在タイプ記録</source>
+        <translation>Latest</translation>
+    </message>
+    <message>
+        <source>練習文字数累計</source>
+        <translation>Keys typed</translation>
+    </message>
+    <message>
+        <source>ミスタッチ累計</source>
+        <translation>Mistypes</translation>
+    </message>
+    <message>
+        <source>タイプ記録は 打鍵数/秒です</source>
+        <translation>Speeds are in keys per second</translation>
+    </message>
+    <message>
+        <source>フォームポジション記録は平均・最速タイプ記録に含まれません</source>
+        <translation>Drill runs do not count in the average and fastest</translation>
+    </message>
+    <message>
+        <source>レベル</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>初級</source>
+        <translation>Easy</translation>
+    </message>
+    <message>
+        <source>練習を初級レベルにします</source>
+        <translation>Practise at the beginner level</translation>
+    </message>
+    <message>
+        <source>中級</source>
+        <translation>Mid</translation>
+    </message>
+    <message>
+        <source>練習を中級レベルにします</source>
+        <translation>Practise at the intermediate level</translation>
+    </message>
+    <message>
+        <source>上級</source>
+        <translation>Hard</translation>
+    </message>
+    <message>
+        <source>練習を上級レベルにします</source>
+        <translation>Practise at the advanced level</translation>
+    </message>
+    <message>
+        <source>ポジション</source>
+        <translation>Rows</translation>
+    </message>
+    <message>
+        <source>A列</source>
+        <translation>A</translation>
+    </message>
+    <message>
+        <source>キーボードのＡ列の練習</source>
+        <translation>Practise the A row of the keyboard</translation>
+    </message>
+    <message>
+        <source>Q列</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>キーボードのＱ列の練習</source>
+        <translation>Practise the Q row of the keyboard</translation>
+    </message>
+    <message>
+        <source>Z列</source>
+        <translation>Z</translation>
+    </message>
+    <message>
+        <source>キーボードのＺ列の練習</source>
+        <translation>Practise the Z row of the keyboard</translation>
+    </message>
+    <message>
+        <source>1列</source>
+        <translation>1</translation>
+    </message>
+    <message>
+        <source>キーボードの数字列の練習</source>
+        <translation>Practise the number row of the keyboard</translation>
+    </message>
+    <message>
+        <source>ガイド</source>
+        <translation>Guide</translation>
+    </message>
+    <message>
+        <source>有り</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>フォームポジション練習でガイド表示有り</source>
+        <translation>Light up the awaited key in the drill</translation>
+    </message>
+    <message>
+        <source>無し</source>
+        <translation>Off</translation>
+    </message>
+    <message>
+        <source>フォームポジション練習でガイド表示無し</source>
+        <translation>Do not light up the awaited key in the drill</translation>
+    </message>
+    <message>
+        <source>苦手キーを多く出題</source>
+        <translation>Drill weak keys more</translation>
+    </message>
+    <message>
+        <source>フォームポジション練習で苦手なキーを多く出題します</source>
+        <translation>The drill prompts the keys you miss most more often</translation>
+    </message>
+    <message>
+        <source>日本語はかなキーで入力</source>
+        <translation>Type Japanese in kana</translation>
+    </message>
+    <message>
+        <source>日本語の練習をローマ字ではなくかなキーで行います</source>
+        <translation>Japanese practice with the kana keys instead of romaji</translation>
+    </message>
+    <message>
+        <source>各種設定・表示</source>
+        <translation>Settings and records</translation>
+    </message>
+    <message>
+        <source>設定</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source>練習の設定を行います</source>
+        <translation>Set up the practice</translation>
+    </message>
+    <message>
+        <source>記録表示</source>
+        <translation>Records</translation>
+    </message>
+    <message>
+        <source>記録の表示を行います</source>
+        <translation>Show your records</translation>
+    </message>
+    <message>
+        <source>タイプミス一覧</source>
+        <translation>Mistypes</translation>
+    </message>
+    <message>
+        <source>タイムミスの一覧を表示します</source>
+        <translation>Show the keys you mistype</translation>
+    </message>
+    <message>
+        <source>色設定</source>
+        <translation>Colours</translation>
+    </message>
+    <message>
+        <source>キーボードの色を設定します</source>
+        <translation>Set the keyboard colours</translation>
+    </message>
+    <message>
+        <source>成績推移</source>
+        <translation>Progress</translation>
+    </message>
+    <message>
+        <source>ｷｬﾝｾﾙ</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>ﾍﾙﾌﾟ(&amp;H)</source>
+        <translation>&amp;Help</translation>
+    </message>
+</context>
+<context>
+    <name>TVelotapper</name>
+    <message>
+        <source>練習の設定を行います。</source>
+        <translation>Set up the practice.</translation>
+    </message>
+    <message>
+        <source>フォームポジションの練習を行います。</source>
+        <translation>Form-position drill.</translation>
+    </message>
+    <message>
+        <source>テキストによるタイピング練習</source>
+        <translation>Typing practice with a text</translation>
+    </message>
+    <message>
+        <source>テキストファイル読込み</source>
+        <translation>Open a text file</translation>
+    </message>
+    <message>
+        <source>日本語の文章で練習します。</source>
+        <translation>Practise with Japanese text.</translation>
+    </message>
+    <message>
+        <source>キーボードの色を変えます。</source>
+        <translation>Colour the keyboard by finger.</translation>
+    </message>
+    <message>
+        <source>終了します</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>プログラムの説明をします</source>
+        <translation>About this program</translation>
+    </message>
+    <message>
+        <source>練習を開始します</source>
+        <translation>Start the practice</translation>
+    </message>
+    <message>
+        <source>練習を中断します</source>
+        <translation>Stop the practice</translation>
+    </message>
+    <message>
+        <source>スタートボタン</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>まだ練習の記録がありません。</source>
+        <translation>There are no runs recorded yet.</translation>
+    </message>
+    <message>
+        <source>苦手キーで練習できるレッスンの言葉が見つかりません。</source>
+        <translation>No lesson words were found to practise your weak keys.</translation>
+    </message>
+</context>
+<context>
+    <name>TextExercise</name>
+    <message>
+        <source>スピードは %1文字/秒 です</source>
+        <translation>Speed: %1 keys/s</translation>
+    </message>
+    <message>
+        <source>テキストをファイルから読んで下さい.</source>
+        <translation>Please open a text file first.</translation>
+    </message>
+    <message>
+        <source>フォームポジションにして下さい。</source>
+        <translation>Fingers on the home row.</translation>
+    </message>
+    <message>
+        <source>表示するキーを押して下さい</source>
+        <translation>Type the key shown</translation>
+    </message>
+    <message>
+        <source>テキストファイル(*.txt)</source>
+        <translation>Text file (*.txt)</translation>
+    </message>
+    <message>
+        <source>次のキーは:[%1]です。</source>
+        <translation>Next key: [%1]</translation>
+    </message>
+    <message>
+        <source>次のキーは [%1]です。</source>
+        <translation>Next key: [%1]</translation>
+    </message>
+    <message>
+        <source>次のキーは [改行||空白]です。</source>
+        <translation>Next key: [Enter or Space]</translation>
+    </message>
+    <message>
+        <source>テキストが見つかりません
+%1を作成して下さい</source>
+        <translation>Text not found:
+%1
+Please create it.</translation>
+    </message>
+</context>
+<context>
+    <name>Velotapper</name>
+    <message>
+        <source>zudarev練習機</source>
+        <translation>Velotapper</translation>
+    </message>
+</context>
+<context>
+    <name>WeakKeys</name>
+    <message>
+        <source>苦手キー:</source>
+        <translation>Weak keys:</translation>
+    </message>
+</context>
+</TS>
