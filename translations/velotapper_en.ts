@@ -2,6 +2,60 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>CourseExercise</name>
+    <message>
+        <source>コース %1/%2&#x3000;新しいキー: %3</source>
+        <translation>Course %1/%2  new key: %3</translation>
+    </message>
+    <message>
+        <source>成績履歴に書き込めないため、コースの進み具合は保存されません。</source>
+        <translation>The history cannot be written, so course progress is not kept.</translation>
+    </message>
+    <message>
+        <source>速さ%1&#x3000;正確さ%2</source>
+        <translation>Speed %1  accuracy %2</translation>
+    </message>
+    <message>
+        <source>○</source>
+        <translation>met</translation>
+    </message>
+    <message>
+        <source>×</source>
+        <translation>missed</translation>
+    </message>
+    <message>
+        <source>&#x3000;次の新しいキー: %1</source>
+        <translation>  next new key: %1</translation>
+    </message>
+</context>
+<context>
+    <name>CoursePage</name>
+    <message>
+        <source>コースの目標</source>
+        <translation>Course targets</translation>
+    </message>
+    <message>
+        <source> キー/分</source>
+        <translation> keys/min</translation>
+    </message>
+    <message>
+        <source>キーを増やすのに要る速さ</source>
+        <translation>Speed needed to unlock the next key</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>キーを増やすのに要る正確さ</source>
+        <translation>Accuracy needed to unlock the next key</translation>
+    </message>
+    <message>
+        <source>解放したキー %1/%2</source>
+        <translation>Unlocked keys %1/%2</translation>
+    </message>
+</context>
+<context>
     <name>Drill</name>
     <message>
         <source>[%1] のキー.[Esc]で強制終了</source>
@@ -11,20 +65,48 @@
 <context>
     <name>HistoryStore</name>
     <message>
-        <source>成績履歴に書き込めませんでした。</source>
-        <translation>The history could not be written.</translation>
+        <source>成績履歴 %1 に書き込めなかったため、この回の成績は履歴に残りません。</source>
+        <translation>Could not write to the history %1: this run is not kept in it.</translation>
     </message>
     <message>
-        <source>成績履歴 %1 が壊れていました。
-%2 として取っておき、新しい履歴を始めます。</source>
-        <translation>The history %1 was damaged.
-It is kept as %2, and a new history begins.</translation>
+        <source>成績履歴 %1 に書き込めなかったため、変えた設定は履歴に残りません。</source>
+        <translation>Could not write to the history %1: the changed setting is not kept in it.</translation>
     </message>
     <message>
-        <source>成績履歴 %1 は新しい版のプログラムで書かれています。
-この版では読むだけにして、書き足しません。</source>
-        <translation>The history %1 was written by a newer version of the program.
-This version only reads it and adds nothing to it.</translation>
+        <source>作業フォルダーに書き込めないため、成績履歴 %1 は読むだけにします。この回からの成績と設定は残りません。</source>
+        <translation>The working folder is read-only: the history %1 is only read, and new runs and settings are not kept.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。この回からの成績と設定は残りません。</source>
+        <translation>The history %1 is from a newer version: it is only read, and new runs and settings are not kept.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 はほかのプログラムが使用中です。この回の成績は覚えておき、空きしだい書き込みます。</source>
+        <translation>The history %1 is in use by another program: this run is kept and written once it is free.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 はほかのプログラムが使用中で、いまは読めません。</source>
+        <translation>The history %1 is in use by another program and cannot be read now.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 を読めません。</source>
+        <translation>Cannot read the history %1.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 が壊れていたため %2 として取っておき、読み出せた %3 回の成績で新しい履歴を始めます。</source>
+        <translation>The history %1 was damaged: it is kept as %2, and a new history starts with the %3 runs that could be read.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 が壊れていたため %2 として取っておき、新しい履歴を始めます。</source>
+        <translation>The history %1 was damaged: it is kept as %2, and a new history starts.</translation>
+    </message>
+    <message>
+        <source>成績履歴は新しい版のプログラムのもので、この版では変えられません。</source>
+        <translation>The history is from a newer version and cannot be changed by this one.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 はほかのプログラムが使用中のままのため、%2 回の成績を書き込めずに終わります。</source>
+        <translation>The history %1 is still in use by another program: %2 runs could not be written.</translation>
     </message>
 </context>
 <context>
@@ -50,6 +132,10 @@ This version only reads it and adds nothing to it.</translation>
     <message>
         <source>%1キー/秒 %2かな/分</source>
         <translation>%1 keys/s  %2 kana/min</translation>
+    </message>
+    <message>
+        <source>読めずに飛ばした句%1</source>
+        <translation>unreadable phrases skipped: %1</translation>
     </message>
 </context>
 <context>
@@ -83,16 +169,8 @@ This version only reads it and adds nothing to it.</translation>
         <translation>%1 keys/s</translation>
     </message>
     <message>
-        <source>%1 %2 %3 %4 ミス%5</source>
-        <translation>%1 %2 %3 %4 misses %5</translation>
-    </message>
-    <message>
         <source>%1 %2 %3回 平均%4 ミス%5</source>
         <translation>%1 %2 %3 runs, mean %4, misses %5</translation>
-    </message>
-    <message>
-        <source>ミス率</source>
-        <translation>Miss rate</translation>
     </message>
     <message>
         <source>打/秒</source>
@@ -105,6 +183,14 @@ This version only reads it and adds nothing to it.</translation>
     <message>
         <source>記録がまだありません</source>
         <translation>No runs recorded yet</translation>
+    </message>
+    <message>
+        <source> %1 ミス%2</source>
+        <translation> %1 misses %2</translation>
+    </message>
+    <message>
+        <source>%1の週</source>
+        <translation>week of %1</translation>
     </message>
 </context>
 <context>
@@ -146,10 +232,6 @@ This version only reads it and adds nothing to it.</translation>
         <translation>; point at a dot for details</translation>
     </message>
     <message>
-        <source> →%1</source>
-        <translation> →%1</translation>
-    </message>
-    <message>
         <source>CSVファイル (*.csv)</source>
         <translation>CSV file (*.csv)</translation>
     </message>
@@ -158,12 +240,28 @@ This version only reads it and adds nothing to it.</translation>
         <translation>The history could not be exported.</translation>
     </message>
     <message>
-        <source>成績履歴をすべて消去します。よろしいですか？</source>
-        <translation>This deletes the whole history. Are you sure?</translation>
+        <source> 週ごとの平均（全%1回）</source>
+        <translation> Weekly means (%1 runs)</translation>
     </message>
     <message>
-        <source>成績履歴を消去できませんでした。</source>
-        <translation>The history could not be deleted.</translation>
+        <source> 月ごとの平均（全%1回）</source>
+        <translation> Monthly means (%1 runs)</translation>
+    </message>
+    <message>
+        <source>Shiftなし</source>
+        <translation>no Shift</translation>
+    </message>
+    <message>
+        <source>Shift付き</source>
+        <translation>with Shift</translation>
+    </message>
+    <message>
+        <source>成績履歴をすべて消去します。コースも最初からになります。よろしいですか？</source>
+        <translation>This deletes the whole history, and the course starts over. Are you sure?</translation>
+    </message>
+    <message>
+        <source>成績履歴を消去できませんでした。履歴はそのまま残っています。</source>
+        <translation>Could not delete the history; it is left as it was.</translation>
     </message>
 </context>
 <context>
@@ -436,6 +534,10 @@ It is started afresh.</translation>
         <source>ﾍﾙﾌﾟ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
+    <message>
+        <source>コース</source>
+        <translation>Course</translation>
+    </message>
 </context>
 <context>
     <name>TVelotapper</name>
@@ -490,6 +592,10 @@ It is started afresh.</translation>
     <message>
         <source>苦手キーで練習できるレッスンの言葉が見つかりません。</source>
         <translation>No lesson words were found to practise your weak keys.</translation>
+    </message>
+    <message>
+        <source>キーを一つずつ増やすコースで練習します。</source>
+        <translation>Practise a course that adds one key at a time.</translation>
     </message>
 </context>
 <context>
