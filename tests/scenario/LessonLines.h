@@ -22,7 +22,7 @@ inline const char* const kLesson1Lines[] = {
     "salad salsa; salad salsa; salad",
     "half a glass; half a flask;",
     "a lass asks dad; a lad asks all",
-    "jag lag hag fag sag; jag lag hag",
+    "jag lag hag gag sag; jag lag hag",
     "as a lad has a flask of gas;",
     "ed ik ed ik de ki de ki ed ik",
     "rf uj rf uj fr ju fr ju rf uj",
