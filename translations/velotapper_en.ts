@@ -29,27 +29,7 @@
     </message>
 </context>
 <context>
-    <name>CoursePage</name>
-    <message>
-        <source>コースの目標</source>
-        <translation>Course targets</translation>
-    </message>
-    <message>
-        <source> キー/分</source>
-        <translation> keys/min</translation>
-    </message>
-    <message>
-        <source>キーを増やすのに要る速さ</source>
-        <translation>Speed needed to unlock the next key</translation>
-    </message>
-    <message>
-        <source> %</source>
-        <translation> %</translation>
-    </message>
-    <message>
-        <source>キーを増やすのに要る正確さ</source>
-        <translation>Accuracy needed to unlock the next key</translation>
-    </message>
+    <name>CoursePanel</name>
     <message>
         <source>解放したキー %1/%2</source>
         <translation>Unlocked keys %1/%2</translation>
@@ -262,6 +242,14 @@
     <message>
         <source>成績履歴を消去できませんでした。履歴はそのまま残っています。</source>
         <translation>Could not delete the history; it is left as it was.</translation>
+    </message>
+    <message>
+        <source>コース</source>
+        <translation>Course</translation>
+    </message>
+    <message>
+        <source>コースのキーの成績と解放の推移を表示します</source>
+        <translation>Shows how the course's keys stand and when they were unlocked</translation>
     </message>
 </context>
 <context>
@@ -535,8 +523,24 @@ It is started afresh.</translation>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <source>コース</source>
-        <translation>Course</translation>
+        <source>コースの目標</source>
+        <translation>Course targets</translation>
+    </message>
+    <message>
+        <source> キー/分</source>
+        <translation> keys/min</translation>
+    </message>
+    <message>
+        <source>キーを増やすのに要る速さ</source>
+        <translation>Speed needed to unlock the next key</translation>
+    </message>
+    <message>
+        <source> %</source>
+        <translation> %</translation>
+    </message>
+    <message>
+        <source>キーを増やすのに要る正確さ</source>
+        <translation>Accuracy needed to unlock the next key</translation>
     </message>
 </context>
 <context>

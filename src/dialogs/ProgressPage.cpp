@@ -1,5 +1,6 @@
 #include "ProgressPage.h"
 
+#include "CoursePanel.h"
 #include "DesignTable.h"
 #include "HistoryTypes.h"
 #include "KeyTable.h"
@@ -71,6 +72,7 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     connect(deleteBtn, &QPushButton::clicked, this, &ProgressPage::deleteClick);
     // The dialog connects it: the lesson runs in the main window once the dialog closes.
     weakBtn = button("btnWeakLesson", tr("苦手キーで練習"), 146);
+    weakBtn->resize(112, 22);
 
     PanelLook disp;
     disp.inner = bvLowered;
@@ -82,11 +84,29 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     chart->setDetailSpace(detail->font(), detail->width() - 8);
     connect(chart, &ProgressChart::hovered, this, &ProgressPage::showSummary);
+
+    course = new CoursePanel(this);
+    course->setObjectName(QStringLiteral("CoursePanel"));
+    course->setGeometry(0, 0, 351, 168);
+    course->hide();
+    courseBtn = new QPushButton(tr("コース"), this);
+    courseBtn->setObjectName(QStringLiteral("btnCourse"));
+    courseBtn->setGeometry(287, 146, 64, 22);
+    courseBtn->setCheckable(true);
+    courseBtn->setToolTip(tr("コースのキーの成績と解放の推移を表示します"));
+    connect(courseBtn, &QPushButton::toggled, this, &ProgressPage::showCourse);
     refresh();
+}
+
+void ProgressPage::showCourse(bool on) {
+    for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (w != courseBtn && w != detail) w->setVisible(!on);
+    course->setVisible(on);
 }
 
 void ProgressPage::setHistory(HistoryReader* reader) {
     reader_ = reader;
+    course->setHistory(reader);
     if (isVisible()) refresh();
 }
 
@@ -123,6 +143,8 @@ void ProgressPage::refresh() {
     exportBtn->setEnabled(runs > 0);
     deleteBtn->setEnabled(runs > 0 && locked.isEmpty());
     deleteBtn->setToolTip(locked);
+    // A cleared history starts the course over, which a shown course panel draws.
+    if (course->isVisible()) course->fill();
     showSummary(QString());
 }
 

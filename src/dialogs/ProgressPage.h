@@ -3,13 +3,15 @@
 #include <QWidget>
 #include <array>
 
+class CoursePanel;
 class HistoryReader;
 class ProgressChart;
 class QPushButton;
 class TPanel;
 
 // The progress page: the chart of recent runs, the weakest keys with what was typed
-// instead, the slowest keys, and the export and delete buttons. It reads the history
+// instead, the slowest keys, and the export and delete buttons; or, with the course
+// button down, the course's keys and steps in their place. It reads the history
 // each time it is shown, so a dialog opened on another page never queries it.
 class ProgressPage : public QWidget {
     Q_OBJECT
@@ -32,8 +34,9 @@ public:
     ProgressChart* chart;
     std::array<TPanel*, 5> weakKeys{};
     std::array<TPanel*, 5> slowKeys{};
-    QPushButton *exportBtn, *deleteBtn, *weakBtn;
+    QPushButton *exportBtn, *deleteBtn, *weakBtn, *courseBtn;
     TPanel* detail;
+    CoursePanel* course;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -41,6 +44,7 @@ protected:
 private:
     void fillKeyLists();
     void showSummary(const QString& hover);
+    void showCourse(bool on);
 
     HistoryReader* reader_ = nullptr;
     QString summary_;

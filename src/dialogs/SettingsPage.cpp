@@ -1,3 +1,4 @@
+#include "CourseExercise.h"
 #include "Drill.h"
 #include "HistoryTypes.h"
 #include "JapaneseExercise.h"
@@ -6,14 +7,41 @@
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QSpinBox>
 
 namespace {
+
+// A target is a number: an input method switched on for the desktop would only turn
+// the digits into full-width ones awaiting conversion.
+class TargetBox : public QSpinBox {
+public:
+    explicit TargetBox(QWidget* parent) : QSpinBox(parent) {
+        // Keys reach the inner edit through the box, which answers for it.
+        lineEdit()->setFocusPolicy(Qt::NoFocus);
+    }
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
+        return query == Qt::ImEnabled ? QVariant(false) : QSpinBox::inputMethodQuery(query);
+    }
+};
+
+QSpinBox* makeTarget(QWidget* page, const char* name, int left, int width, int low, int high,
+                     const QString& suffix, const QString& hint) {
+    auto* box = new TargetBox(page);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setRange(low, high);
+    box->setSuffix(suffix);
+    box->setGeometry(left, 166, width, 22);
+    setDesignHint(box, hint, true);
+    return box;
+}
 
 QGroupBox* makeGroup(QWidget* page, const char* name, int left, const QString& caption) {
     auto* g = new QGroupBox(caption, page);
     g->setObjectName(QString::fromLatin1(name));
-    g->setGeometry(left, 20, 101, 145);
+    g->setGeometry(left, 4, 101, 132);
     return g;
 }
 
@@ -58,12 +86,21 @@ void TPagesDlg::createSettingsPage() {
     // Kept in the history, so it is there only with one.
     cbWeakKeys = new QCheckBox(tr("苦手キーを多く出題"), page);
     cbWeakKeys->setObjectName(QStringLiteral("cbWeakKeys"));
-    cbWeakKeys->setGeometry(16, 172, 150, 17);
+    cbWeakKeys->setGeometry(16, 143, 150, 17);
     setDesignHint(cbWeakKeys, tr("フォームポジション練習で苦手なキーを多く出題します"), true);
     cbKanaInput = new QCheckBox(tr("日本語はかなキーで入力"), page);
     cbKanaInput->setObjectName(QStringLiteral("cbKanaInput"));
-    cbKanaInput->setGeometry(172, 172, 175, 17);
+    cbKanaInput->setGeometry(172, 143, 175, 17);
     setDesignHint(cbKanaInput, tr("日本語の練習をローマ字ではなくかなキーで行います"), true);
+
+    // What the course asks of a key before it adds the next; kept in the history too.
+    auto* label = new QLabel(tr("コースの目標"), page);
+    label->setObjectName(QStringLiteral("lbCourseTargets"));
+    label->setGeometry(16, 169, 110, 16);
+    spCourseSpeed = makeTarget(page, "spCourseSpeed", 130, 110, 10, 1000, tr(" キー/分"),
+                               tr("キーを増やすのに要る速さ"));
+    spCourseAccuracy = makeTarget(page, "spCourseAccuracy", 246, 80, 50, 100, tr(" %"),
+                                  tr("キーを増やすのに要る正確さ"));
 }
 
 void TPagesDlg::fillSettingsPage() {
@@ -91,11 +128,19 @@ void TPagesDlg::fillSettingsPage() {
         rbGuideN->setChecked(true);
     // A history that takes no writes keeps these as they are; the hint says why.
     const QString locked = history_ ? history_->cannotWrite() : QString();
-    for (QCheckBox* box : {cbWeakKeys, cbKanaInput}) {
+    for (QWidget* box : std::initializer_list<QWidget*>{cbWeakKeys, cbKanaInput, spCourseSpeed,
+                                                        spCourseAccuracy}) {
         box->setEnabled(history_ != nullptr && locked.isEmpty());
         box->setToolTip(locked.isEmpty() ? box->property("hint").toString() : locked);
     }
     cbWeakKeys->setChecked(history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1"));
     cbKanaInput->setChecked(history_ &&
                             history_->setting(kKanaInputSetting) == QStringLiteral("1"));
+    const course::Targets defaults;
+    spCourseSpeed->setValue(
+        int(courseTarget(history_ ? history_->setting(kCourseSpeedSetting) : QString(),
+                         defaults.perMinute, 10, 1000)));
+    spCourseAccuracy->setValue(
+        int(courseTarget(history_ ? history_->setting(kCourseAccuracySetting) : QString(),
+                         defaults.accuracy, 50, 100)));
 }

@@ -1,6 +1,7 @@
 #include "TPagesDlg.h"
 
-#include "CoursePage.h"
+#include "CourseExercise.h"
+#include "CoursePanel.h"
 #include "DesignTable.h"
 #include "Drill.h"
 #include "HistoryTypes.h"
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QSpinBox>
 #include <QTabWidget>
 
 void setDesignHint(QWidget* w, const QString& hint, bool show) {
@@ -59,9 +61,9 @@ void TPagesDlg::createFrame() {
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(TabSheet5, tr("成績推移"));
     connect(TabSheet5->weakBtn, &QPushButton::clicked, this, &TPagesDlg::weakLessonClick);
-    TabSheet6 = new CoursePage;
-    TabSheet6->setObjectName(QStringLiteral("TabSheet6"));
-    PageControl1->addTab(TabSheet6, tr("コース"));
+    // The course's keys show against the targets as they are being set.
+    for (QSpinBox* box : {spCourseSpeed, spCourseAccuracy})
+        connect(box, &QSpinBox::valueChanged, this, &TPagesDlg::showTargets);
     // The first opening shows the mistype map; later ones the page last used.
     PageControl1->setCurrentWidget(TabSheet3);
 
@@ -88,7 +90,12 @@ void TPagesDlg::onShow() {
     fillRecordsPage();
     fillColorPanels();
     fillMistypeMap();
-    TabSheet6->fill();
+    showTargets();
+}
+
+void TPagesDlg::showTargets() {
+    TabSheet5->course->setTargets(
+        course::Targets{double(spCourseSpeed->value()), double(spCourseAccuracy->value())});
 }
 
 void TPagesDlg::OKBtnClick() {
@@ -113,15 +120,20 @@ void TPagesDlg::OKBtnClick() {
             if (value != history_->setting(key, QStringLiteral("0")))
                 history_->setSetting(key, value);
         }
+        for (const auto& [box, key, kept] :
+             {std::tuple{spCourseSpeed, kCourseSpeedSetting, QStringLiteral("150")},
+              std::tuple{spCourseAccuracy, kCourseAccuracySetting, QStringLiteral("95")}}) {
+            const QString value = QString::number(box->value());
+            if (box->isEnabled() && value != history_->setting(key, kept))
+                history_->setSetting(key, value);
+        }
     }
-    TabSheet6->save();
     accept();
 }
 
 void TPagesDlg::setHistory(HistoryReader* history) {
     history_ = history;
     TabSheet5->setHistory(history);
-    TabSheet6->setHistory(history);
     fillSettingsPage();
 }
 

@@ -8,13 +8,13 @@
 class HistoryReader;
 struct PracticeRecord;
 class HistoryReader;
-class CoursePage;
 class ProgressPage;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 class TPanel;
 
@@ -55,6 +55,7 @@ public:
     QRadioButton *rbBegin, *rbSecond, *rbSinner, *rbGuideY, *rbGuideN;
     QCheckBox *cbAline, *cbQline, *cbZline, *cb1line;
     QCheckBox *cbWeakKeys, *cbKanaInput;
+    QSpinBox *spCourseSpeed, *spCourseAccuracy;
 
     // Records page.
     TPanel *pnFastTime, *pnAvrTime, *pnCurTime, *pnAllChar, *pnAllMissType;
@@ -69,7 +70,6 @@ public:
 
     // Progress page, after the four of the design.
     ProgressPage* TabSheet5;
-    CoursePage* TabSheet6;
 
 protected:
     void showEvent(QShowEvent* e) override;
@@ -82,6 +82,7 @@ private:
     void createMistypePage();
     void createColorPage();
     void fillSettingsPage();
+    void showTargets();
     void fillRecordsPage();
     void fillColorPanels();
     void fillMistypeMap();

@@ -6,6 +6,7 @@
 #include "Language.h"
 #include "PracticeRecord.h"
 #include "ProgressChart.h"
+#include "ProgressPage.h"
 #include "QtPlatform.h"
 #include "TAboutBox.h"
 #include "TMemo.h"
@@ -209,6 +210,9 @@ void TestLanguage::englishWindows() {
         pages.PageControl1->setCurrentIndex(i);
         walk(&pages);
     }
+    // The progress page with the course in place of the chart and key lists.
+    pages.TabSheet5->courseBtn->click();
+    walk(&pages);
 }
 
 void TestLanguage::englishPrompts_data() {

@@ -10,6 +10,7 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -56,6 +57,7 @@ private slots:
     void okStoresSettings_data();
     void okStoresSettings();
     void weakKeysSettingLivesInTheHistory();
+    void courseTargetsLiveInTheHistory();
     void closeBoxDiscardsSettings();
     void escapeActsAsCloseBox();
     void okWhenTheSaveFails();
@@ -75,10 +77,9 @@ void TestPagesDlg::frameAndHints() {
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
     QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dlg.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(dlg.PageControl1->count(), 6);
+    QCOMPARE(dlg.PageControl1->count(), 5);
     QCOMPARE(dlg.PageControl1->tabText(0), QStringLiteral("設定"));
     QCOMPARE(dlg.PageControl1->tabText(3), QStringLiteral("色設定"));
-    QCOMPARE(dlg.PageControl1->tabText(5), QStringLiteral("コース"));
     QVERIFY(dlg.OKBtn->isDefault());
     QCOMPARE(dlg.OKBtn->geometry(), QRect(287, 2, 75, 25));
 
@@ -359,6 +360,24 @@ void TestPagesDlg::weakKeysSettingLivesInTheHistory() {
     okWith(true);
     QCOMPARE(h.writes, QStringList({"drill.weakKeys=0", "drill.weakKeys=1"}));
     QCOMPARE(env.readFile(QStringLiteral("Velotap.bin")).size(), PracticeRecord::kSize);
+}
+
+void TestPagesDlg::courseTargetsLiveInTheHistory() {
+    TestEnv env;
+    PracticeRecord r = newRecord();
+    TPagesDlg dlg(r);
+    QVERIFY(!dlg.spCourseSpeed->isEnabled());
+    FakeHistory h;
+    h.settings[QStringLiteral("course.speed")] = QStringLiteral("200");
+    h.settings[QStringLiteral("course.accuracy")] = QStringLiteral("7"); // out of reason
+    dlg.setHistory(&h);
+    run(env, dlg, [&] {
+        QCOMPARE(dlg.spCourseSpeed->value(), 200);
+        QCOMPARE(dlg.spCourseAccuracy->value(), 95);
+        dlg.spCourseAccuracy->setValue(90);
+        dlg.OKBtn->click();
+    });
+    QCOMPARE(h.writes, QStringList({"course.accuracy=90"}));
 }
 
 void TestPagesDlg::closeBoxDiscardsSettings() {

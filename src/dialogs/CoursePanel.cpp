@@ -1,13 +1,11 @@
-#include "CoursePage.h"
+#include "CoursePanel.h"
 
 #include "CourseExercise.h"
 #include "JapaneseExercise.h"
 #include "KanaLayout.h"
 
-#include <QLabel>
 #include <QPainter>
-#include <QLineEdit>
-#include <QSpinBox>
+#include <QShowEvent>
 
 using namespace course;
 
@@ -25,53 +23,30 @@ const std::vector<std::vector<int>>& keyRows() {
 }
 
 constexpr int kKey = 18;
-const QRect kChart(8, 100, 220, 80);
-
-// A target is a number: an input method switched on for the desktop would only turn
-// the digits into full-width ones awaiting conversion.
-class TargetBox : public QSpinBox {
-public:
-    explicit TargetBox(QWidget* parent) : QSpinBox(parent) {
-        // Keys reach the inner edit through the box, which answers for it.
-        lineEdit()->setFocusPolicy(Qt::NoFocus);
-    }
-    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
-        return query == Qt::ImEnabled ? QVariant(false) : QSpinBox::inputMethodQuery(query);
-    }
-};
+const QRect kChart(8, 86, 220, 72);
 
 } // namespace
 
-CoursePage::CoursePage(QWidget* parent) : QWidget(parent) {
-    auto* label = new QLabel(tr("コースの目標"), this);
-    label->setGeometry(250, 6, 96, 16);
-    spSpeed = new TargetBox(this);
-    spSpeed->setObjectName(QStringLiteral("spCourseSpeed"));
-    spSpeed->setRange(10, 1000);
-    spSpeed->setSuffix(tr(" キー/分"));
-    spSpeed->setGeometry(250, 26, 96, 22);
-    spSpeed->setToolTip(tr("キーを増やすのに要る速さ"));
-    spAccuracy = new TargetBox(this);
-    spAccuracy->setObjectName(QStringLiteral("spCourseAccuracy"));
-    spAccuracy->setRange(50, 100);
-    spAccuracy->setSuffix(tr(" %"));
-    spAccuracy->setGeometry(250, 52, 96, 22);
-    spAccuracy->setToolTip(tr("キーを増やすのに要る正確さ"));
+CoursePanel::CoursePanel(QWidget* parent) : QWidget(parent) {
     fill();
 }
 
-void CoursePage::setHistory(HistoryReader* reader) {
+void CoursePanel::setHistory(HistoryReader* reader) {
     reader_ = reader;
-    fill();
+    if (isVisible()) fill();
 }
 
-void CoursePage::fill() {
-    const Targets defaults;
-    spSpeed->setValue(int(courseTarget(reader_ ? reader_->setting(kCourseSpeedSetting) : QString(),
-                                       defaults.perMinute, 10, 1000)));
-    spAccuracy->setValue(
-        int(courseTarget(reader_ ? reader_->setting(kCourseAccuracySetting) : QString(),
-                         defaults.accuracy, 50, 100)));
+void CoursePanel::showEvent(QShowEvent* e) {
+    if (!e->spontaneous()) fill();
+    QWidget::showEvent(e);
+}
+
+void CoursePanel::setTargets(const Targets& goal) {
+    goal_ = goal;
+    update();
+}
+
+void CoursePanel::fill() {
     track_ = reader_ && reader_->setting(kKanaInputSetting) == QStringLiteral("1") ? Track::Kana
                                                                                    : Track::Letters;
     steps_ = reader_ ? reader_->courseSteps(trackName(track_)) : QList<CourseStep>();
@@ -88,22 +63,12 @@ void CoursePage::fill() {
     update();
 }
 
-void CoursePage::save() {
-    if (!reader_) return;
-    const QString speed = QString::number(spSpeed->value());
-    const QString accuracy = QString::number(spAccuracy->value());
-    if (speed != reader_->setting(kCourseSpeedSetting, QStringLiteral("150")))
-        reader_->setSetting(kCourseSpeedSetting, speed);
-    if (accuracy != reader_->setting(kCourseAccuracySetting, QStringLiteral("95")))
-        reader_->setSetting(kCourseAccuracySetting, accuracy);
-}
-
-void CoursePage::paintEvent(QPaintEvent*) {
+void CoursePanel::paintEvent(QPaintEvent*) {
     QPainter p(this);
     QFont f = font();
     f.setPixelSize(10);
     p.setFont(f);
-    const Targets goal{double(spSpeed->value()), double(spAccuracy->value())};
+    const Targets& goal = goal_;
     const std::vector<CourseKey>& order = keyOrder(track_);
     // Each key: grey locked, white not yet typed, green both targets met, yellow one,
     // red neither.
