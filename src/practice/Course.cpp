@@ -214,8 +214,7 @@ class LessonMaker {
 public:
     LessonMaker(const WordBank::Data& bank, Track track, int unlocked, int focus,
                 const std::function<int()>& random)
-        : track_(track), unlocked_(unlocked), focus_(focus), newest_(unlocked - 1),
-          random_(random) {
+        : track_(track), focus_(focus), newest_(unlocked - 1), random_(random) {
         const Mask open = unlocked >= 64 ? ~Mask(0) : (Mask(1) << unlocked) - 1;
         for (const Word& w : bank.words)
             if ((w.mask & ~open) == 0 && w.presses <= 10) pool_.push_back(&w);
@@ -407,7 +406,7 @@ private:
     }
 
     Track track_;
-    int unlocked_, focus_, newest_;
+    int focus_, newest_;
     const std::function<int()>& random_;
     std::vector<const Word*> pool_;
     std::map<int, std::vector<const Word*>> rich_;
