@@ -210,8 +210,7 @@ void ProgressChart::relayout() {
     bool present[kSeriesCount] = {};
     for (const Point& p : points_) present[p.series] = true;
     for (int i = 0; i < kSeriesCount; ++i)
-        if (present[i])
-            legend_.append({{}, tr(kSeries[i].caption), kSeries[i].colour});
+        if (present[i]) legend_.append({{}, tr(kSeries[i].caption), kSeries[i].colour});
     legendFont_ = font();
     constexpr int gap = 6;
     const auto legendWidth = [this](const QFontMetrics& m) {
