@@ -172,6 +172,10 @@
         <source>%1の週</source>
         <translation>week of %1</translation>
     </message>
+    <message>
+        <source>コース</source>
+        <translation>Course</translation>
+    </message>
 </context>
 <context>
     <name>ProgressPage</name>
@@ -249,7 +253,7 @@
     </message>
     <message>
         <source>コースのキーの成績と解放の推移を表示します</source>
-        <translation>Shows how the course's keys stand and when they were unlocked</translation>
+        <translation>Shows how the course&apos;s keys stand and when they were unlocked</translation>
     </message>
 </context>
 <context>

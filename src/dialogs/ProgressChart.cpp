@@ -23,6 +23,7 @@ const Series kSeries[] = {
     {"drill", QT_TRANSLATE_NOOP("ProgressChart", "ドリル"), QColor(208, 112, 0)},
     {"weak", QT_TRANSLATE_NOOP("ProgressChart", "苦手キー"), QColor(170, 0, 170)},
     {"japanese", QT_TRANSLATE_NOOP("ProgressChart", "日本語"), QColor(0, 140, 160)},
+    {"course", QT_TRANSLATE_NOOP("ProgressChart", "コース"), QColor(150, 110, 30)},
     {"", QT_TRANSLATE_NOOP("ProgressChart", "その他"), QColor(110, 110, 110)},
 };
 constexpr int kSeriesCount = int(std::size(kSeries));
@@ -212,14 +213,17 @@ void ProgressChart::relayout() {
     for (int i = 0; i < kSeriesCount; ++i)
         if (present[i]) legend_.append({{}, tr(kSeries[i].caption), kSeries[i].colour});
     legendFont_ = font();
-    constexpr int gap = 6;
-    const auto legendWidth = [this](const QFontMetrics& m) {
+    // The space between captions shrinks with them, so every mode still fits.
+    const auto gapOf = [](const QFont& f) { return std::max(3, f.pixelSize() / 2); };
+    const auto legendWidth = [this, &gapOf](const QFont& f) {
+        const QFontMetrics m(f);
         int w = 0;
-        for (const LegendItem& item : legend_) w += m.horizontalAdvance(item.caption) + gap;
-        return w - gap;
+        for (const LegendItem& item : legend_) w += m.horizontalAdvance(item.caption) + gapOf(f);
+        return w - gapOf(f);
     };
-    while (legendWidth(QFontMetrics(legendFont_)) > inner.width() && legendFont_.pixelSize() > 7)
+    while (legendWidth(legendFont_) > inner.width() && legendFont_.pixelSize() > 6)
         legendFont_.setPixelSize(legendFont_.pixelSize() - 1);
+    const int gap = gapOf(legendFont_);
     const QFontMetrics lm(legendFont_);
     int x = inner.left();
     for (LegendItem& item : legend_) {
