@@ -161,9 +161,10 @@ void splitLongWords(std::vector<Word>& words, ReadingSource& reader) {
     words = std::move(out);
 }
 
+// Counts the blank that join() may put between them.
 bool fits(const Phrase& a, const Phrase& b) {
     return a.reading.size() + b.reading.size() <= kLongestPhrase &&
-           columns(a.written) + columns(b.written) <= kLongestWritten;
+           columns(a.written) + columns(b.written) + 1 <= kLongestWritten;
 }
 
 // b joined to the end of a, with the space between them on the line.
