@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+TAboutBox::TAboutBox(QWidget* parent) : SettledHide(parent) {
     setUpFixedDialog(this, "AboutBox", tr("ﾊﾞｰｼﾞｮﾝ情報"), QSize(298, 223));
 
     PanelLook look;

@@ -1,4 +1,6 @@
 #pragma once
+#include "SettledHide.h"
+
 #include <QDialog>
 
 class QPushButton;
@@ -6,7 +8,7 @@ class TPanel;
 class TSpeedButton;
 
 // The version box: name, version and a word on what the program is for.
-class TAboutBox : public QDialog {
+class TAboutBox : public SettledHide<QDialog> {
     Q_OBJECT
 public:
     explicit TAboutBox(QWidget* parent = nullptr);

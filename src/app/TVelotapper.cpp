@@ -44,7 +44,7 @@ course::Targets courseTargets(HistoryReader* history) {
 
 } // namespace
 
-TVelotapper::TVelotapper(QWidget* parent) : QWidget(parent), keyboard_(record_) {
+TVelotapper::TVelotapper(QWidget* parent) : SettledHide(parent), keyboard_(record_) {
     // 1. The window and its controls from the design.
     createControls();
     keyboard_.setPanels({CtrlPB, ShiftLeftPB, ShiftRightPB, LockPB, pnSP, Memo});

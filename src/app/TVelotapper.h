@@ -5,6 +5,7 @@
 #include "JapaneseExercise.h"
 #include "OnScreenKeyboard.h"
 #include "PracticeRecord.h"
+#include "SettledHide.h"
 #include "TextExercise.h"
 #include "WeakLesson.h"
 
@@ -24,7 +25,7 @@ class TSpeedButton;
 
 // The main window: tool buttons, prompt and time panels, the text pane, the
 // on-screen keyboard and the progress bar. It owns the record and all practice state.
-class TVelotapper : public QWidget {
+class TVelotapper : public SettledHide<QWidget> {
     Q_OBJECT
 public:
     explicit TVelotapper(QWidget* parent = nullptr);

@@ -24,7 +24,7 @@ void setDesignHint(QWidget* w, const QString& hint, bool show) {
     w->setToolTip(show ? hint : QString());
 }
 
-TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent) : QDialog(parent), record_(record) {
+TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent) : SettledHide(parent), record_(record) {
     createFrame();
     onShow();
 }

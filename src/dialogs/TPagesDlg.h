@@ -1,5 +1,6 @@
 #pragma once
 #include "Colors.h"
+#include "SettledHide.h"
 
 #include <QDialog>
 #include <array>
@@ -21,7 +22,7 @@ class TPanel;
 // The settings and records dialog: settings, records, mistype map, finger colours.
 // Created once and only shown and hidden; every showing refills its pages from the
 // main window's record, which it reads and changes in place.
-class TPagesDlg : public QDialog {
+class TPagesDlg : public SettledHide<QDialog> {
     Q_OBJECT
 public:
     explicit TPagesDlg(PracticeRecord& record, QWidget* parent = nullptr);

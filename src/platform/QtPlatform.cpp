@@ -1,5 +1,7 @@
 #include "QtPlatform.h"
 
+#include "SettledHide.h"
+
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QDateTime>
@@ -16,7 +18,7 @@ QtPlatform::QtPlatform() {
 }
 
 void QtPlatform::messageBox(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, appTitle(), text, QMessageBox::Ok, parent);
+    SettledHide<QMessageBox> box(QMessageBox::NoIcon, appTitle(), text, QMessageBox::Ok, parent);
     box.exec();
 }
 
@@ -25,28 +27,32 @@ int QtPlatform::execDialog(QDialog* dialog) {
 }
 
 QString QtPlatform::openFile(QWidget* parent, const QString& filter, bool moveWorkingFolder) {
+    SettledHide<QFileDialog> dialog(parent, QString(), QDir::currentPath(), filter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
     const QString path =
-        QFileDialog::getOpenFileName(parent, QString(), QDir::currentPath(), filter);
+        dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     if (!path.isEmpty() && moveWorkingFolder) QDir::setCurrent(QFileInfo(path).absolutePath());
     return path;
 }
 
 QString QtPlatform::saveFile(QWidget* parent, const QString& filter, const QString& suggestedName) {
-    return QFileDialog::getSaveFileName(parent, QString(), QDir::current().filePath(suggestedName),
-                                        filter);
+    SettledHide<QFileDialog> dialog(parent, QString(), QDir::current().filePath(suggestedName),
+                                    filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
 }
 
 bool QtPlatform::confirm(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Question, appTitle(), text, QMessageBox::Yes | QMessageBox::No,
-                    parent);
+    SettledHide<QMessageBox> box(QMessageBox::Question, appTitle(), text,
+                                 QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }
 
 std::optional<TColor> QtPlatform::pickColor(QWidget* parent, TColor initial) {
-    const QColor c = QColorDialog::getColor(toQColor(initial), parent);
-    if (!c.isValid()) return std::nullopt;
-    return fromQColor(c);
+    SettledHide<QColorDialog> dialog(toQColor(initial), parent);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return fromQColor(dialog.selectedColor());
 }
 
 qint64 QtPlatform::clockMs() {

@@ -75,6 +75,7 @@ void TestXDisplay::cleanupTestCase() {
         QVERIFY(p->waitForFinished(kTimeoutMs));
         QCOMPARE(p->exitCode(), 0);
     }
+    w_->hide(); // waits out its last frame, which destroying it at once would not
     w_.reset();
     env_.reset();
 }
