@@ -2,6 +2,7 @@
 
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
+#include "TitleStrip.h"
 #include "Glyphs.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
@@ -101,6 +102,7 @@ void TVelotapper::createControls() {
     setFixedSize(370, 240);
     move(198, 106);
     repaintWholeOnExpose(this);
+    ownTitleBarOnWayland(this);
     setFont(designFont(kPGothic, 12));
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_InputMethodEnabled, false);

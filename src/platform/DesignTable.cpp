@@ -1,6 +1,7 @@
 #include "DesignTable.h"
 
 #include "ExposeRepaint.h"
+#include "TitleStrip.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -53,6 +54,7 @@ void setUpFixedDialog(QDialog* dialog, const char* name, const QString& caption,
     dialog->setFixedSize(clientSize);
     dialog->setFont(designFont(kPGothic, 12));
     repaintWholeOnExpose(dialog);
+    ownTitleBarOnWayland(dialog);
 }
 
 void centreOnScreen(QWidget* window) {

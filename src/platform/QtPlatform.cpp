@@ -1,6 +1,7 @@
 #include "QtPlatform.h"
 
 #include "SettledHide.h"
+#include "TitleStrip.h"
 
 #include <QColorDialog>
 #include <QCoreApplication>
@@ -19,6 +20,7 @@ QtPlatform::QtPlatform() {
 
 void QtPlatform::messageBox(QWidget* parent, const QString& text) {
     SettledHide<QMessageBox> box(QMessageBox::NoIcon, appTitle(), text, QMessageBox::Ok, parent);
+    ownTitleBarOnWayland(&box);
     box.exec();
 }
 
@@ -46,6 +48,7 @@ bool QtPlatform::confirm(QWidget* parent, const QString& text) {
     SettledHide<QMessageBox> box(QMessageBox::Question, appTitle(), text,
                                  QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No);
+    ownTitleBarOnWayland(&box);
     return box.exec() == QMessageBox::Yes;
 }
 

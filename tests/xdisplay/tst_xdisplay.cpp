@@ -2,6 +2,7 @@
 #include "JapaneseExercise.h"
 #include "JisKeyCaps.h"
 #include "PracticeRecord.h"
+#include "TAboutBox.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
 #include "TVelotapper.h"
@@ -39,6 +40,7 @@ private slots:
     void japaneseRun();
     void courseLesson();
     void lockWithAndWithoutShift();
+    void ownTitleBar();
     void toolKeymap();
 
 private:
@@ -315,6 +317,28 @@ bool TestXDisplay::loadToolKeymap() {
     p.start(QStringLiteral("xkbcomp"),
             {QStringLiteral("-w0"), file.fileName(), qEnvironmentVariable("DISPLAY")});
     return p.waitForFinished(10000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// sway leaves the title bars to the program here: the fixed windows carry a bar of their
+// own instead of Qt's, with a close button only where the window can be closed.
+void TestXDisplay::ownTitleBar() {
+    if (!vkbd_) QSKIP("on X the window manager draws the title bars");
+    QTRY_VERIFY_WITH_TIMEOUT(w_->findChild<QWidget*>(QStringLiteral("TitleStrip")), kTimeoutMs);
+    const auto* strip = w_->findChild<QWidget*>(QStringLiteral("TitleStrip"));
+    QVERIFY(!strip->findChild<QWidget*>(QStringLiteral("TitleClose")));
+    QCOMPARE(w_->windowHandle()->frameMargins(), QMargins());
+    QCOMPARE(w_->Panel1->y(), strip->height());
+    QCOMPARE(w_->height(), 240 + strip->height());
+
+    TAboutBox box(w_.get());
+    box.show();
+    QTRY_VERIFY_WITH_TIMEOUT(box.findChild<QWidget*>(QStringLiteral("TitleClose")), kTimeoutMs);
+    auto* close = box.findChild<QWidget*>(QStringLiteral("TitleClose"));
+    QTRY_VERIFY_WITH_TIMEOUT(close->isVisible(), kTimeoutMs);
+    QCOMPARE(box.windowHandle()->frameMargins(), QMargins());
+    QTest::mouseClick(close, Qt::LeftButton);
+    QVERIFY(!box.isVisible());
+    QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::focusWindow(), w_->windowHandle(), kTimeoutMs);
 }
 
 // A keymap of its own numbers its keys from 9: the symbols decide, not Esc, 1 and 2.
