@@ -2,7 +2,6 @@
 
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
-#include "TitleStrip.h"
 #include "Glyphs.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
@@ -12,6 +11,7 @@
 #include "TMemo.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
+#include "TitleStrip.h"
 
 #include <QApplication>
 #include <QCloseEvent>
