@@ -36,7 +36,9 @@ TAboutBox::TAboutBox(QWidget* parent) : SettledHide(parent) {
     comments->setWordWrap(true);
     // Wraps inside its design box, grown when two lines of the text need more.
     comments->setGeometry(44, 76, 210, std::max(24, comments->heightForWidth(210)));
-    makeLabel(Panel1, "Label1", QRect(12, 100, 253, 13),
+    // The copyright line keeps below the text however many lines the font wraps it into.
+    const int below = std::max(100, comments->geometry().bottom() + 3);
+    makeLabel(Panel1, "Label1", QRect(12, below, 253, 13),
               QStringLiteral("© 2026 Velotapper developers"), clBlue, &small);
 
     OKButton = new QPushButton(QStringLiteral("OK"), this);
