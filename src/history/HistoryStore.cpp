@@ -126,7 +126,7 @@ void HistoryStore::endOfMoment() {
 }
 
 bool HistoryStore::ready(Use use) {
-    const QString path = QDir::current().absoluteFilePath(kDb);
+    const QString path = target_.isEmpty() ? currentFile() : target_;
     if (db_.isOpen() && path != path_) close();
     if (!db_.isOpen()) {
         // Reading never makes a file: no history yet is an empty one.
@@ -365,22 +365,48 @@ bool HistoryStore::appendAll(const std::vector<RunSummary>& runs) {
     return write(all) != Outcome::Dropped;
 }
 
+QString HistoryStore::currentFile() {
+    return QDir::current().absoluteFilePath(kDb);
+}
+
 HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& runs) {
+    const QString here = currentFile();
+    // What waits was made in its own working folder and goes to that folder's history,
+    // wherever the file dialog has moved the program since.
+    std::vector<QString> files;
+    for (const auto& entry : waiting_)
+        if (entry.first != here) files.push_back(entry.first);
+    bool held = false;
+    for (const QString& file : files) held = writeTo(file, {}) == Outcome::Held || held;
+    Outcome result = Outcome::Written;
+    if (!runs.empty() || waiting_.count(here)) result = writeTo(here, runs);
+    if (waiting_.empty())
+        retry_.stop();
+    else
+        retry_.start();
+    return held && result == Outcome::Written ? Outcome::Held : result;
+}
+
+HistoryStore::Outcome HistoryStore::writeTo(const QString& file,
+                                            const std::vector<const RunSummary*>& runs) {
     // A write always opens the file afresh: locks of a connection left open may be gone.
     close();
     busy_ = false;
+    target_ = file;
     // IMMEDIATE takes the write lock up front, so waiting for another program happens
     // here, within the busy timeout, and never half way through the run's rows.
     bool ok = ready(Use::Write) && exec(QStringLiteral("BEGIN IMMEDIATE"));
+    // Looked up after opening: a message shown meanwhile may have let a retry write it.
+    Waiting& waiting = waiting_[file];
     if (ok) {
         historysql::RunWriter writer(db_);
         ok = writer.prepared();
-        for (const RunSummary& run : pendingRuns_) ok = ok && writer.write(run);
+        for (const RunSummary& run : waiting.runs) ok = ok && writer.write(run);
         for (const RunSummary* run : runs) ok = ok && writer.write(*run);
         QSqlQuery q(db_);
         ok = ok &&
              q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings(key, value) VALUES(?, ?)"));
-        for (const auto& [key, value] : pendingSettings_) {
+        for (const auto& [key, value] : waiting.settings) {
             q.bindValue(0, key);
             q.bindValue(1, value);
             ok = ok && q.exec();
@@ -392,36 +418,39 @@ HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& 
         if (ok && QFileInfo(path_ + QStringLiteral("-wal")).size() > kJournalBytes)
             exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     }
+    target_.clear();
     const bool newer = readOnly_ && version_ > kVersion; // said when it was opened
     const QString why = readOnly_ ? readOnlyWhy_ : QString();
     close();
     if (!ok && busy_) {
-        for (const RunSummary* run : runs) pendingRuns_.push_back(*run);
+        for (const RunSummary* run : runs) waiting.runs.push_back(*run);
         heldByOther();
-        retry_.start();
         return Outcome::Held;
     }
-    retry_.stop();
-    const bool hadRuns = !runs.empty() || !pendingRuns_.empty();
-    pendingRuns_.clear();
-    pendingSettings_.clear();
+    const bool hadRuns = !runs.empty() || !waiting.runs.empty();
+    waiting_.erase(file);
     if (ok) return Outcome::Written;
     if (!newer) writeFailed(why.isEmpty() ? writeFailedText(hadRuns) : why);
     return Outcome::Dropped;
 }
 
+int HistoryStore::pendingRuns() const {
+    int n = 0;
+    for (const auto& entry : waiting_) n += int(entry.second.runs.size());
+    return n;
+}
+
 void HistoryStore::finish(int waitMs) {
     retry_.stop();
-    if (pendingRuns_.empty() && pendingSettings_.empty()) return;
-    const int runs = pendingRuns();
+    if (waiting_.empty()) return;
     const int wait = busyTimeoutMs_;
     busyTimeoutMs_ = waitMs;
-    const Outcome done = write({});
+    write({});
     busyTimeoutMs_ = wait;
-    if (done != Outcome::Held) return;
     retry_.stop();
-    pendingRuns_.clear();
-    pendingSettings_.clear();
+    if (waiting_.empty()) return;
+    const int runs = pendingRuns();
+    waiting_.clear();
     Platform::get().messageBox(
         nullptr,
         QCoreApplication::translate(
@@ -432,7 +461,7 @@ void HistoryStore::finish(int waitMs) {
 }
 
 QString HistoryStore::cannotWrite() {
-    if (QFileInfo(QDir::current().absoluteFilePath(kDb)).isFile()) {
+    if (QFileInfo(currentFile()).isFile()) {
         ready(Use::Read); // opening learns whether the file or its folder takes writes
         return readOnly_ ? readOnlyWhy_ : QString();
     }
@@ -454,13 +483,19 @@ bool HistoryStore::clear() {
     if (ok && exec(QStringLiteral("VACUUM")))
         exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     close();
-    if (ok) pendingRuns_.clear();
+    // Runs still waiting for this history go with it.
+    if (const auto waiting = waiting_.find(currentFile()); ok && waiting != waiting_.end()) {
+        waiting->second.runs.clear();
+        if (waiting->second.settings.empty()) waiting_.erase(waiting);
+    }
     return ok;
 }
 
 QString HistoryStore::setting(const QString& key, const QString& fallback) {
-    const auto waiting = pendingSettings_.find(key);
-    if (waiting != pendingSettings_.end()) return waiting->second;
+    if (const auto waiting = waiting_.find(currentFile()); waiting != waiting_.end()) {
+        const auto value = waiting->second.settings.find(key);
+        if (value != waiting->second.settings.end()) return value->second;
+    }
     if (!ready(Use::Read)) return fallback;
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
@@ -469,6 +504,6 @@ QString HistoryStore::setting(const QString& key, const QString& fallback) {
 }
 
 void HistoryStore::setSetting(const QString& key, const QString& value) {
-    pendingSettings_[key] = value;
+    waiting_[currentFile()].settings[key] = value;
     write({});
 }

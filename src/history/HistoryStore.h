@@ -57,8 +57,9 @@ public:
     bool readOnly() const { return readOnly_; }
     // Closes the file; the next use opens it again.
     void close();
-    // Runs and settings waiting for another program to let go of the file.
-    int pendingRuns() const { return int(pendingRuns_.size()); }
+    // Runs waiting for another program to let go of their file (the history of the
+    // working folder they were made in).
+    int pendingRuns() const;
     // Writes what is waiting, giving the other program up to waitMs; says in a message
     // what could not be written. For the end of the program.
     void finish(int waitMs);
@@ -78,8 +79,12 @@ private:
     bool readVersion();
     bool prepareForWriting();
     bool exec(const QString& sql);
-    // Writes the waiting runs and settings with runs in one transaction, and closes.
+    // Writes runs to the working folder's history, and what waits to each history it
+    // waits for; Held when any of it still waits.
     Outcome write(const std::vector<const RunSummary*>& runs);
+    // Writes what waits for file with runs in one transaction, and closes.
+    Outcome writeTo(const QString& file, const std::vector<const RunSummary*>& runs);
+    static QString currentFile();
     void writeFailed(const QString& why);
     void heldByOther();
     void endOfMoment();
@@ -96,8 +101,12 @@ private:
     bool busy_ = false;     // the last statement met another program's lock
     bool readHeld_ = false; // this moment's reads found the file held: the rest do not wait
     QString cannotRead_;
-    std::vector<RunSummary> pendingRuns_;
-    std::map<QString, QString> pendingSettings_;
+    struct Waiting {
+        std::vector<RunSummary> runs;
+        std::map<QString, QString> settings;
+    };
+    std::map<QString, Waiting> waiting_; // by history file
+    QString target_;                     // the file a write goes to; empty: the working folder's
     QTimer retry_;
     QObject moment_; // context of the call that closes the file after this moment's reads
     bool momentQueued_ = false;

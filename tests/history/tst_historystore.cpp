@@ -235,19 +235,35 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
              0);
 }
 
-// The file dialog moves the working folder; the history follows the record there.
+// The file dialog moves the working folder; the history follows the record there. A
+// run that waited for another program goes to the history of its own folder.
 void TstHistoryStore::followsTheWorkingFolder() {
     TestEnv env;
     HistoryStore store;
     QVERIFY(store.append(run(QStringLiteral("here"), 3, 0)));
     QVERIFY(QDir(env.dir()).mkdir(QStringLiteral("sub")));
-    QVERIFY(QDir::setCurrent(env.path(QStringLiteral("sub"))));
-    QCOMPARE(store.runCount(), 0);
-    QVERIFY(!QFile::exists(kDb)); // reading makes no file
-    QVERIFY(store.append(run(QStringLiteral("there"), 3, 0)));
-    QCOMPARE(store.lastRuns(9).value(0).source, QStringLiteral("there"));
+    {
+        RawDb other(env.path(kDb), QStringLiteral("other"));
+        QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(store.append(run(QStringLiteral("waited"), 3, 0)));
+        QCOMPARE(store.pendingRuns(), 1);
+        QVERIFY(QDir::setCurrent(env.path(QStringLiteral("sub"))));
+        QCOMPARE(store.runCount(), 0);
+        QVERIFY(!QFile::exists(kDb)); // reading makes no file
+        QVERIFY(store.append(run(QStringLiteral("there"), 3, 0)));
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+    }
+    store.finish(0);
+    QCOMPARE(store.pendingRuns(), 0);
+    const auto sources = [&] {
+        QStringList all;
+        for (const HistoryRun& r : store.lastRuns(9)) all << r.source;
+        all.sort();
+        return all;
+    };
+    QCOMPARE(sources(), QStringList{QStringLiteral("there")});
     QVERIFY(QDir::setCurrent(env.dir()));
-    QCOMPARE(store.lastRuns(9).value(0).source, QStringLiteral("here"));
+    QCOMPARE(sources(), (QStringList{QStringLiteral("here"), QStringLiteral("waited")}));
 }
 
 void TstHistoryStore::queries() {
