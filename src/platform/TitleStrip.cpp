@@ -13,16 +13,11 @@
 
 namespace {
 
-bool offersClose(const QWidget* window) {
-    const Qt::WindowFlags f = window->windowFlags();
-    return !(f & Qt::CustomizeWindowHint) || (f & Qt::WindowCloseButtonHint);
-}
-
 class TitleStrip : public QWidget {
 public:
     explicit TitleStrip(QWidget* window) : QWidget(window) {
         setObjectName(QStringLiteral("TitleStrip"));
-        if (!offersClose(window)) return;
+        // Every window takes a close; the main window's acts as its exit button.
         close_ = new QToolButton(this);
         close_->setObjectName(QStringLiteral("TitleClose"));
         close_->setAutoRaise(true);
@@ -41,14 +36,14 @@ protected:
         QFont f = font();
         f.setBold(true);
         p.setFont(f);
-        const int right = close_ ? close_->x() : width();
+        const int right = close_->x();
         const QRect text = rect().adjusted(8, 0, right - width() - 4, 0);
         p.drawText(
             text, Qt::AlignVCenter | Qt::AlignLeft,
             QFontMetrics(f).elidedText(window()->windowTitle(), Qt::ElideRight, text.width()));
     }
     void resizeEvent(QResizeEvent*) override {
-        if (close_) close_->setGeometry(width() - height(), 0, height(), height());
+        close_->setGeometry(width() - height(), 0, height(), height());
     }
     void mousePressEvent(QMouseEvent* e) override {
         if (e->button() == Qt::LeftButton && window()->windowHandle())
@@ -56,7 +51,7 @@ protected:
     }
 
 private:
-    QToolButton* close_ = nullptr;
+    QToolButton* close_;
 };
 
 class TitleSwap : public QObject {
