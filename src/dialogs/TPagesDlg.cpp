@@ -24,7 +24,8 @@ void setDesignHint(QWidget* w, const QString& hint, bool show) {
     w->setToolTip(show ? hint : QString());
 }
 
-TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent) : SettledHide(parent), record_(record) {
+TPagesDlg::TPagesDlg(PracticeRecord& record, QWidget* parent)
+    : SettledHide(parent), record_(record) {
     createFrame();
     onShow();
 }
