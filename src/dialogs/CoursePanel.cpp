@@ -78,9 +78,10 @@ void CoursePanel::paintEvent(QPaintEvent*) {
             int index = -1;
             for (std::size_t i = 0; i < order.size(); ++i)
                 if (order[i].vk == vk) index = int(i);
+            // Shift is two keys wide and grows to the left, clear of Z.
             const int wide = vk == kShiftKey ? kKey : 0;
-            const QRect box(4 + int(r) * kKey / 2 + int(c) * kKey + (vk == kShiftKey ? 0 : wide),
-                            6 + int(r) * kKey, kKey - 1 + wide, kKey - 1);
+            const QRect box(4 + int(r) * kKey / 2 + int(c) * kKey - wide, 6 + int(r) * kKey,
+                            kKey - 1 + wide, kKey - 1);
             QColor fill(200, 200, 200);
             if (index >= 0 && index < unlocked_) {
                 const auto it = standings_.find(vk);
