@@ -3,6 +3,7 @@
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
 #include "Glyphs.h"
+#include "HistoryFigures.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
 #include "KeyTranslate.h"
@@ -278,11 +279,7 @@ void TVelotapper::setHistory(HistoryReader* history) {
         return history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1");
     };
     drill_->recentKeyFigures = [this] {
-        KeyFigureMap figures;
-        if (history_)
-            for (const HistoryKey& k : history_->keyFigures(20))
-                figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
-        return figures;
+        return history_ ? keyFigureMap(history_->keyFigures(20)) : KeyFigureMap();
     };
     fillCourse();
     // Each Japanese file goes on where its last run stopped, across sessions.
@@ -302,34 +299,19 @@ void TVelotapper::fillCourse() {
     };
     course_->targets = [this] { return courseTargets(history_); };
     course_->loadUnlocked = [this](course::Track track) {
-        const QList<CourseStep> steps =
-            history_ ? history_->courseSteps(course::trackName(track)) : QList<CourseStep>();
-        int most = 0;
-        for (const CourseStep& s : steps) most = std::max(most, s.unlocked);
-        return most;
+        return history_ ? mostUnlocked(history_->courseSteps(course::trackName(track))) : 0;
     };
     course_->saveUnlocked = [this](course::Track track, int unlocked) {
         return history_ && history_->addCourseStep(course::trackName(track), unlocked);
     };
-    course_->recentRuns = [this](course::Track track) {
-        std::vector<KeyFigureMap> runs;
-        if (history_)
-            for (const QList<HistoryKey>& run :
-                 history_->courseRunKeys(course::trackName(track), 50)) {
-                KeyFigureMap& m = runs.emplace_back();
-                for (const HistoryKey& k : run)
-                    m[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
-            }
-        return runs;
-    };
+    course_->recentRuns = [this](course::Track track) { return courseRunFigures(history_, track); };
 }
 
 bool TVelotapper::prepareWeakLesson(QWidget* parent) {
     Platform& platform = Platform::get();
-    KeyFigureMap figures;
-    if (history_ && history_->runCount() > 0)
-        for (const HistoryKey& k : history_->keyFigures(20))
-            figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
+    const KeyFigureMap figures = history_ && history_->runCount() > 0
+                                     ? keyFigureMap(history_->keyFigures(20))
+                                     : KeyFigureMap();
     const QList<int> ranking = weakestKeys(figures, 256);
     if (ranking.isEmpty()) {
         platform.messageBox(parent, tr("まだ練習の記録がありません。"));

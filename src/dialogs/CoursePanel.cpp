@@ -1,6 +1,7 @@
 #include "CoursePanel.h"
 
 #include "CourseExercise.h"
+#include "HistoryFigures.h"
 #include "JapaneseExercise.h"
 #include "KanaLayout.h"
 
@@ -50,16 +51,8 @@ void CoursePanel::fill() {
     track_ = reader_ && reader_->setting(kKanaInputSetting) == QStringLiteral("1") ? Track::Kana
                                                                                    : Track::Letters;
     steps_ = reader_ ? reader_->courseSteps(trackName(track_)) : QList<CourseStep>();
-    unlocked_ = startKeys(track_);
-    for (const CourseStep& s : steps_) unlocked_ = std::max(unlocked_, s.unlocked);
-    unlocked_ = clampUnlocked(track_, unlocked_);
-    std::vector<KeyFigureMap> runs;
-    if (reader_)
-        for (const QList<HistoryKey>& run : reader_->courseRunKeys(trackName(track_), 50)) {
-            KeyFigureMap& m = runs.emplace_back();
-            for (const HistoryKey& k : run) m[k.vk] = KeyFigures{k.expected, k.missed, k.msTotal};
-        }
-    standings_ = standings(runs);
+    unlocked_ = clampUnlocked(track_, mostUnlocked(steps_));
+    standings_ = standings(courseRunFigures(reader_, track_));
     update();
 }
 

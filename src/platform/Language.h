@@ -3,8 +3,6 @@
 #include <QStringList>
 #include <functional>
 
-class QTranslator;
-
 // The program speaks Japanese, its texts' own language, unless the desktop asks for
 // English.
 enum class UiLanguage { Japanese, English };

@@ -1,0 +1,13 @@
+#pragma once
+#include "Course.h"
+#include "HistoryTypes.h"
+#include "WeakKeys.h"
+
+#include <vector>
+
+// The history's key figures as the practice weighs them.
+KeyFigureMap keyFigureMap(const QList<HistoryKey>& keys);
+// The keys of the course's last runs on a track, newest first; none without a history.
+std::vector<KeyFigureMap> courseRunFigures(HistoryReader* history, course::Track track);
+// The most keys the course's steps reached; 0 before its first step.
+int mostUnlocked(const QList<CourseStep>& steps);
