@@ -68,9 +68,7 @@ void CoursePanel::paintEvent(QPaintEvent*) {
     for (std::size_t r = 0; r < keyRows().size(); ++r)
         for (std::size_t c = 0; c < keyRows()[r].size(); ++c) {
             const int vk = keyRows()[r][c];
-            int index = -1;
-            for (std::size_t i = 0; i < order.size(); ++i)
-                if (order[i].vk == vk) index = int(i);
+            const int index = indexOfVk(track_, vk);
             // Shift is two keys wide and grows to the left, clear of Z.
             const int wide = vk == kShiftKey ? kKey : 0;
             const QRect box(4 + int(r) * kKey / 2 + int(c) * kKey - wide, 6 + int(r) * kKey,

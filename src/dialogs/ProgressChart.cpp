@@ -158,12 +158,11 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
         for (auto m = b->cbegin(); m != b->cend(); ++m) {
             const Sum& sum = m.value();
             const double speed = sum.runs > 0 ? sum.speedSum / sum.runs : 0.0;
-            const QString details =
-                tr("%1 %2 %3回 平均%4 ミス%5")
-                    .arg(when(b.key(), false), QString::fromUtf8(kSeries[m.key()].caption))
-                    .arg(sum.runs)
-                    .arg(speedText(speed))
-                    .arg(sum.misses);
+            const QString details = tr("%1 %2 %3回 平均%4 ミス%5")
+                                        .arg(when(b.key(), false), tr(kSeries[m.key()].caption))
+                                        .arg(sum.runs)
+                                        .arg(speedText(speed))
+                                        .arg(sum.misses);
             points.append({x, speed, m.key(), details, QString(), 0});
         }
         const Sum& a = all[b.key()];

@@ -20,7 +20,6 @@ public:
     void showRuns(const QList<HistoryRun>& runs);
     // By day; by week once the days reach past kWeeksFrom days, by month past kMonthsFrom.
     void showDays(const QList<HistoryDay>& days);
-    bool byDay() const { return span_ != Span::Run; }
     Span span() const { return span_; }
     static constexpr int kWeeksFrom = 60;
     static constexpr int kMonthsFrom = 366;

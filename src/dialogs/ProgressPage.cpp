@@ -143,8 +143,6 @@ void ProgressPage::refresh() {
     exportBtn->setEnabled(runs > 0);
     deleteBtn->setEnabled(runs > 0 && locked.isEmpty());
     deleteBtn->setToolTip(locked);
-    // A cleared history starts the course over, which a shown course panel draws.
-    if (course->isVisible()) course->fill();
     showSummary(QString());
 }
 

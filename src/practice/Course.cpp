@@ -45,13 +45,6 @@ const std::vector<CourseKey>& kanaOrder() {
     return keys;
 }
 
-int indexOfVk(Track track, int vk) {
-    const std::vector<CourseKey>& keys = keyOrder(track);
-    for (std::size_t i = 0; i < keys.size(); ++i)
-        if (keys[i].vk == vk) return int(i);
-    return -1;
-}
-
 // A run's figures that no typing can give.
 bool damaged(const KeyFigures& f) {
     return f.expected < 0 || f.missed < 0 || f.msTotal < 0 || f.expected + f.missed <= 0 ||
@@ -59,6 +52,13 @@ bool damaged(const KeyFigures& f) {
 }
 
 } // namespace
+
+int indexOfVk(Track track, int vk) {
+    const std::vector<CourseKey>& keys = keyOrder(track);
+    for (std::size_t i = 0; i < keys.size(); ++i)
+        if (keys[i].vk == vk) return int(i);
+    return -1;
+}
 
 const std::vector<CourseKey>& keyOrder(Track track) {
     return track == Track::Kana ? kanaOrder() : lettersOrder();

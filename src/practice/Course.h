@@ -26,6 +26,8 @@ struct CourseKey {
 
 // The track's keys in the order they unlock; the first startKeys() come unlocked.
 const std::vector<CourseKey>& keyOrder(Track track);
+// Where the key stands in the track's order; -1 for a key not in it.
+int indexOfVk(Track track, int vk);
 int startKeys(Track track);
 // "letters" or "kana": the track's name in the history.
 QString trackName(Track track);

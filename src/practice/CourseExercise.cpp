@@ -98,14 +98,11 @@ bool CourseExercise::btnCourseClick() {
 
 void CourseExercise::markKeyboard() {
     runEnded();
-    const std::vector<CourseKey>& keys = keyOrder(track_);
     const int open = unlocked(track_);
     for (int vk = 0; vk < 256; ++vk) {
         TPanel* panel = keyboard_.table[std::size_t(vk)].panel;
         if (!panel || !jisCharOfKey(vk, false) || vk == 32) continue;
-        int index = -1;
-        for (std::size_t i = 0; i < keys.size(); ++i)
-            if (keys[i].vk == vk) index = int(i);
+        const int index = indexOfVk(track_, vk);
         const bool locked = index < 0 || index >= open;
         if (!locked && index != lesson_.focus) continue;
         marked_.emplace_back(panel, panel->color());

@@ -192,10 +192,7 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
         record_.keyStats[key & 0xFF].misses += 1;
         record_.runMisses += 1;
         summary_.perKey[expected.vk].missed += 1;
-        const ShiftSlip slip = shift == expected.shift ? ShiftSlip::None
-                               : expected.shift        ? ShiftSlip::Missing
-                                                       : ShiftSlip::Extra;
-        summary_.confusions[{expected.vk, int(key), slip}] += 1;
+        summary_.confusions[{expected.vk, int(key), shiftSlip(shift, expected.shift)}] += 1;
         return JudgeOutcome::Mistype;
     }
     ++keys_;

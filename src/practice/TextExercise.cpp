@@ -185,10 +185,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             const int due = keyOfChar(expected);
             const KeyEntry& dueEntry = keyboard_.table[std::size_t(due) & 0xFF];
             const bool shiftDue = dueEntry.shiftedChar == expected && dueEntry.baseChar != expected;
-            tally_.miss(due, key & 0xFF,
-                        shift == shiftDue ? ShiftSlip::None
-                        : shiftDue        ? ShiftSlip::Missing
-                                          : ShiftSlip::Extra);
+            tally_.miss(due, key & 0xFF, shiftSlip(shift, shiftDue));
             return JudgeOutcome::Mistype;
         }
         tally_.accept(keyOfChar(expected));

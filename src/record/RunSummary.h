@@ -17,6 +17,10 @@ struct RunKeyFigures {
 // A wrong key against the key that was due. Shift tells whether the Shift state was
 // wrong too; a press of the due key itself with the wrong Shift state is a Shift slip.
 enum class ShiftSlip { None = 0, Missing = 1, Extra = 2 };
+// The slip of a wrong key pressed with or without Shift, when Shift was due or not.
+inline ShiftSlip shiftSlip(bool pressed, bool due) {
+    return pressed == due ? ShiftSlip::None : due ? ShiftSlip::Missing : ShiftSlip::Extra;
+}
 struct Confusion {
     int expected = 0;
     int typed = 0;
