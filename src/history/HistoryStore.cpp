@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <utility>
 
 namespace {
 
@@ -110,6 +111,13 @@ HistoryStore::~HistoryStore() {
 void HistoryStore::close() {
     if (db_.isOpen()) db_.close();
     path_.clear();
+    for (const QString& text : std::exchange(notices_, {}))
+        Platform::get().messageBox(nullptr, text);
+}
+
+void HistoryStore::say(const QString& text) {
+    notices_ << text;
+    if (!db_.isOpen()) close();
 }
 
 bool HistoryStore::exec(const QString& sql) {
@@ -282,9 +290,7 @@ bool HistoryStore::startOver(const QString& path, const QString& aside) {
     const qint64 kept = ok ? historysql::salvage(db_, aside) : 0;
     if (ok) checkedPath_ = path;
     const QString name = QFileInfo(aside).fileName();
-    Platform::get().messageBox(
-        nullptr,
-        kept > 0 ? QCoreApplication::translate("HistoryStore",
+    say(kept > 0 ? QCoreApplication::translate("HistoryStore",
                                                "成績履歴 %1 が壊れていたため %2 として取っておき、"
                                                "読み出せた %3 回の成績で新しい履歴を始めます。")
                        .arg(kDb, name)
@@ -321,7 +327,7 @@ bool HistoryStore::readVersion() {
             "HistoryStore", "成績履歴は新しい版のプログラムのもので、この版では変えられません。");
         if (!newerSaid_) {
             newerSaid_ = true;
-            Platform::get().messageBox(nullptr, newerText());
+            say(newerText());
         }
     }
     return true;
@@ -345,13 +351,13 @@ bool HistoryStore::prepareForWriting() {
 void HistoryStore::writeFailed(const QString& why) {
     if (writeFailSaid_) return;
     writeFailSaid_ = true;
-    Platform::get().messageBox(nullptr, why);
+    say(why);
 }
 
 void HistoryStore::heldByOther() {
     if (heldSaid_) return;
     heldSaid_ = true;
-    Platform::get().messageBox(nullptr, heldText());
+    say(heldText());
 }
 
 bool HistoryStore::append(const RunSummary& run) {
@@ -451,13 +457,13 @@ void HistoryStore::finish(int waitMs) {
     if (waiting_.empty()) return;
     const int runs = pendingRuns();
     waiting_.clear();
-    Platform::get().messageBox(
-        nullptr,
-        QCoreApplication::translate(
-            "HistoryStore", "成績履歴 %1 はほかのプログラムが使用中のままのため、%2 回の成績を"
-                            "書き込めずに終わります。")
-            .arg(kDb)
-            .arg(runs));
+    // Only settings waiting: no run to count.
+    say(runs == 0 ? writeFailedText(false)
+                  : QCoreApplication::translate(
+                        "HistoryStore", "成績履歴 %1 はほかのプログラムが使用中のままのため、%2 "
+                                        "回の成績を書き込めずに終わります。")
+                        .arg(kDb)
+                        .arg(runs));
 }
 
 QString HistoryStore::cannotWrite() {

@@ -86,6 +86,9 @@ private:
     Outcome writeTo(const QString& file, const std::vector<const RunSummary*>& runs);
     static QString currentFile();
     void writeFailed(const QString& why);
+    // A message for the user, shown once the file is closed: a box's event loop would
+    // otherwise let this moment's end close the file under the use still going on.
+    void say(const QString& text);
     void heldByOther();
     void endOfMoment();
 
@@ -101,6 +104,7 @@ private:
     bool busy_ = false;     // the last statement met another program's lock
     bool readHeld_ = false; // this moment's reads found the file held: the rest do not wait
     QString cannotRead_;
+    QStringList notices_; // said at the next close
     struct Waiting {
         std::vector<RunSummary> runs;
         std::map<QString, QString> settings;

@@ -9,6 +9,7 @@
 
 void FakePlatform::messageBox(QWidget*, const QString& text) {
     messages << text;
+    if (onMessage) onMessage(text);
 }
 
 int FakePlatform::execDialog(QDialog* dialog) {

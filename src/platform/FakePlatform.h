@@ -26,6 +26,8 @@ public:
     void waitEvents(qint64 deadlineMs) override;
 
     QStringList messages;
+    // Runs while a box is up, as a real box's event loop runs the program's events.
+    std::function<void(const QString&)> onMessage;
     // Called with each dialog run modally; it may click in it. The dialog is shown
     // while the hook runs and hidden afterwards.
     std::function<void(QDialog*)> onDialog;

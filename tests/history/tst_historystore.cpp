@@ -216,6 +216,8 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
     for (qsizetype i = at / 4096 * 4096; i < (at / 4096 + 1) * 4096; ++i) bytes[i] = char(i * 7);
     env.writeFile(kDb, bytes);
 
+    // The box that says so runs the event loop, as a real one does.
+    env.platform.onMessage = [](const QString&) { QCoreApplication::processEvents(); };
     HistoryStore store;
     QVERIFY(store.append(run(QStringLiteral("new"), 10, 2)));
     const qint64 kept = store.runCount() - 1;
