@@ -10,10 +10,14 @@
 #include <QApplication>
 #include <QDir>
 #include <QIcon>
+#include <csignal>
 #include <exception>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // A file-size limit makes a too-large write fail, which the record's save handles,
+    // instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
