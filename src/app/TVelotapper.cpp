@@ -36,14 +36,6 @@ TSpeedButton* makeButton(QWidget* parent, const char* name, int left, int top, G
     return b;
 }
 
-course::Targets courseTargets(HistoryReader* history) {
-    course::Targets t;
-    if (!history) return t;
-    t.perMinute = courseTarget(history->setting(kCourseSpeedSetting), t.perMinute, 10, 1000);
-    t.accuracy = courseTarget(history->setting(kCourseAccuracySetting), t.accuracy, 50, 100);
-    return t;
-}
-
 } // namespace
 
 TVelotapper::TVelotapper(QWidget* parent) : SettledHide(parent), keyboard_(record_) {

@@ -1,5 +1,7 @@
 #include "HistoryFigures.h"
 
+#include "CourseExercise.h"
+
 #include <algorithm>
 
 KeyFigureMap keyFigureMap(const QList<HistoryKey>& keys) {
@@ -20,4 +22,12 @@ int mostUnlocked(const QList<CourseStep>& steps) {
     int most = 0;
     for (const CourseStep& s : steps) most = std::max(most, s.unlocked);
     return most;
+}
+
+course::Targets courseTargets(HistoryReader* history) {
+    course::Targets t;
+    if (!history) return t;
+    t.perMinute = courseTarget(history->setting(kCourseSpeedSetting), t.perMinute, 10, 1000);
+    t.accuracy = courseTarget(history->setting(kCourseAccuracySetting), t.accuracy, 50, 100);
+    return t;
 }

@@ -1,5 +1,6 @@
 #include "CourseExercise.h"
 #include "Drill.h"
+#include "HistoryFigures.h"
 #include "HistoryTypes.h"
 #include "JapaneseExercise.h"
 #include "PracticeRecord.h"
@@ -136,11 +137,7 @@ void TPagesDlg::fillSettingsPage() {
     cbWeakKeys->setChecked(history_ && history_->setting(kWeakKeysSetting) == QStringLiteral("1"));
     cbKanaInput->setChecked(history_ &&
                             history_->setting(kKanaInputSetting) == QStringLiteral("1"));
-    const course::Targets defaults;
-    spCourseSpeed->setValue(
-        int(courseTarget(history_ ? history_->setting(kCourseSpeedSetting) : QString(),
-                         defaults.perMinute, 10, 1000)));
-    spCourseAccuracy->setValue(
-        int(courseTarget(history_ ? history_->setting(kCourseAccuracySetting) : QString(),
-                         defaults.accuracy, 50, 100)));
+    const course::Targets kept = courseTargets(history_);
+    spCourseSpeed->setValue(int(kept.perMinute));
+    spCourseAccuracy->setValue(int(kept.accuracy));
 }

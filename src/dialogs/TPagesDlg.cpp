@@ -122,8 +122,10 @@ void TPagesDlg::OKBtnClick() {
                 history_->setSetting(key, value);
         }
         for (const auto& [box, key, kept] :
-             {std::tuple{spCourseSpeed, kCourseSpeedSetting, QStringLiteral("150")},
-              std::tuple{spCourseAccuracy, kCourseAccuracySetting, QStringLiteral("95")}}) {
+             {std::tuple{spCourseSpeed, kCourseSpeedSetting,
+                         QString::number(course::Targets{}.perMinute)},
+              std::tuple{spCourseAccuracy, kCourseAccuracySetting,
+                         QString::number(course::Targets{}.accuracy)}}) {
             const QString value = QString::number(box->value());
             if (box->isEnabled() && value != history_->setting(key, kept))
                 history_->setSetting(key, value);
