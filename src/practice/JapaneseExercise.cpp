@@ -19,7 +19,6 @@
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QProgressBar>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace {
@@ -164,7 +163,6 @@ void JapaneseExercise::showPane(const QString& reading, const QString& remaining
         return metrics.horizontalAdvance(text) <= room;
     });
     c_.memo->setPlainText(line.text);
-    c_.memo->horizontalScrollBar()->setValue(0);
     c_.memo->setCaret(line.caret);
 }
 
