@@ -301,10 +301,12 @@ void TVelotapper::fillCourse() {
 
 bool TVelotapper::prepareWeakLesson(QWidget* parent) {
     Platform& platform = Platform::get();
-    const KeyFigureMap figures = history_ && history_->runCount() > 0
-                                     ? keyFigureMap(history_->keyFigures(20))
-                                     : KeyFigureMap();
-    const QList<int> ranking = weakestKeys(figures, 256);
+    const QList<HistoryKey> keys =
+        history_ && history_->runCount() > 0 ? history_->keyFigures(20) : QList<HistoryKey>();
+    QList<int> shiftLeftOut;
+    for (const HistoryKey& k : keys)
+        if (k.topTyped == k.vk && k.topShift == 1) shiftLeftOut << k.vk;
+    const QList<int> ranking = rankShift(weakestKeys(keyFigureMap(keys), 256), shiftLeftOut);
     if (ranking.isEmpty()) {
         platform.messageBox(parent, tr("まだ練習の記録がありません。"));
         return false;

@@ -73,6 +73,8 @@ QList<int> weakestKeys(const KeyFigureMap& figures, int n) {
 
 QString weakKeyNote(const QList<int>& keys) {
     QString note = QCoreApplication::translate("WeakKeys", "苦手キー:");
-    for (const int key : keys) note += QLatin1Char(' ') + QString(QLatin1Char(capOfKey(key)));
+    for (const int key : keys)
+        note += QLatin1Char(' ') +
+                (key == 16 ? QStringLiteral("Shift") : QString(QLatin1Char(capOfKey(key))));
     return note;
 }

@@ -95,6 +95,15 @@ QList<QByteArray> lessonWords(const QList<QByteArray>& texts) {
     return words;
 }
 
+QList<int> rankShift(QList<int> ranking, const QList<int>& shiftLeftOut) {
+    for (int i = 0; i < std::min(kWeakKeys, int(ranking.size())); ++i)
+        if (shiftLeftOut.contains(ranking[i])) {
+            ranking.insert(i, kShiftKey);
+            break;
+        }
+    return ranking;
+}
+
 WeakLesson weakKeyLesson(const QList<QByteArray>& lessonWords, const QList<int>& ranking,
                          const std::function<int()>& random) {
     // Capitals only where Shift itself is weak; otherwise a capital mid-line is a Shift

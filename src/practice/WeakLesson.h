@@ -20,6 +20,9 @@ struct WeakLesson {
 // any ranked key.
 WeakLesson weakKeyLesson(const QList<QByteArray>& words, const QList<int>& ranking,
                          const std::function<int()>& random);
+// Shift is a weak key when one of the first five keys of the ranking is missed most by
+// leaving Shift out (shiftLeftOut); it then ranks just before that key.
+QList<int> rankShift(QList<int> ranking, const QList<int>& shiftLeftOut);
 
 // The texts of the lesson files (Lesson*.txt) in the folders, each read as far as a
 // lesson needs.
