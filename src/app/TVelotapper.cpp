@@ -327,7 +327,8 @@ bool TVelotapper::prepareWeakLesson(QWidget* parent) {
 void TVelotapper::startWeakLesson() {
     if (weakLesson_.text.isEmpty() && !prepareWeakLesson(this)) return;
     const WeakLesson lesson = std::exchange(weakLesson_, WeakLesson{});
-    exercise_->startMadeText(lesson.text, QStringLiteral("weak"), weakKeyNote(lesson.keys));
+    const QString note = weakKeyNote(lesson.keys);
+    exercise_->startMadeText(lesson.text, QStringLiteral("weak"), note, note);
 }
 
 void TVelotapper::btnLessonClick() {

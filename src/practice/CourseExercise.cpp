@@ -75,10 +75,11 @@ bool CourseExercise::btnCourseClick() {
                              .arg(fresh.join(QLatin1Char(' ')));
     const QString source =
         trackName(track_) + QStringLiteral(" %1").arg(lessonNumber(track_, open));
-    markKeyboard();
+    markKeyboard(open);
     bool started = false;
     if (track_ == Track::Letters) {
-        started = text_.startCourseText(lesson_.text.toLatin1(), source, lead);
+        started = text_.startMadeText(lesson_.text.toLatin1(), QStringLiteral("course"), source, {},
+                                      lead);
     } else {
         std::vector<Phrase> phrases;
         for (const QString& line : lesson_.text.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
@@ -96,9 +97,8 @@ bool CourseExercise::btnCourseClick() {
     return started;
 }
 
-void CourseExercise::markKeyboard() {
+void CourseExercise::markKeyboard(int open) {
     runEnded();
-    const int open = unlocked(track_);
     for (int vk = 0; vk < 256; ++vk) {
         TPanel* panel = keyboard_.table[std::size_t(vk)].panel;
         if (!panel || !jisCharOfKey(vk, false) || vk == 32) continue;
@@ -130,8 +130,10 @@ void CourseExercise::runFinished(const RunSummary& run, bool kept) {
     if (mine.size() > kSessionRuns) mine.pop_back();
     if (!kept) notKept();
 
-    const int open = unlocked(track_);
-    const bool firstStep = loadUnlocked && loadUnlocked(track_) == 0;
+    // One read of where the history stands serves both questions.
+    const int stored = loadUnlocked ? loadUnlocked(track_) : 0;
+    const bool firstStep = loadUnlocked && stored == 0;
+    const int open = kept_ && loadUnlocked ? clampUnlocked(track_, stored) : unlocked(track_);
     const Targets goal = targets ? targets() : Targets{};
     const auto now = standings(figures(track_));
     bool speed = true, accuracy = true;

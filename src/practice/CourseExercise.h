@@ -54,7 +54,8 @@ public:
 
 private:
     std::vector<KeyFigureMap> figures(course::Track track);
-    void markKeyboard();
+    // Greys the keys past the first open ones and marks the lesson's focus key.
+    void markKeyboard(int open);
     void notKept();
     const course::WordBank& bank(course::Track track);
 

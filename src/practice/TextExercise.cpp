@@ -259,22 +259,12 @@ void TextExercise::btnExerciseClick() {
 }
 
 bool TextExercise::startMadeText(const QByteArray& bytes, const QString& mode,
-                                 const QString& note) {
+                                 const QString& source, const QString& note, const QString& lead) {
     // A text that prepares to nothing would leave the previous text to run.
     if (preparePracticeText(bytes).isEmpty()) return false;
     loadPracticeBytes(bytes);
     runMode_ = mode;
-    textSource_ = note;
-    start(note);
-    return true;
-}
-
-bool TextExercise::startCourseText(const QByteArray& bytes, const QString& source,
-                                   const QString& lead) {
-    if (preparePracticeText(bytes).isEmpty()) return false;
-    loadPracticeBytes(bytes);
-    runMode_ = QStringLiteral("course");
     textSource_ = source;
-    start(QString(), lead);
+    start(note, lead);
     return true;
 }

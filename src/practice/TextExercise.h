@@ -32,12 +32,11 @@ public:
     void showStartPrompts(const QString& note = QString(), const QString& lead = QString());
     void btnExerciseClick();
     void startLesson(const QString& fileName);
-    // Runs a text made in the program, e.g. one built on the weak keys, announcing it
-    // with the note; false, with nothing changed, when the text holds nothing to type.
-    bool startMadeText(const QByteArray& bytes, const QString& mode, const QString& note);
-    // The same for the course's lessons: a lead prompt names the lesson, and the history
-    // keeps the source.
-    bool startCourseText(const QByteArray& bytes, const QString& source, const QString& lead);
+    // Runs a text made in the program (the weak keys' lesson, the course's), kept in the
+    // history as mode and source, with the note and the lead prompt of start(); false,
+    // with nothing changed, when the text holds nothing to type.
+    bool startMadeText(const QByteArray& bytes, const QString& mode, const QString& source,
+                       const QString& note = {}, const QString& lead = {});
 
     // What the loaded text is, for the run's history: "lesson", "text" or "weak".
     const QString& runMode() const { return runMode_; }
