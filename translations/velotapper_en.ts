@@ -53,14 +53,6 @@
         <translation>Could not write to the history %1: the changed setting is not kept in it.</translation>
     </message>
     <message>
-        <source>作業フォルダーに書き込めないため、成績履歴 %1 は読むだけにします。この回からの成績と設定は残りません。</source>
-        <translation>The working folder is read-only: the history %1 is only read, and new runs and settings are not kept.</translation>
-    </message>
-    <message>
-        <source>成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。この回からの成績と設定は残りません。</source>
-        <translation>The history %1 is from a newer version: it is only read, and new runs and settings are not kept.</translation>
-    </message>
-    <message>
         <source>成績履歴 %1 はほかのプログラムが使用中です。この回の成績は覚えておき、空きしだい書き込みます。</source>
         <translation>The history %1 is in use by another program: this run is kept and written once it is free.</translation>
     </message>
@@ -87,6 +79,18 @@
     <message>
         <source>成績履歴 %1 はほかのプログラムが使用中のままのため、%2 回の成績を書き込めずに終わります。</source>
         <translation>The history %1 is still in use by another program: %2 runs could not be written.</translation>
+    </message>
+    <message>
+        <source>記録 %1 はこれまでどおり保存しますが、この回からの成績、コースの進み具合、日本語の文章の続きと、履歴に残す設定（苦手キーを多く出題、日本語はかなキーで入力、コースの目標）は残りません。</source>
+        <translation> The record %1 is saved as always, but from now on runs, the course&apos;s progress, where Japanese texts stopped and the settings kept in the history (Drill weak keys more, Type Japanese in kana, Course targets) are not kept.</translation>
+    </message>
+    <message>
+        <source>作業フォルダーに書き込めないため、成績履歴 %1 は読むだけにします。</source>
+        <translation>The working folder is read-only: the history %1 is only read.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。</source>
+        <translation>The history %1 is from a newer version of the program: it is only read.</translation>
     </message>
 </context>
 <context>

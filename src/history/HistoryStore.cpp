@@ -2,6 +2,7 @@
 
 #include "HistorySql.h"
 #include "Platform.h"
+#include "RecordFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -25,17 +26,26 @@ QString writeFailedText(bool runs) {
                        "成績履歴 %1 に書き込めなかったため、変えた設定は履歴に残りません。"))
         .arg(kDb);
 }
+// The record is saved where the history is only read: the message says which is which.
+QString notKeptText() {
+    return QCoreApplication::translate(
+               "HistoryStore",
+               "記録 %1 はこれまでどおり保存しますが、この回からの成績、コースの進み具合、"
+               "日本語の文章の続きと、履歴に残す設定（苦手キーを多く出題、日本語はかなキーで入力、"
+               "コースの目標）は残りません。")
+        .arg(QString::fromLatin1(kRecordFileName));
+}
 QString folderReadOnlyText() {
     return QCoreApplication::translate(
-               "HistoryStore", "作業フォルダーに書き込めないため、成績履歴 %1 は読むだけにします。"
-                               "この回からの成績と設定は残りません。")
-        .arg(kDb);
+               "HistoryStore", "作業フォルダーに書き込めないため、成績履歴 %1 は読むだけにします。")
+               .arg(kDb) +
+           notKeptText();
 }
 QString newerText() {
     return QCoreApplication::translate(
-               "HistoryStore", "成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。"
-                               "この回からの成績と設定は残りません。")
-        .arg(kDb);
+               "HistoryStore", "成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。")
+               .arg(kDb) +
+           notKeptText();
 }
 QString heldText() {
     return QCoreApplication::translate("HistoryStore",

@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#include <unistd.h>
 
 // The history file's faults, and what the queries make of a known history.
 class TstHistoryStore : public QObject {
@@ -65,6 +66,8 @@ void TstHistoryStore::faults_data() {
     QTest::newRow("damaged pages") << "pages" << true << "damaged";
     QTest::newRow("newer program") << "newer" << false << "新しい版";
     QTest::newRow("negative version") << "negative" << true << "damaged";
+    QTest::newRow("read-only folder")
+        << "readonly" << false << "記録 Velotap.bin はこれまでどおり保存";
 }
 
 // A run the file cannot take is dropped with one message for the session; a damaged
@@ -94,6 +97,16 @@ void TstHistoryStore::faults() {
         env.writeFile(kDb, bytes);
     }
     if (kind != "folder") before = env.readFile(kDb);
+    // Root writes anywhere: it reads the folder as another user would.
+    const bool asOther = kind == "readonly" && ::geteuid() == 0;
+    if (kind == "readonly")
+        QVERIFY(QFile::setPermissions(env.dir(), QFile::ReadOwner | QFile::ExeOwner |
+                                                     QFile::ReadOther | QFile::ExeOther));
+    // Real and effective: whether the folder takes writes is asked with the real user.
+    if (asOther) QVERIFY(::setresuid(65534, 65534, 0) == 0);
+    const auto back = qScopeGuard([&] {
+        if (asOther) QVERIFY(::setresuid(0, 0, 0) == 0);
+    });
 
     HistoryStore store;
     QCOMPARE(store.append(run(QStringLiteral("new"), 10, 2)), written);
