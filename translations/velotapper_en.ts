@@ -53,10 +53,6 @@
         <translation>Could not write to the history %1: the changed setting is not kept in it.</translation>
     </message>
     <message>
-        <source>成績履歴 %1 はほかのプログラムが使用中です。この回の成績は覚えておき、空きしだい書き込みます。</source>
-        <translation>The history %1 is in use by another program: this run is kept and written once it is free.</translation>
-    </message>
-    <message>
         <source>成績履歴 %1 はほかのプログラムが使用中で、いまは読めません。</source>
         <translation>The history %1 is in use by another program and cannot be read now.</translation>
     </message>
@@ -91,6 +87,10 @@
     <message>
         <source>成績履歴 %1 は新しい版のプログラムのものなので、読むだけにします。</source>
         <translation>The history %1 is from a newer version of the program: it is only read.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 はほかのプログラムが使用中のままのため、変えた設定とコースの進み具合を書き込めずに終わります。</source>
+        <translation>The history %1 is still in use by another program: the changed settings and the course&apos;s progress could not be written.</translation>
     </message>
 </context>
 <context>

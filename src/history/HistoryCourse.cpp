@@ -6,27 +6,29 @@
 
 QList<CourseStep> HistoryStore::courseSteps(const QString& track) {
     QList<CourseStep> steps;
-    if (!ready(Use::Read)) return steps;
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    q.prepare(QStringLiteral("SELECT at, unlocked FROM course WHERE track = ? ORDER BY rowid"));
-    q.addBindValue(track);
-    if (!q.exec()) return steps; // a file from before the course: none yet
-    while (q.next())
-        steps.append(
-            CourseStep{historysql::fromIsoTime(q.value(0).toString()), q.value(1).toInt()});
+    if (ready(Use::Read)) {
+        QSqlQuery q(db_);
+        q.setForwardOnly(true);
+        q.prepare(QStringLiteral("SELECT at, unlocked FROM course WHERE track = ? ORDER BY rowid"));
+        q.addBindValue(track);
+        // A file from before the course has none yet.
+        if (q.exec())
+            while (q.next())
+                steps.append(
+                    CourseStep{historysql::fromIsoTime(q.value(0).toString()), q.value(1).toInt()});
+    }
+    // Steps waiting for the history came after those in it.
+    for (const waiting::Entry& e : waitingHere())
+        if (e.kind == waiting::Entry::Kind::Step && e.track == track)
+            steps.append(CourseStep{e.at, e.unlocked});
     return steps;
 }
 
 bool HistoryStore::addCourseStep(const QString& track, int unlocked) {
-    if (!ready(Use::Write)) return false;
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("INSERT INTO course(track, unlocked, at) VALUES(?, ?, ?)"));
-    q.addBindValue(track);
-    q.addBindValue(unlocked);
-    q.addBindValue(
-        historysql::isoTime(QDateTime::fromMSecsSinceEpoch(Platform::get().calendarMs(), Qt::UTC)));
-    return q.exec();
+    Batch batch;
+    batch.steps = {waiting::stepEntry(
+        track, unlocked, QDateTime::fromMSecsSinceEpoch(Platform::get().calendarMs(), Qt::UTC))};
+    return write(batch) != Outcome::Dropped;
 }
 
 QList<QList<HistoryKey>> HistoryStore::courseRunKeys(const QString& track, int lastRuns) {

@@ -6,11 +6,14 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopedValueRollback>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <algorithm>
 #include <utility>
 
 namespace {
@@ -47,16 +50,14 @@ QString newerText() {
                .arg(kDb) +
            notKeptText();
 }
-QString heldText() {
-    return QCoreApplication::translate("HistoryStore",
-                                       "成績履歴 %1 はほかのプログラムが使用中です。"
-                                       "この回の成績は覚えておき、空きしだい書き込みます。")
-        .arg(kDb);
-}
 // A moment's wait before a held file is tried again; the try itself does not wait.
 constexpr int kRetryMs = 1000;
 // The journal is folded into the file once it holds about this much (some 50 runs).
 constexpr qint64 kJournalBytes = 1 << 20;
+// The setting that names the last waiting entry the history took in.
+const QString kTakenSetting = QStringLiteral("waiting.taken");
+// The end of the program checks a history whole only up to this size (some 20 ms).
+constexpr qint64 kCheckAtExitBytes = 4 << 20;
 
 // The schema of each version, reached from the one before it, in order: a file of
 // version v gets steps v .. kVersion-1.
@@ -105,6 +106,11 @@ HistoryStore::HistoryStore()
     retry_.setSingleShot(true);
     retry_.setInterval(kRetryMs);
     retry_.callOnTimeout([this] {
+        // Not within a write that shows a message: the next moment tries.
+        if (writing_) {
+            retry_.start();
+            return;
+        }
         const int wait = busyTimeoutMs_;
         busyTimeoutMs_ = 0;
         write({});
@@ -364,28 +370,24 @@ void HistoryStore::writeFailed(const QString& why) {
     say(why);
 }
 
-void HistoryStore::heldByOther() {
-    if (heldSaid_) return;
-    heldSaid_ = true;
-    say(heldText());
-}
-
 bool HistoryStore::append(const RunSummary& run) {
-    return write({&run}) != Outcome::Dropped;
+    Batch batch;
+    batch.runs = {&run};
+    return write(batch) != Outcome::Dropped;
 }
 
 bool HistoryStore::appendAll(const std::vector<RunSummary>& runs) {
-    std::vector<const RunSummary*> all;
-    all.reserve(runs.size());
-    for (const RunSummary& r : runs) all.push_back(&r);
-    return write(all) != Outcome::Dropped;
+    Batch batch;
+    batch.runs.reserve(runs.size());
+    for (const RunSummary& r : runs) batch.runs.push_back(&r);
+    return write(batch) != Outcome::Dropped;
 }
 
 QString HistoryStore::currentFile() {
     return QDir::current().absoluteFilePath(kDb);
 }
 
-HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& runs) {
+HistoryStore::Outcome HistoryStore::write(const Batch& batch) {
     const QString here = currentFile();
     // What waits was made in its own working folder and goes to that folder's history,
     // wherever the file dialog has moved the program since.
@@ -395,7 +397,8 @@ HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& 
     bool held = false;
     for (const QString& file : files) held = writeTo(file, {}) == Outcome::Held || held;
     Outcome result = Outcome::Written;
-    if (!runs.empty() || waiting_.count(here)) result = writeTo(here, runs);
+    if (!batch.empty() || waiting_.count(here)) result = writeTo(here, batch);
+    if (!batch.runs.empty()) lastRunWaits_ = result == Outcome::Held;
     if (waiting_.empty())
         retry_.stop();
     else
@@ -403,32 +406,25 @@ HistoryStore::Outcome HistoryStore::write(const std::vector<const RunSummary*>& 
     return held && result == Outcome::Written ? Outcome::Held : result;
 }
 
-HistoryStore::Outcome HistoryStore::writeTo(const QString& file,
-                                            const std::vector<const RunSummary*>& runs) {
+HistoryStore::Outcome HistoryStore::writeTo(const QString& file, const Batch& batch) {
     // A write always opens the file afresh: locks of a connection left open may be gone.
     close();
     busy_ = false;
     target_ = file;
+    const QScopedValueRollback<bool> writing(writing_, true);
+    // What is taken in from beside the file must be on the disk before that file goes.
+    const bool beside = QFileInfo::exists(waiting::fileFor(file));
     // IMMEDIATE takes the write lock up front, so waiting for another program happens
     // here, within the busy timeout, and never half way through the run's rows.
-    bool ok = ready(Use::Write) && exec(QStringLiteral("BEGIN IMMEDIATE"));
-    // Looked up after opening: a message shown meanwhile may have let a retry write it.
-    Waiting& waiting = waiting_[file];
+    bool ok = ready(Use::Write) && (!beside || exec(QStringLiteral("PRAGMA synchronous=FULL"))) &&
+              exec(QStringLiteral("BEGIN IMMEDIATE"));
+    waiting::Contents taken;
     if (ok) {
-        historysql::RunWriter writer(db_);
-        ok = writer.prepared();
-        for (const RunSummary& run : waiting.runs) ok = ok && writer.write(run);
-        for (const RunSummary* run : runs) ok = ok && writer.write(*run);
-        QSqlQuery q(db_);
-        ok = ok &&
-             q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings(key, value) VALUES(?, ?)"));
-        for (const auto& [key, value] : waiting.settings) {
-            q.bindValue(0, key);
-            q.bindValue(1, value);
-            ok = ok && q.exec();
-        }
-        q.finish();
-        ok = ok && exec(QStringLiteral("COMMIT"));
+        // Read under the write lock, so no other program takes the same entries in.
+        if (beside) taken = waiting::read(file, takenMark());
+        const auto mine = waiting_.find(file);
+        ok = writeWaiting(taken, mine == waiting_.end() ? nullptr : &mine->second, batch, true) &&
+             exec(QStringLiteral("COMMIT"));
         if (!ok) exec(QStringLiteral("ROLLBACK"));
         // Each open reads the whole journal the last close left: fold it in while short.
         if (ok && QFileInfo(path_ + QStringLiteral("-wal")).size() > kJournalBytes)
@@ -439,41 +435,154 @@ HistoryStore::Outcome HistoryStore::writeTo(const QString& file,
     const QString why = readOnly_ ? readOnlyWhy_ : QString();
     close();
     if (!ok && busy_) {
-        for (const RunSummary* run : runs) waiting.runs.push_back(*run);
-        heldByOther();
+        // Kept beside the history, on the disk; in memory when even that fails.
+        Waiting& w = waiting_[file];
+        std::vector<waiting::Entry> entries = batch.steps;
+        for (const RunSummary* run : batch.runs) entries.push_back(waiting::runEntry(*run));
+        for (const auto& [key, value] : batch.settings)
+            entries.push_back(waiting::settingEntry(key, value));
+        if (waiting::append(file, entries)) {
+            w.runsInFile += int(batch.runs.size());
+        } else {
+            for (const RunSummary* run : batch.runs) w.runs.push_back(*run);
+            for (const auto& [key, value] : batch.settings) w.settings[key] = value;
+            w.steps.insert(w.steps.end(), batch.steps.begin(), batch.steps.end());
+        }
         return Outcome::Held;
     }
-    const bool hadRuns = !runs.empty() || !waiting.runs.empty();
-    waiting_.erase(file);
+    if (ok && beside) waiting::removeTaken(file, taken.lastId);
+    const auto mine = waiting_.find(file);
+    const bool hadRuns =
+        !batch.runs.empty() || (mine != waiting_.end() && !mine->second.runs.empty());
+    if (mine != waiting_.end()) waiting_.erase(mine);
     if (ok) return Outcome::Written;
     if (!newer) writeFailed(why.isEmpty() ? writeFailedText(hadRuns) : why);
     return Outcome::Dropped;
 }
 
+bool HistoryStore::writeWaiting(const waiting::Contents& beside, const Waiting* mine,
+                                const Batch& batch, bool withRuns) {
+    // Oldest first: what waits beside the file, what waits here, the batch.
+    std::vector<const RunSummary*> runs;
+    std::vector<std::pair<QString, QString>> settings;
+    std::vector<const waiting::Entry*> steps;
+    for (const waiting::Entry& e : beside.entries) {
+        if (e.kind == waiting::Entry::Kind::Run) runs.push_back(&e.run);
+        if (e.kind == waiting::Entry::Kind::Setting) settings.emplace_back(e.key, e.value);
+        if (e.kind == waiting::Entry::Kind::Step) steps.push_back(&e);
+    }
+    if (mine) {
+        for (const RunSummary& run : mine->runs) runs.push_back(&run);
+        settings.insert(settings.end(), mine->settings.begin(), mine->settings.end());
+        for (const waiting::Entry& step : mine->steps) steps.push_back(&step);
+    }
+    runs.insert(runs.end(), batch.runs.begin(), batch.runs.end());
+    settings.insert(settings.end(), batch.settings.begin(), batch.settings.end());
+    for (const waiting::Entry& step : batch.steps) steps.push_back(&step);
+    // The mark of what was taken in goes in the same transaction: a program ended before
+    // the waiting file is removed takes none of it in twice.
+    if (!beside.lastId.isEmpty()) settings.emplace_back(kTakenSetting, beside.lastId);
+
+    bool ok = true;
+    if (withRuns) {
+        historysql::RunWriter writer(db_);
+        ok = writer.prepared();
+        for (const RunSummary* run : runs) ok = ok && writer.write(*run);
+        QSqlQuery q(db_);
+        ok = ok &&
+             (steps.empty() ||
+              q.prepare(QStringLiteral("INSERT INTO course(track, unlocked, at) VALUES(?, ?, ?)")));
+        for (const waiting::Entry* step : steps) {
+            q.bindValue(0, step->track);
+            q.bindValue(1, step->unlocked);
+            q.bindValue(2, historysql::isoTime(step->at));
+            ok = ok && q.exec();
+        }
+    }
+    QSqlQuery q(db_);
+    ok =
+        ok && q.prepare(QStringLiteral("INSERT OR REPLACE INTO settings(key, value) VALUES(?, ?)"));
+    for (const auto& [key, value] : settings) {
+        q.bindValue(0, key);
+        q.bindValue(1, value);
+        ok = ok && q.exec();
+    }
+    return ok;
+}
+
+QString HistoryStore::takenMark() {
+    QSqlQuery q(db_);
+    q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
+    q.addBindValue(kTakenSetting);
+    return q.exec() && q.next() ? q.value(0).toString() : QString();
+}
+
+std::vector<waiting::Entry> HistoryStore::waitingHere() {
+    const QString file = currentFile();
+    std::vector<waiting::Entry> all;
+    // Unread, the mark is taken as none: an entry read twice does no harm.
+    if (QFileInfo::exists(waiting::fileFor(file)))
+        all = waiting::read(file, ready(Use::Read) ? takenMark() : QString()).entries;
+    if (const auto mine = waiting_.find(file); mine != waiting_.end()) {
+        for (const auto& [key, value] : mine->second.settings) {
+            waiting::Entry e;
+            e.kind = waiting::Entry::Kind::Setting;
+            e.key = key;
+            e.value = value;
+            all.push_back(e);
+        }
+        all.insert(all.end(), mine->second.steps.begin(), mine->second.steps.end());
+    }
+    return all;
+}
+
 int HistoryStore::pendingRuns() const {
     int n = 0;
-    for (const auto& entry : waiting_) n += int(entry.second.runs.size());
+    for (const auto& entry : waiting_) n += int(entry.second.runs.size()) + entry.second.runsInFile;
     return n;
 }
 
 void HistoryStore::finish(int waitMs) {
     retry_.stop();
-    if (waiting_.empty()) return;
+    QElapsedTimer clock;
+    clock.start();
     const int wait = busyTimeoutMs_;
-    busyTimeoutMs_ = waitMs;
-    write({});
+    std::vector<QString> files;
+    for (const auto& entry : waiting_) files.push_back(entry.first);
+    for (const QString& file : files) {
+        const auto w = waiting_.find(file);
+        if (w == waiting_.end() || clock.elapsed() > waitMs) continue;
+        const bool inMemory =
+            !w->second.runs.empty() || !w->second.settings.empty() || !w->second.steps.empty();
+        // A file not yet written this session is first read whole, which takes long in a
+        // large history; what waits beside it is safe there for the next session.
+        if (!inMemory && checkedPath_ != file && QFileInfo(file).size() > kCheckAtExitBytes)
+            continue;
+        // Opening the file and taking its write lock may each wait for the other program.
+        busyTimeoutMs_ = int(std::max<qint64>(0, (waitMs - clock.elapsed()) / 2));
+        writeTo(file, {});
+    }
     busyTimeoutMs_ = wait;
     retry_.stop();
-    if (waiting_.empty()) return;
-    const int runs = pendingRuns();
+    int runs = 0;
+    bool rest = false;
+    for (const auto& entry : waiting_) {
+        runs += int(entry.second.runs.size());
+        rest = rest || !entry.second.settings.empty() || !entry.second.steps.empty();
+    }
     waiting_.clear();
-    // Only settings waiting: no run to count.
-    say(runs == 0 ? writeFailedText(false)
-                  : QCoreApplication::translate(
-                        "HistoryStore", "成績履歴 %1 はほかのプログラムが使用中のままのため、%2 "
+    // Only what could be kept nowhere, not even beside the history, is lost.
+    if (runs > 0)
+        say(QCoreApplication::translate("HistoryStore",
+                                        "成績履歴 %1 はほかのプログラムが使用中のままのため、%2 "
                                         "回の成績を書き込めずに終わります。")
-                        .arg(kDb)
-                        .arg(runs));
+                .arg(kDb)
+                .arg(runs));
+    else if (rest)
+        say(QCoreApplication::translate("HistoryStore",
+                                        "成績履歴 %1 はほかのプログラムが使用中のままのため、"
+                                        "変えた設定とコースの進み具合を書き込めずに終わります。")
+                .arg(kDb));
 }
 
 QString HistoryStore::cannotWrite() {
@@ -487,31 +596,38 @@ QString HistoryStore::cannotWrite() {
 bool HistoryStore::clear() {
     close();
     busy_ = false;
-    bool ok = ready(Use::Write) && exec(QStringLiteral("BEGIN IMMEDIATE"));
+    const QScopedValueRollback<bool> writing(writing_, true);
+    const QString here = currentFile();
+    const bool beside = QFileInfo::exists(waiting::fileFor(here));
+    bool ok = ready(Use::Write) && (!beside || exec(QStringLiteral("PRAGMA synchronous=FULL"))) &&
+              exec(QStringLiteral("BEGIN IMMEDIATE"));
+    waiting::Contents taken;
     if (ok) {
+        if (beside) taken = waiting::read(here, takenMark());
+        const auto mine = waiting_.find(here);
+        // The settings waiting go in; the runs and course steps waiting go with the rest.
         ok = exec(QStringLiteral("DELETE FROM confusions")) &&
              exec(QStringLiteral("DELETE FROM run_keys")) &&
              exec(QStringLiteral("DELETE FROM runs")) &&
-             exec(QStringLiteral("DELETE FROM course")) && exec(QStringLiteral("COMMIT"));
+             exec(QStringLiteral("DELETE FROM course")) &&
+             writeWaiting(taken, mine == waiting_.end() ? nullptr : &mine->second, {}, false) &&
+             exec(QStringLiteral("COMMIT"));
         if (!ok) exec(QStringLiteral("ROLLBACK"));
     }
     // The pages the runs took go back to the disk once the journal is folded in.
     if (ok && exec(QStringLiteral("VACUUM")))
         exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     close();
-    // Runs still waiting for this history go with it.
-    if (const auto waiting = waiting_.find(currentFile()); ok && waiting != waiting_.end()) {
-        waiting->second.runs.clear();
-        if (waiting->second.settings.empty()) waiting_.erase(waiting);
-    }
+    if (ok && beside) waiting::removeTaken(here, taken.lastId);
+    if (ok) waiting_.erase(here);
     return ok;
 }
 
 QString HistoryStore::setting(const QString& key, const QString& fallback) {
-    if (const auto waiting = waiting_.find(currentFile()); waiting != waiting_.end()) {
-        const auto value = waiting->second.settings.find(key);
-        if (value != waiting->second.settings.end()) return value->second;
-    }
+    // What waits for the history is newer than what it holds.
+    const std::vector<waiting::Entry> waits = waitingHere();
+    for (auto it = waits.rbegin(); it != waits.rend(); ++it)
+        if (it->kind == waiting::Entry::Kind::Setting && it->key == key) return it->value;
     if (!ready(Use::Read)) return fallback;
     QSqlQuery q(db_);
     q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
@@ -520,6 +636,7 @@ QString HistoryStore::setting(const QString& key, const QString& fallback) {
 }
 
 void HistoryStore::setSetting(const QString& key, const QString& value) {
-    waiting_[currentFile()].settings[key] = value;
-    write({});
+    Batch batch;
+    batch.settings = {{key, value}};
+    write(batch);
 }

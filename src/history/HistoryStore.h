@@ -1,6 +1,7 @@
 #pragma once
 #include "HistoryTypes.h"
 #include "RunSummary.h"
+#include "WaitingFile.h"
 
 #include <QObject>
 #include <QSqlDatabase>
@@ -16,15 +17,18 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // elsewhere in the process (the file dialog looks into every file) drops the process's
 // locks on it, so a connection kept open would go on writing into a journal that an
 // outside reader has meanwhile folded in and deleted.
-// Failures never stop practice and never hold the window for long: a run that meets
-// another program's lock is kept and written when the lock is free (at the latest on
-// exit); a run that cannot be written at all is dropped and said once per session; a
+// Failures never stop practice and never hold the window for long: what meets another
+// program's lock (runs, settings, course steps) is kept in a file beside the history
+// (see WaitingFile.h) and taken in by the next write to it, of this session or a later
+// one; a run that cannot be written at all is dropped and said once per session; a
 // damaged file is put aside and its readable runs carried into a new one; a file from
 // a newer program, or one in a folder that takes no writes, is only read. Messages go
 // through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
     static constexpr int kVersion = 3; // PRAGMA user_version of the schema written here
+    // The most the end of the program waits for another program holding the history.
+    static constexpr int kExitWaitMs = 300;
 
     HistoryStore();
     ~HistoryStore() override;
@@ -32,7 +36,7 @@ public:
     HistoryStore& operator=(const HistoryStore&) = delete;
 
     // Adds one run in one transaction; false when it was dropped. A run that meets
-    // another program's lock counts as added: it waits in memory (see pendingRuns).
+    // another program's lock counts as added: it waits (see pendingRuns).
     bool append(const RunSummary& run);
     // Adds many runs in one transaction (preparing large histories).
     bool appendAll(const std::vector<RunSummary>& runs);
@@ -57,11 +61,14 @@ public:
     bool readOnly() const { return readOnly_; }
     // Closes the file; the next use opens it again.
     void close();
-    // Runs waiting for another program to let go of their file (the history of the
-    // working folder they were made in).
+    // Runs of this session waiting for another program to let go of their file (the
+    // history of the working folder they were made in).
     int pendingRuns() const;
-    // Writes what is waiting, giving the other program up to waitMs; says in a message
-    // what could not be written. For the end of the program.
+    // True when the last run added waits for the history instead of being in it.
+    bool lastRunWaits() const { return lastRunWaits_; }
+    // Writes what is waiting, giving the other program up to waitMs in all; what waits
+    // beside the history stays there for the next session, and a message says what
+    // could be kept nowhere. For the end of the program.
     void finish(int waitMs);
 
 private:
@@ -79,17 +86,39 @@ private:
     bool readVersion();
     bool prepareForWriting();
     bool exec(const QString& sql);
-    // Writes runs to the working folder's history, and what waits to each history it
-    // waits for; Held when any of it still waits.
-    Outcome write(const std::vector<const RunSummary*>& runs);
-    // Writes what waits for file with runs in one transaction, and closes.
-    Outcome writeTo(const QString& file, const std::vector<const RunSummary*>& runs);
+    // What one write adds.
+    struct Batch {
+        std::vector<const RunSummary*> runs;
+        std::vector<std::pair<QString, QString>> settings;
+        std::vector<waiting::Entry> steps;
+        bool empty() const { return runs.empty() && settings.empty() && steps.empty(); }
+    };
+    // What this session knows waits for one history: in memory what its waiting file
+    // could not take, and how many of its runs wait in that file.
+    struct Waiting {
+        std::vector<RunSummary> runs;
+        std::map<QString, QString> settings;
+        std::vector<waiting::Entry> steps;
+        int runsInFile = 0;
+    };
+    // Writes the batch to the working folder's history, and what waits to each history
+    // it waits for; Held when any of it still waits.
+    Outcome write(const Batch& batch);
+    // Writes what waits for file with the batch in one transaction, and closes.
+    Outcome writeTo(const QString& file, const Batch& batch);
+    // Within a write transaction: what waits beside the file and in memory, then the
+    // batch; runs and course steps only with withRuns (a history being cleared takes
+    // only the settings). Notes the last waiting entry taken in.
+    bool writeWaiting(const waiting::Contents& beside, const Waiting* mine, const Batch& batch,
+                      bool withRuns);
+    // What waits for the current working folder's history, for reading.
+    std::vector<waiting::Entry> waitingHere();
+    QString takenMark();
     static QString currentFile();
     void writeFailed(const QString& why);
     // A message for the user, shown once the file is closed: a box's event loop would
     // otherwise let this moment's end close the file under the use still going on.
     void say(const QString& text);
-    void heldByOther();
     void endOfMoment();
 
     QSqlDatabase db_;
@@ -104,17 +133,14 @@ private:
     bool busy_ = false;     // the last statement met another program's lock
     bool readHeld_ = false; // this moment's reads found the file held: the rest do not wait
     QString cannotRead_;
-    QStringList notices_; // said at the next close
-    struct Waiting {
-        std::vector<RunSummary> runs;
-        std::map<QString, QString> settings;
-    };
+    QStringList notices_;                // said at the next close
     std::map<QString, Waiting> waiting_; // by history file
     QString target_;                     // the file a write goes to; empty: the working folder's
     QTimer retry_;
     QObject moment_; // context of the call that closes the file after this moment's reads
     bool momentQueued_ = false;
+    bool writing_ = false; // a retry waits while a write shows a message
+    bool lastRunWaits_ = false;
     bool writeFailSaid_ = false;
-    bool heldSaid_ = false;
     bool newerSaid_ = false;
 };

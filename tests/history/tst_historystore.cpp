@@ -2,6 +2,7 @@
 #include "HistoryFill.h"
 #include "HistoryStore.h"
 #include "TestEnv.h"
+#include "WaitingFile.h"
 
 #include <QDir>
 #include <QProcess>
@@ -18,6 +19,8 @@ private slots:
     void faults();
     void heldFile_data();
     void heldFile();
+    void waitingOutlivesTheSession_data();
+    void waitingOutlivesTheSession();
     void foreignDescriptorsLoseNoRun();
     void damagedPageKeepsTheRest();
     void followsTheWorkingFolder();
@@ -44,6 +47,29 @@ RunSummary run(const QString& source, int keys, int misses) {
     r.perKey['A'] = {keys, misses, 6000};
     if (misses) r.confusions[{'A', 'S'}] = misses;
     return r;
+}
+
+// Every field of a run, to be carried whole.
+QString whole(const RunSummary& r) {
+    QStringList all{r.mode,
+                    r.source,
+                    r.startedAt.toString(Qt::ISODateWithMs),
+                    r.endedAt.toString(Qt::ISODateWithMs),
+                    QString::number(r.seconds, 'g', 17),
+                    QString::number(r.keys),
+                    QString::number(r.misses),
+                    QString::number(r.speed, 'g', 17),
+                    QString::number(r.completed)};
+    for (const auto& [vk, k] : r.perKey)
+        all << QStringLiteral("%1:%2/%3/%4/%5")
+                   .arg(vk)
+                   .arg(k.expected)
+                   .arg(k.missed)
+                   .arg(k.msTotal)
+                   .arg(k.timed);
+    for (const auto& [c, n] : r.confusions)
+        all << QStringLiteral("%1>%2/%3x%4").arg(c.expected).arg(c.typed).arg(int(c.shift)).arg(n);
+    return all.join(QLatin1Char(' '));
 }
 
 // A whole database of a given user_version.
@@ -140,8 +166,8 @@ void TstHistoryStore::heldFile_data() {
 }
 
 // Another program holding the file holds the window for a moment at most: runs and
-// settings wait in memory and are written once it lets go; reads that cannot be made
-// say so instead of showing an empty history.
+// settings wait and are written once it lets go, without a word; reads that cannot be
+// made say so instead of showing an empty history.
 void TstHistoryStore::heldFile() {
     QFETCH(bool, rollback);
     TestEnv env;
@@ -182,7 +208,79 @@ void TstHistoryStore::heldFile() {
     QCOMPARE(store.lastRuns(1).value(0).source, QStringLiteral("fourth"));
     QCOMPARE(store.setting(QStringLiteral("held")), QStringLiteral("yes"));
     QCOMPARE(store.setting(QStringLiteral("weak")), QStringLiteral("1"));
-    QCOMPARE(env.platform.messages.size(), 1); // said once: the runs are kept
+    QCOMPARE(env.platform.messages, QStringList());
+}
+
+void TstHistoryStore::waitingOutlivesTheSession_data() {
+    heldFile_data();
+}
+
+// What meets a held history at the end of the program waits beside it on the disk, for
+// a later session to take in: whole, once, whatever a kill left of it.
+void TstHistoryStore::waitingOutlivesTheSession() {
+    QFETCH(bool, rollback);
+    TestEnv env;
+    RunSummary slow = run(QStringLiteral("slow"), 7, 3);
+    slow.seconds = 29.875;
+    slow.speed = 1.0 / 3;
+    slow.completed = true;
+    slow.perKey['A'].timed = 6;
+    slow.perKey['B'] = {2, 1, 1234, 1};
+    slow.confusions = {
+        {{'A', 'S'}, 1}, {{'A', 'A', ShiftSlip::Missing}, 1}, {{'B', 'B', ShiftSlip::Extra}, 1}};
+    const QString waitingFile = kDb + QStringLiteral("-waiting");
+    QByteArray left;
+    {
+        HistoryStore store;
+        QVERIFY(store.append(run(QStringLiteral("first"), 3, 0)));
+        RawDb other(env.path(kDb), QStringLiteral("other"));
+        if (rollback) QVERIFY(other.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
+        QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(store.append(slow) && store.lastRunWaits());
+        QVERIFY(store.append(run(QStringLiteral("second"), 3, 0)));
+        store.setSetting(QStringLiteral("weak"), QStringLiteral("1"));
+        QVERIFY(store.addCourseStep(QStringLiteral("letters"), 8));
+        QCOMPARE(store.courseSteps(QStringLiteral("letters")).value(0).unlocked, 8);
+        QElapsedTimer t;
+        t.start();
+        store.finish(HistoryStore::kExitWaitMs);
+        QVERIFY2(t.elapsed() < 500, qPrintable(QString::number(t.elapsed())));
+        QCOMPARE(env.platform.messages, QStringList()); // nothing lost
+        left = env.readFile(waitingFile);
+        QCOMPARE(left.count('\n'), 4);
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+    }
+    const std::optional<waiting::Entry> first = waiting::decode(left.left(left.indexOf('\n')));
+    QVERIFY(first);
+    QCOMPARE(whole(first->run), whole(slow));
+
+    // A later session, after a kill cut a fifth entry short.
+    env.writeFile(waitingFile, left + left.left(left.indexOf('\n') / 2));
+    const auto sources = [&env] {
+        RawDb raw(env.path(kDb));
+        return raw.one(QStringLiteral("SELECT group_concat(source, ' ') FROM runs")).toString();
+    };
+    {
+        HistoryStore later;
+        QCOMPARE(later.setting(QStringLiteral("weak")), QStringLiteral("1")); // before writing
+        QVERIFY(later.append(run(QStringLiteral("later"), 3, 0)));
+        QVERIFY(!QFile::exists(env.path(waitingFile)));
+        QCOMPARE(later.courseSteps(QStringLiteral("letters")).size(), 1);
+    }
+    QCOMPARE(sources(), QStringLiteral("first slow second later"));
+    RawDb raw(env.path(kDb));
+    QCOMPARE(raw.one(QStringLiteral("SELECT group_concat(shift_wrong || count) FROM confusions"
+                                    " JOIN runs ON id = run_id WHERE source = 'slow'"))
+                 .toString(),
+             QStringLiteral("11,01,21")); // in key order: A as itself, A as S, B as itself
+    // Killed after taking it in, before removing it: it is taken in no second time.
+    env.writeFile(waitingFile, left);
+    HistoryStore again;
+    QVERIFY(again.append(run(QStringLiteral("again"), 3, 0)));
+    QVERIFY(!QFile::exists(env.path(waitingFile)));
+    QCOMPARE(sources(), QStringLiteral("first slow second later again"));
+    QCOMPARE(again.courseSteps(QStringLiteral("letters")).size(), 1);
+    QCOMPARE(env.platform.messages, QStringList());
 }
 
 // The file dialog opens and closes every file of the folder inside the process, which
