@@ -609,6 +609,10 @@ It is started afresh.</translation>
         <source>キーを一つずつ増やすコースで練習します。</source>
         <translation>Practise a course that adds one key at a time.</translation>
     </message>
+    <message>
+        <source>（履歴へは後で記録）</source>
+        <translation> (history saved later)</translation>
+    </message>
 </context>
 <context>
     <name>TextExercise</name>

@@ -56,6 +56,9 @@ TVelotapper::TVelotapper(QWidget* parent) : SettledHide(parent), keyboard_(recor
     pc.onRun = [this](const RunSummary& run) {
         const bool kept = history().append(run);
         if (course_) course_->runFinished(run, kept);
+        // Said after the run's own words, without stopping the learner.
+        if (history().lastRunWaits())
+            Display->setCaption(Display->caption() + tr("（履歴へは後で記録）"));
     };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
@@ -370,6 +373,9 @@ void TVelotapper::Timer1Timer() {
 void TVelotapper::btnExitClick() {
     saveRecord(record_, this);
     Timer1->stop();
+    // What waits for a history another program holds gets a last moment here; it is
+    // kept beside the history for the next start either way.
+    if (store_) store_->finish(HistoryStore::kExitWaitMs);
     exiting_ = true;
     close();
 }

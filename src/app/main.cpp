@@ -49,8 +49,9 @@ int main(int argc, char** argv) {
         });
         window.show();
         const int code = app.exec();
-        // Runs kept while another program held the history get a last chance here.
-        window.history().finish(3000);
+        // The exit button gave what waits for a held history its last moment; this is
+        // for an end that came another way.
+        window.history().finish(HistoryStore::kExitWaitMs);
         return code;
     } catch (const std::exception& e) {
         platform.messageBox(nullptr, QString::fromLocal8Bit(e.what()));

@@ -23,9 +23,11 @@
 constexpr int kTimeoutMs = 20000;
 
 // One learner's session in one program on a real X display, the keys typed through
-// xdotool, ended by a kill: every run the session made must be in the history. The
-// slots run in order, each a step of the session; a failed step leaves the rest to
-// go on, as a learner would. run_session.sh counts the history after the kill.
+// xdotool, ended by a kill: every run the session made must be in the history or, for
+// the last two, made while an outside sqlite3 held it, wait beside it. The slots run in
+// order, each a step of the session; a failed step leaves the rest to go on, as a
+// learner would. run_session.sh counts the history after the kill, then starts the
+// program again for laterStart alone, whose first write takes in what waited.
 class TestSession : public QObject {
     Q_OBJECT
 private slots:
@@ -37,7 +39,9 @@ private slots:
     void drillEndedWithEsc();
     void japaneseToTheEnd();
     void settingsClosedWithOk();
+    void heldAtExit();
     void killed();
+    void laterStart();
 
 private:
     // key: an X keycode from 10 up, or a key symbol's name (xdotool reads 9 as one).
@@ -47,7 +51,8 @@ private:
     }
     static quint32 xkeyOf(char c);
     bool type(const QByteArray& text);
-    void tick(); // a second on the clock, so the run's keys are counted
+    void tick();        // a second on the clock, so the run's keys are counted
+    void shortLesson(); // a lesson stopped after its first two keys
     int darkPixelsInPane() const;
     FakePlatform platform_;
     std::unique_ptr<TVelotapper> w_;
@@ -235,7 +240,43 @@ void TestSession::settingsClosedWithOk() {
     QVERIFY(platform_.messages.isEmpty());
 }
 
-// Killed with the window open: run_session.sh compares the history with this count.
+void TestSession::shortLesson() {
+    w_->btnExercise->click();
+    QVERIFY(w_->exercise().practiceRunning());
+    tick();
+    QVERIFY(type("we"));
+    QTRY_VERIFY_WITH_TIMEOUT(w_->exercise().cursorPos == 2, kTimeoutMs);
+    w_->btnStop->click();
+    ++runs_;
+}
+
+// An outside sqlite3 holds the history through two runs and the exit: the prompt line
+// says the runs wait, no box stops the learner, and the exit takes a moment at most.
+void TestSession::heldAtExit() {
+    QProcess holder;
+    holder.start(QStringLiteral("sqlite3"), {QStringLiteral("Velotap.db")});
+    QVERIFY(holder.waitForStarted(kTimeoutMs));
+    holder.write("BEGIN EXCLUSIVE;\n.print held\n");
+    QByteArray said;
+    while (!said.contains("held") && holder.waitForReadyRead(kTimeoutMs))
+        said += holder.readAllStandardOutput();
+    QVERIFY(said.contains("held"));
+    for (int i = 0; i < 2; ++i) {
+        shortLesson();
+        QVERIFY2(w_->Display->caption().endsWith(TVelotapper::tr("（履歴へは後で記録）")),
+                 qPrintable(w_->Display->caption()));
+    }
+    QElapsedTimer exit;
+    exit.start();
+    w_->btnExit->click();
+    QVERIFY2(exit.elapsed() < 500, qPrintable(QString::number(exit.elapsed())));
+    QCOMPARE(platform_.messages, QStringList());
+    holder.write("COMMIT;\n");
+    holder.closeWriteChannel();
+    QVERIFY(holder.waitForFinished(kTimeoutMs));
+}
+
+// Killed: run_session.sh compares the history and what waits beside it with this count.
 void TestSession::killed() {
     QFile counted(QStringLiteral("runs-counted"));
     QVERIFY(counted.open(QIODevice::WriteOnly) && counted.write(QByteArray::number(runs_)) > 0);
@@ -243,6 +284,22 @@ void TestSession::killed() {
     std::fflush(stdout);
     std::fflush(stderr);
     std::raise(SIGKILL);
+}
+
+// The program started again in the folder, after the kill.
+void TestSession::laterStart() {
+    QFile counted(QStringLiteral("runs-counted"));
+    QVERIFY(counted.open(QIODevice::ReadOnly));
+    runs_ = counted.readAll().toInt();
+    counted.close();
+    QVERIFY(QFile::exists(QStringLiteral("Velotap.db-waiting")));
+    shortLesson();
+    QVERIFY(!QFile::exists(QStringLiteral("Velotap.db-waiting")));
+    outsideReader();
+    QVERIFY(counted.open(QIODevice::WriteOnly) && counted.write(QByteArray::number(runs_)) > 0);
+    counted.close();
+    w_->btnExit->click();
+    QCOMPARE(platform_.messages, QStringList());
 }
 
 QTEST_MAIN(TestSession)
