@@ -259,6 +259,10 @@
         <source>コースのキーの成績と解放の推移を表示します</source>
         <translation>Shows how the course&apos;s keys stand and when they were unlocked</translation>
     </message>
+    <message>
+        <source> 成績履歴を表示できません</source>
+        <translation> The history cannot be shown</translation>
+    </message>
 </context>
 <context>
     <name>RecordFile</name>

@@ -2,6 +2,7 @@
 
 #include "Fonts.h"
 
+#include <QLabel>
 #include <QMap>
 #include <QMouseEvent>
 #include <QPainter>
@@ -64,10 +65,39 @@ QFont chartFont() {
 
 } // namespace
 
-ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent) {
+ProgressChart::ProgressChart(QWidget* parent) : QWidget(parent), notice_(new QLabel(this)) {
     setMouseTracking(true);
     setFont(chartFont());
     setAttribute(Qt::WA_OpaquePaintEvent);
+    notice_->setObjectName(QStringLiteral("lbChartNotice"));
+    notice_->setAlignment(Qt::AlignCenter);
+    notice_->setWordWrap(true);
+    notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+    setNotice(QString());
+}
+
+void ProgressChart::setNotice(const QString& why) {
+    why_ = why;
+    notice_->setText(why_.isEmpty() ? tr("記録がまだありません") : why_);
+    fitNotice();
+}
+
+void ProgressChart::fitNotice() {
+    // No axes without points: the words alone, clear of the frame.
+    const QRect room = rect().adjusted(4, 4, -4, -4);
+    notice_->setGeometry(room);
+    notice_->setVisible(points_.isEmpty());
+    // Wrapped at the words; one too long for the line, such as a file name, or too many
+    // lines make the letters smaller, so nothing is cut.
+    QFont f = font();
+    const auto fits = [&](const QFont& font) {
+        const QRect need = QFontMetrics(font, notice_)
+                               .boundingRect(QRect(QPoint(), room.size()),
+                                             Qt::AlignCenter | Qt::TextWordWrap, notice_->text());
+        return need.width() <= room.width() && need.height() <= room.height();
+    };
+    while (!fits(f) && f.pixelSize() > 6) f.setPixelSize(f.pixelSize() - 1);
+    notice_->setFont(f);
 }
 
 QString ProgressChart::modeCaption(const QString& mode) {
@@ -202,6 +232,7 @@ QStringList ProgressChart::legend() const {
 }
 
 void ProgressChart::relayout() {
+    fitNotice();
     const QFontMetrics fm(font());
     const QRect inner = rect().adjusted(4, 3, -4, -3);
     // One line of the modes present, each caption in its line's colour; the dashed miss
@@ -335,13 +366,7 @@ void ProgressChart::paintEvent(QPaintEvent*) {
     const QFontMetrics fm(font());
     const QColor text = Qt::black;
     const QColor grid(224, 224, 224);
-    if (points_.isEmpty()) {
-        // No axes without points: the words alone, clear of everything.
-        p.setPen(text);
-        p.drawText(rect().adjusted(4, 4, -4, -4), Qt::AlignCenter | Qt::TextWordWrap,
-                   tr("記録がまだありません"));
-        return;
-    }
+    if (points_.isEmpty()) return; // the notice says why
 
     // Axes: speed ticks at the left with grid lines, miss-rate ticks at the right.
     p.setPen(text);

@@ -4,6 +4,8 @@
 #include <QColor>
 #include <QWidget>
 
+class QLabel;
+
 // The progress chart: speed per run, or per day, week or month and mode when the
 // history is long, one line per mode with a one-line legend, and the miss rate as a
 // dashed line on its own axis at the right. Hovering over a speed point announces that point's
@@ -36,6 +38,11 @@ public:
 
     static QString modeCaption(const QString& mode);
 
+    // Why there are no points, shown wrapped in the chart's place; empty: no runs yet.
+    void setNotice(const QString& why);
+    // The words shown while there are no points.
+    QLabel* notice() const { return notice_; }
+
 signals:
     // The details of the point under the mouse; empty when it leaves every point.
     void hovered(const QString& details);
@@ -67,6 +74,7 @@ private:
 
     void setPoints(QList<Point> points, QList<MissPoint> misses, QStringList xLabels);
     void relayout();
+    void fitNotice();
     int pointAt(const QPoint& pos) const;
     QString detailsOf(int i) const;
     QPointF at(double x, double value, double top) const;
@@ -85,4 +93,6 @@ private:
     int unitTop_ = 0;
     QRect plot_;
     int hover_ = -1;
+    QLabel* notice_;
+    QString why_;
 };

@@ -136,9 +136,14 @@ void ProgressPage::refresh() {
     }
     if (runs > 0) summary_ += tr("　点に合わせると詳しく表示します");
     fillKeyLists();
-    // Nothing read is not the same as no history: the page says which it is.
+    // Nothing read is not the same as no history: the chart's place says why, in full,
+    // and the line below only that nothing can be shown.
     const QString unread = reader_ ? reader_->cannotRead() : QString();
-    if (runs == 0 && !unread.isEmpty()) summary_ = QLatin1Char(' ') + unread;
+    if (!unread.isEmpty()) {
+        chart->showRuns({});
+        summary_ = tr(" 成績履歴を表示できません");
+    }
+    chart->setNotice(unread);
     const QString locked = reader_ ? reader_->cannotWrite() : QString();
     exportBtn->setEnabled(runs > 0);
     deleteBtn->setEnabled(runs > 0 && locked.isEmpty());

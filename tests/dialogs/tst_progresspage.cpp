@@ -1,4 +1,6 @@
 #include "FakeHistory.h"
+#include "Fonts.h"
+#include "Language.h"
 #include "PracticeRecord.h"
 #include "ProgressChart.h"
 #include "ProgressPage.h"
@@ -7,6 +9,7 @@
 #include "TestEnv.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -58,6 +61,7 @@ struct Shown {
 class TestProgressPage : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void keyLists();
     void hoverShowsRunOrDay_data();
     void hoverShowsRunOrDay();
@@ -69,6 +73,12 @@ private slots:
     void saysWhatStandsInTheWay_data();
     void saysWhatStandsInTheWay();
 };
+
+// CTest runs the page's words again in English and at 150 and 200 %.
+void TestProgressPage::initTestCase() {
+    registerFontSubstitutions();
+    installTranslators(chooseLanguage(), {QStringLiteral(VELOTAPPER_QM_DIR)});
+}
 
 void TestProgressPage::keyLists() {
     Shown s;
@@ -222,24 +232,58 @@ void TestProgressPage::emptyHistoriesDraw() {
 void TestProgressPage::saysWhatStandsInTheWay_data() {
     QTest::addColumn<QString>("unread");
     QTest::addColumn<QString>("locked");
-    QTest::newRow("held by another program") << "held"
-                                             << "";
+    QTest::addColumn<int>("runs"); // what the history counts
+    QTest::newRow("held by another program")
+        << QCoreApplication::translate(
+               "HistoryStore", "成績履歴 %1 はほかのプログラムが使用中で、いまは読めません。")
+               .arg("Velotap.db")
+        << "" << 0;
+    // A long reason with a long name, over a count that cannot be shown.
+    QTest::newRow("damaged")
+        << (chooseLanguage() == UiLanguage::English
+                ? "The history Velotap.db is partly damaged. At the next write it is put aside as "
+                  "Velotap.db.damaged-20261209-000500 and every run that can be read goes into a "
+                  "new history; until then only what could be read is used."
+                : "成績履歴 Velotap.db の一部が壊れています。次に書き込むとき "
+                  "Velotap.db.damaged-20261209-000500 として取っておき、読み出せる成績を"
+                  "すべて新しい履歴に移します。それまでは読めた分だけを使います。")
+        << "" << 52;
     QTest::newRow("read-only") << ""
-                               << "read-only";
+                               << "read-only" << 1;
 }
 
-// A history that cannot be read is not shown as an empty one; what cannot be changed
-// is offered disabled, saying why.
+// A history that cannot be read is not shown as an empty one: the chart's place says
+// why, in full, and the line below it fits; what cannot be changed is offered disabled,
+// saying why.
 void TestProgressPage::saysWhatStandsInTheWay() {
     QFETCH(QString, unread);
     QFETCH(QString, locked);
+    QFETCH(int, runs);
     Shown s;
     s.history.unread = unread;
     s.history.locked = locked;
-    if (unread.isEmpty()) s.history.runs = {run("drill", "ASDF", 1, 50, 5)};
+    s.history.total = runs;
+    s.history.runs = {run("drill", "ASDF", 1, 50, 5)};
     s.open([&] {
-        QVERIFY(s.page->detail->caption().contains(unread.isEmpty() ? "全1回" : unread));
-        QCOMPARE(s.page->deleteBtn->isEnabled(), unread.isEmpty() && locked.isEmpty());
+        const QLabel* notice = s.page->chart->notice();
+        QVERIFY(notice->isVisible() == !unread.isEmpty());
+        if (!unread.isEmpty()) {
+            QCOMPARE(notice->text(), unread);
+            const QRect room = notice->contentsRect();
+            QVERIFY(room.contains(
+                QFontMetrics(notice->font(), notice)
+                    .boundingRect(room, Qt::AlignCenter | Qt::TextWordWrap, notice->text())));
+            QVERIFY(notice->heightForWidth(room.width()) <= room.height());
+        }
+        // The line below says only that nothing can be shown, and it fits.
+        const TPanel* detail = s.page->detail;
+        const QString line = detail->caption();
+        QCOMPARE(line.contains(QString::number(runs)), unread.isEmpty());
+        QVERIFY2(QFontMetrics(detail->captionFont()).horizontalAdvance(line) <=
+                     detail->contentsRect().width() -
+                         2 * (detail->bevelWidth() + detail->borderWidth()),
+                 qPrintable(line));
+        QCOMPARE(s.page->deleteBtn->isEnabled(), runs > 0 && locked.isEmpty());
         QCOMPARE(s.page->deleteBtn->toolTip(), locked);
         QCOMPARE(s.dlg->cbWeakKeys->isEnabled(), locked.isEmpty());
         QVERIFY(s.dlg->cbKanaInput->toolTip().contains(locked));
