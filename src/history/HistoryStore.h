@@ -24,7 +24,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 3; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 4; // PRAGMA user_version of the schema written here
 
     HistoryStore();
     ~HistoryStore() override;
