@@ -6,7 +6,8 @@
 
 KeyFigureMap keyFigureMap(const QList<HistoryKey>& keys) {
     KeyFigureMap figures;
-    for (const HistoryKey& k : keys) figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal};
+    for (const HistoryKey& k : keys)
+        figures[k.vk] = KeyFigures{k.presses(), k.missed, k.msTotal, k.timedPresses()};
     return figures;
 }
 

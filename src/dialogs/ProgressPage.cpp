@@ -187,10 +187,10 @@ void ProgressPage::fillKeyLists() {
         weakKeys[std::size_t(i)]->setCaption(text);
     }
 
-    // A time needs a few presses behind it before it can head the list.
+    // A time needs a few timed presses behind it before it can head the list.
     QList<HistoryKey> slow = keys;
-    slow.removeIf([](const HistoryKey& k) { return k.presses() <= 0; });
-    const auto settled = [](const HistoryKey& k) { return k.presses() >= kSlowPressesNeeded; };
+    slow.removeIf([](const HistoryKey& k) { return k.timedPresses() <= 0; });
+    const auto settled = [](const HistoryKey& k) { return k.timedPresses() >= kSlowPressesNeeded; };
     std::stable_sort(slow.begin(), slow.end(), [&](const HistoryKey& a, const HistoryKey& b) {
         if (settled(a) != settled(b)) return settled(a);
         return a.averageMs() > b.averageMs();

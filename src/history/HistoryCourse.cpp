@@ -37,10 +37,11 @@ QList<QList<HistoryKey>> HistoryStore::courseRunKeys(const QString& track, int l
     QSqlQuery q(db_);
     q.setForwardOnly(true);
     // A course run's source begins with its track's name.
-    q.prepare(QStringLiteral("SELECT run_id, vk, expected, missed, ms_total FROM run_keys"
+    q.prepare(QStringLiteral("SELECT run_id, vk, expected, missed, ms_total, %1 FROM run_keys"
                              " WHERE run_id IN (SELECT id FROM runs WHERE mode = 'course'"
                              " AND substr(source, 1, length(?)) = ? ORDER BY id DESC LIMIT ?)"
-                             " ORDER BY run_id DESC, vk"));
+                             " ORDER BY run_id DESC, vk")
+                  .arg(version_ >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL")));
     q.addBindValue(track);
     q.addBindValue(track);
     q.addBindValue(lastRuns);
@@ -56,6 +57,7 @@ QList<QList<HistoryKey>> HistoryStore::courseRunKeys(const QString& track, int l
         k.expected = q.value(2).toLongLong();
         k.missed = q.value(3).toLongLong();
         k.msTotal = q.value(4).toLongLong();
+        if (!q.value(5).isNull()) k.timed = q.value(5).toLongLong(); // else every press
         runs.last().append(k);
     }
     return runs;

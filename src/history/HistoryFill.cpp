@@ -31,6 +31,7 @@ RunSummary madeUpRun(QRandomGenerator& rnd, int i, int n, int runsPerDay) {
         RunKeyFigures& f = r.perKey[vk];
         f.expected += 1;
         f.msTotal += qint64(1000.0 / speed * (0.5 + rnd.bounded(1.0)));
+        f.timed += 1;
         // Misses are rarer on the home row and later on.
         if (rnd.bounded(1000) < (vk < 'A' ? 80 : 40) - 30 * i / qMax(1, n)) {
             f.missed += 1;

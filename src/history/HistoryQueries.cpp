@@ -91,9 +91,14 @@ QList<HistoryKey> HistoryStore::keyFigures(int lastRuns) {
     const QString ids = lastRunIds(lastRuns);
     QSqlQuery q(db_);
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT vk, sum(expected), sum(missed), sum(ms_total) FROM run_keys"
+    // Rows from before presses were told apart by their time (NULL, or no column in a
+    // file not yet migrated) have every press timed.
+    const QString timed = version_ >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL");
+    if (!q.exec(QStringLiteral("SELECT vk, sum(expected), sum(missed), sum(ms_total),"
+                               " sum(coalesce(%2, CASE vk WHEN 13 THEN (expected + 1) / 2"
+                               " ELSE expected END)) FROM run_keys"
                                " WHERE run_id IN (%1) GROUP BY vk ORDER BY vk")
-                    .arg(ids)))
+                    .arg(ids, timed)))
         return keys;
     while (q.next()) {
         HistoryKey k;
@@ -101,6 +106,7 @@ QList<HistoryKey> HistoryStore::keyFigures(int lastRuns) {
         k.expected = q.value(1).toLongLong();
         k.missed = q.value(2).toLongLong();
         k.msTotal = q.value(3).toLongLong();
+        k.timed = q.value(4).toLongLong();
         keys.append(k);
     }
     // Each key's most frequent stand-in, a Shift slip of the key itself apart from other

@@ -120,8 +120,10 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath) {
         while (q.next()) ids.push_back(q.value(0).toLongLong());
     copyRunRows(db, ids,
                 QStringLiteral("INSERT OR IGNORE INTO main.run_keys(run_id, vk, expected, missed,"
-                               " ms_total) SELECT run_id, vk, expected, missed, ms_total"
-                               " FROM old.run_keys WHERE %1"));
+                               " ms_total, timed) SELECT run_id, vk, expected, missed, ms_total,"
+                               " %1 FROM old.run_keys WHERE %2")
+                    .arg(oldVersion >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL"),
+                         QStringLiteral("%1")));
     // Before Shift slips were kept apart, a pair of a key with itself was one.
     copyRunRows(db, ids,
                 QStringLiteral("INSERT OR IGNORE INTO main.confusions(run_id, expected_vk,"
@@ -183,8 +185,8 @@ RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db) {
         run_.prepare(QStringLiteral(
             "INSERT INTO runs(started_at, ended_at, mode, source, seconds, keys, misses, speed,"
             " completed) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
-        key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total)"
-                                    " VALUES(?, ?, ?, ?, ?)")) &&
+        key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total,"
+                                    " timed) VALUES(?, ?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"
                                           " shift_wrong, count) VALUES(?, ?, ?, ?, ?)"));
 }
@@ -207,6 +209,7 @@ bool RunWriter::write(const RunSummary& r) {
         key_.bindValue(2, k.expected);
         key_.bindValue(3, k.missed);
         key_.bindValue(4, k.msTotal);
+        key_.bindValue(5, k.timed);
         if (!key_.exec()) return false;
     }
     for (const auto& [c, count] : r.confusions) {

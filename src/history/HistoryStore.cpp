@@ -95,6 +95,12 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         // stands and all of them show its way.
         QStringLiteral("CREATE TABLE IF NOT EXISTS course(track TEXT, unlocked INTEGER, at TEXT)"),
     },
+    {
+        // How many of a key's presses carry a time: a run's first key and a key after a
+        // pause do not. Adding the column rewrites no row; the rows before it read NULL,
+        // every press timed, as they were counted.
+        QStringLiteral("ALTER TABLE run_keys ADD COLUMN timed INTEGER"),
+    },
 };
 
 int connections = 0;

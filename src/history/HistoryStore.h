@@ -26,7 +26,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 3; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 4; // PRAGMA user_version of the schema written here
     // The most the end of the program waits for another program holding the history.
     static constexpr int kExitWaitMs = 300;
 

@@ -39,15 +39,21 @@ struct HistoryKey {
     int topTyped = 0;
     qint64 topTypedCount = 0;
     int topShift = 0; // for topTyped == vk: 1 Shift left out, 2 Shift held needlessly
+    // Presses whose time counts in msTotal (a run's first key and a key after a pause
+    // have none); -1 when not told apart: every press.
+    qint64 timed = -1;
 
     // Right presses of the key.
     qint64 presses() const { return vk == 13 ? (expected + 1) / 2 : expected; }
+    qint64 timedPresses() const { return timed < 0 ? presses() : timed; }
     // Wrong presses over all presses while the key was due: 0 .. 1.
     double missRate() const {
         const qint64 all = presses() + missed;
         return all > 0 ? double(missed) / double(all) : 0.0;
     }
-    double averageMs() const { return presses() > 0 ? double(msTotal) / double(presses()) : 0.0; }
+    double averageMs() const {
+        return timedPresses() > 0 ? double(msTotal) / double(timedPresses()) : 0.0;
+    }
 };
 
 // The guided course reached `unlocked` keys of a track at a time (UTC).

@@ -1,5 +1,7 @@
 #include "KanaLayout.h"
 
+#include "KanaText.h"
+
 namespace kanalayout {
 namespace {
 
@@ -29,22 +31,19 @@ constexpr KanaKey kKeys[] = {
     {u'、', 188, true},  {u'。', 190, true},  {u'・', 191, true},
 };
 
-// Voiced kana: each follows its base in the code chart, the semi-voiced one after it.
-constexpr std::u16string_view kVoicable = u"かきくけこさしすせそたちつてとはひふへほ";
-
 } // namespace
 
 std::vector<KeyStroke> keysOf(QChar c) {
     const char16_t u = c.unicode();
     for (const KanaKey& k : kKeys)
         if (k.kana == u) return {{k.vk, k.shift}};
-    if (u == u'ゔ') return {{'4', false}, {kDakutenKey, false}};
-    for (char16_t base : kVoicable) {
-        if (u == base + 1) return {keysOf(QChar(base)).front(), {kDakutenKey, false}};
-        const bool halfRow = base >= u'は';
-        if (halfRow && u == base + 2) return {keysOf(QChar(base)).front(), {kHandakutenKey, false}};
-    }
-    return {};
+    // A voiced kana: its base's key, then the mark's.
+    const auto [base, mark] = kana::splitVoicing(c);
+    if (mark == kana::Voicing::None) return {};
+    const std::vector<KeyStroke> baseKeys = keysOf(base);
+    if (baseKeys.empty()) return {};
+    return {baseKeys.front(),
+            {mark == kana::Voicing::Voiced ? kDakutenKey : kHandakutenKey, false}};
 }
 
 QChar legendOf(int vk, bool shift) {

@@ -77,29 +77,33 @@ QString typeablePart(QStringView s) {
 
 namespace {
 
-// Voiced kana follow their base in the code chart, semi-voiced ones come after them.
 constexpr std::u16string_view kVoicable = u"かきくけこさしすせそたちつてとはひふへほ";
 
-QChar voiced(QChar c) {
-    const bool katakana = c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6;
-    const char16_t h = toHiragana(c).unicode();
-    char16_t out = h;
-    if (kVoicable.find(h) != std::u16string_view::npos) out = char16_t(h + 1);
-    if (h == u'う') out = u'ゔ';
-    return QChar(char16_t(katakana ? out + 0x60 : out));
-}
-
-QChar unvoiced(QChar c) {
-    const bool katakana = c.unicode() >= 0x30A1 && c.unicode() <= 0x30F6;
-    const char16_t h = toHiragana(c).unicode();
-    char16_t out = h;
-    for (char16_t base : kVoicable)
-        if (h == base + 1 || (base >= u'は' && h == base + 2)) out = base;
-    if (h == u'ゔ') out = u'う';
-    return QChar(char16_t(katakana ? out + 0x60 : out));
+// A hiragana in the script of like.
+QChar inScriptOf(char16_t hiragana, QChar like) {
+    const bool katakana = like.unicode() >= 0x30A1 && like.unicode() <= 0x30F6;
+    return QChar(char16_t(katakana ? hiragana + 0x60 : hiragana));
 }
 
 } // namespace
+
+QChar withVoicing(QChar c, Voicing mark) {
+    const char16_t h = toHiragana(c).unicode();
+    if (mark == Voicing::Voiced && h == u'う') return inScriptOf(u'ゔ', c);
+    if (mark == Voicing::None || kVoicable.find(h) == std::u16string_view::npos) return c;
+    if (mark == Voicing::Voiced) return inScriptOf(char16_t(h + 1), c);
+    return h >= u'は' ? inScriptOf(char16_t(h + 2), c) : c;
+}
+
+std::pair<QChar, Voicing> splitVoicing(QChar c) {
+    const char16_t h = toHiragana(c).unicode();
+    if (h == u'ゔ') return {inScriptOf(u'う', c), Voicing::Voiced};
+    for (char16_t base : kVoicable) {
+        if (h == base + 1) return {inScriptOf(base, c), Voicing::Voiced};
+        if (base >= u'は' && h == base + 2) return {inScriptOf(base, c), Voicing::SemiVoiced};
+    }
+    return {c, Voicing::None};
+}
 
 QString foldHalfWidthKana(QStringView s) {
     // ｦ to ﾝ, in code order.
@@ -139,17 +143,14 @@ QString foldHalfWidthKana(QStringView s) {
         default:
             break;
         }
-        QChar c(kFull[u - 0xFF66]);
+        const QChar c(kFull[u - 0xFF66]);
         const char16_t next = i + 1 < s.size() ? s[i + 1].unicode() : 0;
-        const char16_t h = toHiragana(c).unicode();
-        if (next == 0xFF9E && (kVoicable.find(h) != std::u16string_view::npos || h == u'う')) {
-            c = voiced(c);
-            ++i;
-        } else if (next == 0xFF9F && h >= u'は' && h <= u'ほ' && (h - u'は') % 3 == 0) {
-            c = QChar(char16_t(c.unicode() + 2));
-            ++i;
-        }
-        out += c;
+        const Voicing mark = next == 0xFF9E   ? Voicing::Voiced
+                             : next == 0xFF9F ? Voicing::SemiVoiced
+                                              : Voicing::None;
+        const QChar marked = withVoicing(c, mark);
+        if (marked != c) ++i; // the mark is part of the kana
+        out += marked;
     }
     return out;
 }
@@ -167,6 +168,8 @@ QString expandIterationMarks(QStringView reading, QString& before) {
         const qsizetype b = before.size() + at;
         return b >= 0 ? before[b] : QChar();
     };
+    const auto voiced = [](QChar c) { return withVoicing(c, Voicing::Voiced); };
+    const auto unvoiced = [](QChar c) { return splitVoicing(c).first; };
     for (qsizetype i = 0; i < reading.size(); ++i) {
         const QChar c = reading[i];
         const char16_t u = c.unicode();

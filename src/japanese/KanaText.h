@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <utility>
 
 // Character classes and foldings of Japanese text as the judges see it.
 namespace kana {
@@ -19,6 +20,15 @@ char punctuationAscii(QChar c);
 bool isTypeable(QChar c);
 // The typeable characters of s, folded; kana keep their script.
 QString typeablePart(QStringView s);
+// The voicing marks ゛ and ゜ as the code chart sets them out, for hiragana and
+// katakana alike: a voiced kana follows its base (か が), a semi-voiced one, of the は
+// row only, follows the voiced one (は ば ぱ); ゔ is う voiced.
+enum class Voicing { None, Voiced, SemiVoiced };
+// The kana c with the mark; c itself when it takes none (a kana voiced already too).
+QChar withVoicing(QChar c, Voicing mark);
+// The kana c is made from and its mark: ぱ gives は and SemiVoiced, any other
+// character itself and None.
+std::pair<QChar, Voicing> splitVoicing(QChar c);
 // Half-width katakana and punctuation to their full-width forms, a following ﾞ or ﾟ
 // joined into the voiced kana.
 QString foldHalfWidthKana(QStringView s);

@@ -3,6 +3,7 @@
 #include "ETextNotation.h"
 #include "TextDecoding.h"
 
+#include <QBuffer>
 #include <QStringList>
 #include <memory>
 
@@ -51,12 +52,21 @@ qint64 RunPreparer::creditsStart(QIODevice& file) {
     }
 }
 
-PreparedRun RunPreparer::prepare(QIODevice& file, TextPosition start) {
-    if (!file.isOpen() || !file.seek(0)) return {};
-    const QByteArray sample = file.read(kSampleBytes);
+PreparedRun RunPreparer::prepare(QIODevice& input, TextPosition start) {
+    if (!input.isOpen() || !input.seek(0)) return {};
+    const QByteArray sample = input.read(kSampleBytes);
     const TextEncoding encoding = detectEncoding(sample);
     if (encoding == TextEncoding::NotText) return {};
     decoder_ = std::make_unique<TextDecoder>(encoding);
+    // A file the sample holds whole is not read again: its credits and its run come
+    // from the sample.
+    QBuffer whole;
+    QIODevice* source = &input;
+    if (sample.size() == input.size()) {
+        whole.setData(sample);
+        if (whole.open(QIODevice::ReadOnly)) source = &whole;
+    }
+    QIODevice& file = *source;
 
     // The notation explanation near the top, between two hyphen rules, and the title
     // block before it.

@@ -27,8 +27,9 @@ struct PreparedRun {
 
 // Reads one run's worth of a Japanese text file: up to 30 lines or 600 characters to
 // type, whichever comes first, from a position; a file read to its end starts again
-// from the top. Only the bytes the run needs are read. An e-text's title block and
-// notation explanation at the top and its closing credits are left out.
+// from the top. Only the bytes the run needs are read, and a file of up to kSampleBytes
+// only once. An e-text's title block and notation explanation at the top and its
+// closing credits are left out.
 class RunPreparer {
 public:
     static constexpr int kMaxLines = 30;

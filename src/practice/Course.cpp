@@ -48,7 +48,8 @@ const std::vector<CourseKey>& kanaOrder() {
 // A run's figures that no typing can give.
 bool damaged(const KeyFigures& f) {
     return f.expected < 0 || f.missed < 0 || f.msTotal < 0 || f.expected + f.missed <= 0 ||
-           (f.expected > 0 && f.msTotal == 0) || f.expected > (1 << 24) || f.missed > (1 << 24);
+           f.timedPresses() > f.expected || (f.timedPresses() > 0 && f.msTotal == 0) ||
+           f.expected > (1 << 24) || f.missed > (1 << 24);
 }
 
 } // namespace
@@ -86,7 +87,7 @@ int lessonCount(Track track) {
 
 std::map<int, KeyStanding> standings(const std::vector<KeyFigureMap>& runsNewestFirst) {
     struct Sum {
-        double expected = 0, missed = 0, ms = 0;
+        double expected = 0, missed = 0, ms = 0, timed = 0;
     };
     std::map<int, Sum> sums;
     for (const KeyFigureMap& run : runsNewestFirst)
@@ -101,13 +102,15 @@ std::map<int, KeyStanding> standings(const std::vector<KeyFigureMap>& runsNewest
             s.expected += part * double(f.expected);
             s.missed += part * double(f.missed);
             s.ms += part * double(f.msTotal);
+            s.timed += part * double(f.timedPresses());
         }
     std::map<int, KeyStanding> out;
     for (const auto& [vk, s] : sums) {
         if (s.expected <= 0) continue; // only misses: nothing typed yet
         KeyStanding k;
         k.typed = true;
-        k.perMinute = 60000.0 * s.expected / s.ms;
+        // Only presses with a time tell the speed; a key with none has none yet.
+        k.perMinute = s.ms > 0 ? 60000.0 * s.timed / s.ms : 0.0;
         k.accuracy = 100.0 * s.expected / (s.expected + s.missed);
         out[vk] = k;
     }

@@ -51,8 +51,8 @@ struct KeyStanding {
 constexpr int kPresses = 100;
 
 // Per-key standings from course runs' figures, the newest run first. A run's figures
-// for a key that cannot be (negative, or presses without time) are left out, so a key
-// with nothing else counts as not yet typed.
+// for a key that cannot be (negative, or timed presses without time) are left out, so
+// a key with nothing else counts as not yet typed. Speeds go over the timed presses.
 std::map<int, KeyStanding> standings(const std::vector<KeyFigureMap>& runsNewestFirst);
 
 bool meetsSpeed(const KeyStanding& s, const Targets& t);

@@ -15,7 +15,8 @@ constexpr std::size_t kSessionRuns = 30;
 
 KeyFigureMap figuresOf(const RunSummary& run) {
     KeyFigureMap out;
-    for (const auto& [vk, k] : run.perKey) out[vk] = KeyFigures{k.expected, k.missed, k.msTotal};
+    for (const auto& [vk, k] : run.perKey)
+        out[vk] = KeyFigures{k.expected, k.missed, k.msTotal, k.timed};
     return out;
 }
 

@@ -14,7 +14,6 @@
 #include "TextExercise.h"
 
 #include <QCoreApplication>
-#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
@@ -31,10 +30,6 @@ const char* const kNothingToType =
 
 QString text(const char* source) {
     return QCoreApplication::translate("JapaneseExercise", source);
-}
-
-QDateTime calendarNow() {
-    return QDateTime::fromSecsSinceEpoch(Platform::get().calendarSeconds(), Qt::UTC);
 }
 
 } // namespace
@@ -108,11 +103,7 @@ bool JapaneseExercise::begin(const QString& mode, const QString& source, const Q
     kanaDone_ = 0;
     elapsedSeconds = 0;
     record_.runMisses = 0;
-    summary_ = RunSummary{};
-    summary_.mode = mode;
-    summary_.source = source;
-    summary_.startedAt = calendarNow();
-    lastKeyMs_ = platform.clockMs();
+    tally_.begin(record_, mode, source);
     c_.timer->start();
     c_.btnStart->setEnabled(false);
     c_.btnStop->setEnabled(true);
@@ -189,17 +180,12 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
         record_.missTotal += 1;
         record_.keyStats[key & 0xFF].misses += 1;
         record_.runMisses += 1;
-        summary_.perKey[expected.vk].missed += 1;
-        summary_.confusions[{expected.vk, int(key), shiftSlip(shift, expected.shift)}] += 1;
+        tally_.miss(expected.vk, int(key), shiftSlip(shift, expected.shift));
         return JudgeOutcome::Mistype;
     }
     ++keys_;
     record_.keyStats[key & 0xFF].tries += 1;
-    const qint64 now = Platform::get().clockMs();
-    RunKeyFigures& figures = summary_.perKey[int(key)];
-    figures.expected += 1;
-    figures.msTotal += now - lastKeyMs_;
-    lastKeyMs_ = now;
+    tally_.accept(int(key));
 
     if (judge_->finished()) {
         kanaDone_ += judge_->units();
@@ -210,7 +196,6 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
             // The last phrase stays in the pane, typed to its end.
             showPane(finished, {}, {});
             c_.bar->setValue(c_.bar->maximum());
-            summary_.completed = true;
             btnStopClick();
             return JudgeOutcome::Finished;
         }
@@ -266,12 +251,12 @@ void JapaneseExercise::btnStopClick() {
     c_.display->setCaption(prompt);
     c_.btnStop->setEnabled(false);
 
-    if (runSink) {
-        summary_.endedAt = calendarNow();
-        summary_.seconds = elapsedSeconds;
-        summary_.keys = keys_;
-        summary_.misses = record_.runMisses;
-        summary_.speed = static_cast<double>(record_.currentRate);
-        runSink(summary_);
+    RunSummary run;
+    if (tally_.finish(record_, elapsedSeconds, static_cast<double>(record_.currentRate),
+                      phrase_ >= run_.phrases.size(), run) &&
+        runSink) {
+        // A run under a second adds no speed to the record, yet its keys were typed.
+        run.keys = keys_;
+        runSink(run);
     }
 }

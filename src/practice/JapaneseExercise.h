@@ -3,7 +3,7 @@
 #include "PhraseJudge.h"
 #include "PracticeControls.h"
 #include "RunPreparer.h"
-#include "RunSummary.h"
+#include "RunTally.h"
 
 #include <QHash>
 #include <QString>
@@ -81,6 +81,5 @@ private:
     quint32 guideSaved_ = 0;
     quint32 guideColor_ = 0;
     QHash<QString, QString> positions_;
-    RunSummary summary_;
-    qint64 lastKeyMs_ = 0;
+    RunTally tally_;
 };

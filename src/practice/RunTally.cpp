@@ -17,6 +17,7 @@ void RunTally::begin(const PracticeRecord& record, const QString& mode, const QS
     typedAtStart_ = record.typedTotal;
     missedAtStart_ = record.missTotal;
     lastMs_ = Platform::get().clockMs();
+    keyed_ = false;
     active_ = true;
 }
 
@@ -25,7 +26,12 @@ void RunTally::accept(int vk, int count) {
     const qint64 now = Platform::get().clockMs();
     RunKeyFigures& k = s_.perKey[vk];
     k.expected += count;
-    k.msTotal += now - lastMs_;
+    // One press, however many characters it passes.
+    if (keyed_ && now - lastMs_ <= kPauseMs) {
+        k.msTotal += now - lastMs_;
+        k.timed += 1;
+    }
+    keyed_ = true;
     lastMs_ = now;
 }
 

@@ -5,9 +5,14 @@ struct PracticeRecord;
 
 // Counts what one run does for the history: each accepted key with the time since the
 // key before it, each wrong key with the key that was awaited. Keys and misses are what
-// the run added to the record's totals.
+// the run added to the record's totals. The run's first key has no key before it (its
+// time is the start prompts and the learner's getting ready), and a key after a pause
+// is not a key's time either: neither adds to a key's time.
 class RunTally {
 public:
+    // The longest gap between two keys that still counts as typing.
+    static constexpr qint64 kPauseMs = 2000;
+
     // Starts a run now (the platform's clock and calendar).
     void begin(const PracticeRecord& record, const QString& mode, const QString& source);
     // The awaited key was typed; count > 1 when it passes several characters at once.
@@ -23,5 +28,6 @@ private:
     qint64 typedAtStart_ = 0;
     qint64 missedAtStart_ = 0;
     qint64 lastMs_ = 0;
+    bool keyed_ = false; // a key was accepted: the next one has a time
     bool active_ = false;
 };

@@ -26,8 +26,8 @@ std::map<int, double> keyWeights(const std::vector<int>& keys, const KeyFigureMa
     double timeSum = 0;
     int timed = 0;
     for (const int key : keys) {
-        if (const KeyFigures* f = typed(key); f && f->expected > 0 && f->msTotal > 0) {
-            timeSum += double(f->msTotal) / double(f->expected);
+        if (const KeyFigures* f = typed(key); f && f->timedPresses() > 0 && f->msTotal > 0) {
+            timeSum += double(f->msTotal) / double(f->timedPresses());
             ++timed;
         }
     }
@@ -41,8 +41,8 @@ std::map<int, double> keyWeights(const std::vector<int>& keys, const KeyFigureMa
         if (!f) continue;
         const double m = missEvidence(f->expected, f->missed);
         double t = 1.0;
-        if (meanTime > 0 && f->expected > 0 && f->msTotal > 0)
-            t = std::clamp(double(f->msTotal) / double(f->expected) / meanTime, 0.25, 4.0);
+        if (meanTime > 0 && f->timedPresses() > 0 && f->msTotal > 0)
+            t = std::clamp(double(f->msTotal) / double(f->timedPresses()) / meanTime, 0.25, 4.0);
         const double w = (1.0 + 3.75 * m) * std::sqrt(t);
         weights[key] = w;
         seenSum += w;

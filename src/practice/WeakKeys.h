@@ -7,11 +7,13 @@
 
 // One key's figures over a span of runs: how often it was pressed right while due (once
 // per line end), how often a wrong key came while it was awaited, and the milliseconds
-// it took in all.
+// its timed presses took (a run's first key and a key after a pause have no time).
 struct KeyFigures {
     qint64 expected = 0;
     qint64 missed = 0;
     qint64 msTotal = 0;
+    qint64 timed = -1; // presses with a time; -1 when not told apart: every press
+    qint64 timedPresses() const { return timed < 0 ? expected : timed; }
 };
 
 // The miss rate a key's presses bear out: the lower bound of the one-sided 95 % Wilson
@@ -23,7 +25,7 @@ using KeyFigureMap = std::map<int, KeyFigures>;
 
 // How much more often a key should come up than a faultless key of average speed.
 //   m = missEvidence(expected, missed)         the miss rate, as far as borne out
-//   t = (msTotal / expected) / mean of those   the time against the keys' mean time
+//   t = (msTotal / timed) / mean of those      the time against the keys' mean time
 //   weight = (1 + 3.75 m) * sqrt(clamp(t, 1/4, 4))
 // so a key missed 80 % of the time weighs nearly 4 once it was due a few hundred
 // times (3.8 at 200, 3.6 at 50), a faultless one 1, and a key twice as

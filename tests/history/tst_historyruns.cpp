@@ -1,6 +1,7 @@
 #include "../practice/DrillDriver.h"
 #include "../practice/TypingKeys.h"
 #include "HistoryCheck.h"
+#include "ProgressPage.h"
 
 #include <QtTest>
 
@@ -14,6 +15,7 @@ private slots:
     void fileRunStoppedEarly();
     void drillEndedWithEsc();
     void courseLessonUnlocksTheNextKey();
+    void keyTimesFromAnOlderHistory();
 };
 
 namespace {
@@ -50,7 +52,7 @@ void checkOneRun(Fixture& f, const Before& before, const QString& mode, const QS
     QCOMPARE(db.one(QStringLiteral("SELECT sum(expected) FROM run_keys")).toLongLong(), keys);
     QCOMPARE(db.one(QStringLiteral("SELECT sum(missed) FROM run_keys")).toLongLong(), misses);
     QCOMPARE(db.one(QStringLiteral("SELECT sum(count) FROM confusions")).toLongLong(), misses);
-    // Every millisecond of the run up to its last accepted key belongs to some key.
+    // A key's time lies within the run, up to its last accepted key.
     QVERIFY(db.one(QStringLiteral("SELECT sum(ms_total) FROM run_keys")).toLongLong() <=
             endMs - startMs);
     QCOMPARE(f.env.platform.messages, QStringList());
@@ -171,6 +173,41 @@ void TstHistoryRuns::courseLessonUnlocksTheNextKey() {
     QVERIFY(f.w->history().clear()); // the course starts over
     QCOMPARE(f.w->course().unlocked(course::Track::Letters), 7);
     QCOMPARE(f.env.platform.messages, QStringList());
+}
+
+// A history from before presses were told apart by their time keeps its rows, which
+// count every press as timed, as the next run brings it up to date; that run's first
+// key and a key after a pause over 2 s have no time, and a line end is one press.
+void TstHistoryRuns::keyTimesFromAnOlderHistory() {
+    Fixture f;
+    RunSummary old;
+    old.mode = QStringLiteral("course");
+    old.source = QStringLiteral("letters 1");
+    old.perKey = {{'A', {10, 0, 3000}}, {'S', {10, 1, 2000}}};
+    QVERIFY(f.w->history().append(old));
+    f.w->history().close();
+    RawDb raw(f.env.path(QStringLiteral("Velotap.db")));
+    for (const char* sql : {"ALTER TABLE run_keys DROP COLUMN timed", "PRAGMA user_version=3"})
+        QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
+    f.env.writeFile(QStringLiteral("Lesson1.txt"), "asdj\r\n");
+    f.w->btnExercise->click();
+    for (const int ms : {3796, 1900, 200, 2500, 300}) { // a s d j Enter
+        f.env.platform.now += ms;
+        const char c = f.ex().practiceText()[f.ex().cursorPos];
+        c == '\r' ? keys::tap(f.w->Memo, keys::Enter) : typeChar(f.w->Memo, c);
+        f.w->Timer1Timer();
+    }
+    QCOMPARE(raw.one(QStringLiteral("SELECT group_concat(k, ' ') FROM (SELECT vk || ':' ||"
+                                    " expected || '/' || ifnull(timed, '-') || '/' || ms_total"
+                                    " AS k FROM run_keys ORDER BY run_id, vk)"))
+                 .toString(),
+             QStringLiteral("65:10/-/3000 83:10/-/2000 " // the old rows as they were
+                            "13:2/1/300 65:1/0/0 68:1/1/200 74:1/0/0 83:1/1/1900"));
+    ProgressPage page;
+    page.setHistory(&f.w->history());
+    page.refresh(); // S 355, A 300, Enter 300, D 200, not J
+    QCOMPARE(page.slowKeys[0]->caption() + page.slowKeys[4]->caption(), "S 355ms");
+    QCOMPARE(f.w->history().courseRunKeys("letters", 1).value(0).value(0).averageMs(), 300.0);
 }
 
 QTEST_MAIN(TstHistoryRuns)

@@ -78,6 +78,7 @@ void makeDb(const QString& path, int version) {
     s.append(run(QStringLiteral("old"), 5, 0));
     s.close();
     RawDb raw(path);
+    if (version < 4) raw.exec(QStringLiteral("ALTER TABLE run_keys DROP COLUMN timed"));
     raw.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
 }
 
@@ -474,7 +475,7 @@ void TstHistoryStore::versionOneMigratesInPlace() {
               " count INTEGER, PRIMARY KEY(run_id, expected_vk, typed_vk)) WITHOUT ROWID",
               "INSERT INTO old SELECT run_id, expected_vk, typed_vk, count FROM confusions",
               "DROP TABLE confusions", "ALTER TABLE old RENAME TO confusions",
-              "PRAGMA user_version=1"})
+              "ALTER TABLE run_keys DROP COLUMN timed", "PRAGMA user_version=1"})
             QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
     }
     HistoryStore store;
@@ -527,7 +528,8 @@ void TstHistoryStore::courseFromAnOlderFile() {
     QCOMPARE(runs.size(), 1);
     QCOMPARE(runs[0].value(0).vk, int('S'));
     QCOMPARE(store.courseRunKeys(QStringLiteral("letters"), 5).value(0).value(0).missed, 1);
-    QCOMPARE(RawDb(env.path(kDb)).one(QStringLiteral("PRAGMA user_version")).toInt(), 3);
+    QCOMPARE(RawDb(env.path(kDb)).one(QStringLiteral("PRAGMA user_version")).toInt(),
+             HistoryStore::kVersion);
     QVERIFY(store.clear());
     QCOMPARE(store.courseSteps(QStringLiteral("letters")).size(), 0);
 }

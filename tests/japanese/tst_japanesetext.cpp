@@ -26,6 +26,16 @@ PreparedRun prepare(const QByteArray& bytes, ReadingSource& reader, TextPosition
     return RunPreparer(reader).prepare(buffer, from);
 }
 
+// A file in memory that counts the bytes read from it.
+struct CountingBuffer : QBuffer {
+    qint64 bytesRead = 0;
+    qint64 readData(char* data, qint64 n) override {
+        const qint64 got = QBuffer::readData(data, n);
+        bytesRead += qMax<qint64>(0, got);
+        return got;
+    }
+};
+
 QStringList readings(const PreparedRun& run) {
     QStringList out;
     for (const Phrase& p : run.phrases) out << p.written + u'=' + p.reading;
@@ -243,6 +253,11 @@ private slots:
                                 "\nほんぶん。\nおわり\n\n\n底本：ある本\n入力：だれか\n";
         QCOMPARE(readings(prepare(text, none_)),
                  (QStringList{"ほんぶん。=ほんぶん。", "おわり=おわり"}));
+        CountingBuffer file; // a small file is read once: its encoding, frame and run alike
+        file.setData(text);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(RunPreparer(none_).prepare(file, {}).phrases.size(), std::size_t(2));
+        QCOMPARE(file.bytesRead, text.size());
     }
 
     void phrasesOfLines_data() {

@@ -65,6 +65,30 @@ private slots:
         QCOMPARE(QDir::currentPath(), folder);
     }
 
+    void runFiguresForTheHistory() {
+        Fixture f;
+        RunSummary run;
+        f.w->japanese().runSink = [&run](const RunSummary& r) { run = r; };
+        f.env.writeFile(QStringLiteral("j.txt"), kText);
+        f.env.platform.files.push_back(f.env.path(QStringLiteral("j.txt")));
+        f.w->btnJapanese->click();
+        f.tick(3); // the learner settles in: the first key has no time of its own
+        typeChar(f.w.get(), 'q');
+        for (const char c : QByteArray("shashinwototta.ra-men,oishii!")) {
+            f.env.platform.now += c == 'r' ? 2500 : 100; // nor has a key after a pause
+            typeChar(f.w.get(), c);
+        }
+        QList<qint64> got{
+            run.completed, run.keys, run.misses, qint64(run.confusions.size()), 0, 0, 0, 0};
+        for (const auto& [vk, k] : run.perKey) {
+            got[4] += k.expected;
+            got[5] += k.missed;
+            got[6] += k.timed;
+            got[7] += k.msTotal;
+        }
+        QCOMPARE(got, (QList<qint64>{1, 29, 1, 1, 29, 1, 27, 2700}));
+    }
+
     void kanaKeysWithLegends() {
         Fixture f;
         f.env.writeFile(QStringLiteral("j.txt"), kText);

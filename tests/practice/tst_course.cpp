@@ -54,6 +54,10 @@ void TestCourse::unlockRule_data() {
     noTimeK['K'] = KeyFigures{100, 0, 0};
     KeyFigureMap oldMisses; // 50 presses all wrong, before the last 100
     oldMisses['D'] = KeyFigures{0, 50, 0};
+    KeyFigureMap untimedL = fast;
+    untimedL['L'] = KeyFigures{100, 0, 30000, 50}; // 50 timed presses in 30 s: 100 a minute
+    KeyFigureMap firstKeyS = fast;
+    firstKeyS['S'] = KeyFigures{1, 10, 0, 0}; // right only as a run's first key: no time
     QTest::newRow("all meet: E unlocks") << std::vector{fast} << 7 << 8 << 6;
     QTest::newRow("newest slow: stays, in focus") << std::vector{slowL} << 7 << 7 << 6;
     QTest::newRow("older key inaccurate: stays, newest still focus")
@@ -61,6 +65,9 @@ void TestCourse::unlockRule_data() {
     QTest::newRow("newest meets: weakest takes focus") << std::vector{sloppyD} << 7 << 7 << 2;
     QTest::newRow("damaged figures count as untyped") << std::vector{damagedK} << 7 << 7 << 5;
     QTest::newRow("presses without time are damaged") << std::vector{noTimeK} << 7 << 7 << 5;
+    QTest::newRow("speed over the timed presses") << std::vector{untimedL} << 7 << 7 << 6;
+    QTest::newRow("untimed presses count for accuracy")
+        << std::vector{firstKeyS, fast} << 7 << 7 << 1;
     QTest::newRow("misses older than the last 100 presses")
         << std::vector{fast, oldMisses} << 7 << 8 << 6;
     QTest::newRow("nothing typed") << std::vector<KeyFigureMap>{} << 7 << 7 << 6;

@@ -22,7 +22,7 @@ private slots:
 
 namespace {
 
-using Rows = QList<QList<int>>; // (key or record entry, typed, missed[, ms each])
+using Rows = QList<QList<int>>; // (key or record entry, typed, missed[, ms each[, timed]])
 
 // Every key of the drill rows typed 100 times, none missed, 300 ms each; then changes.
 Rows allTyped(const char* rows, const Rows& changes = {}) {
@@ -85,6 +85,9 @@ void TstWeakPractice::weightedDraws_data() {
     QTest::newRow("slow key: four times the others' time")
         << 1 << allTyped("ASDFGHJKL;", {{'K', 100, 0, 1200}}) << Rows{} << 'K' << 'A' << 1.6 << 2.4
         << '\0';
+    QTest::newRow("slow key: its time over its timed presses only")
+        << 1 << allTyped("ASDFGHJKL;", {{'K', 100, 0, 1200, 25}}) << Rows{} << 'K' << 'A' << 1.6
+        << 2.4 << '\0';
 }
 
 void TstWeakPractice::weightedDraws() {
@@ -98,7 +101,8 @@ void TstWeakPractice::weightedDraws() {
     QFETCH(char, unseen);
     TestEnv env;
     KeyFigureMap recent;
-    for (const auto& r : history) recent[r[0]] = KeyFigures{r[1], r[2], r[1] * r[3]};
+    for (const auto& r : history)
+        recent[r[0]] = KeyFigures{r[1], r[2], r.value(4, r[1]) * r[3], r.value(4, -1)};
     PracticeRecord rec;
     for (const auto& r : record) rec.keyStats[std::size_t(r[0])] = KeyStat{r[1], r[2]};
 
