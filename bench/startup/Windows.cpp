@@ -1,6 +1,5 @@
 #include "Windows.h"
 
-#include "Fonts.h"
 #include "Language.h"
 #include "Platform.h"
 #include "Probe.h"
@@ -34,7 +33,6 @@ int runProgram(int argc, char** argv) {
     installTranslators(chooseLanguage(), programTranslationDirs()
                                              << QStringLiteral(VELOTAPPER_QM_DIR));
     phase("translators");
-    registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);
     phase("fonts");

@@ -1,4 +1,3 @@
-#include "Fonts.h"
 #include "Language.h"
 #include "Platform.h"
 #include "QtPlatform.h"
@@ -28,7 +27,6 @@ int main(int argc, char** argv) {
     SingleInstance single(runtime.isEmpty() ? QDir::tempPath() : runtime, QDir::currentPath());
     if (!single.claim()) return 0;
     installTranslators(chooseLanguage(), programTranslationDirs());
-    registerFontSubstitutions();
     QtPlatform platform;
     Platform::install(&platform);
     try {
