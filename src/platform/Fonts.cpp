@@ -1,7 +1,5 @@
 #include "Fonts.h"
 
-#include <QFontDatabase>
-#include <QHash>
 #include <QStringList>
 
 namespace {
@@ -13,30 +11,17 @@ QStringList facesFor(const QString& family) {
     const QString ipa = QStringLiteral("IPAGothic");
     if (family == kPGothic) return {ipaP, ipa, QStringLiteral("DejaVu Sans")};
     if (family == kGothic || family == kTerminal) return {ipa, QStringLiteral("DejaVu Sans Mono")};
-    return {};
+    return {family};
 }
 
 } // namespace
 
-QString designFace(const QString& family) {
-    // Asked for every panel of every window: the fonts installed do not change while
-    // the program runs.
-    static QHash<QString, QString> chosen;
-    const auto known = chosen.constFind(family);
-    if (known != chosen.constEnd()) return *known;
-    QString face = family;
-    for (const QString& candidate : facesFor(family)) {
-        if (QFontDatabase::hasFamily(candidate)) {
-            face = candidate;
-            break;
-        }
-    }
-    chosen.insert(family, face);
-    return face;
-}
-
 QFont designFont(const QString& family, int pixelHeight, bool bold) {
-    QFont f(designFace(family));
+    QFont f;
+    // Qt takes the first of these it has, and only then asks fontconfig, whose guess
+    // for a name it does not have follows whatever the desktop installed. Resolved when
+    // first drawn or measured, so building a window looks nothing up.
+    f.setFamilies(facesFor(family));
     f.setPixelSize(pixelHeight);
     f.setBold(bold);
     if (family == kTerminal || family == kGothic) {
