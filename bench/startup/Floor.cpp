@@ -1,9 +1,9 @@
 // The floor the program's start is held against: a bare Qt window of the main window's
-// size with as many framed labels as it has panels, each with a one-letter caption, and
-// one Japanese prompt in the first, which pays for finding and loading a Japanese face,
-// as the program must. Links Qt Widgets only.
+// size with LABELS framed labels, each with a one-letter caption but the first, which
+// holds a Japanese prompt (so its first frame finds and loads a Japanese face, as the
+// program's must). Links Qt Widgets only.
 //
-//   startup_floor PANELS
+//   startup_floor LABELS
 #include "Clock.h"
 
 #include <QApplication>
@@ -33,10 +33,10 @@ int main(int argc, char** argv) {
     phase("exec");
     QApplication app(argc, argv);
     phase("application");
-    const int panels = argc > 1 ? std::atoi(argv[1]) : 0;
+    const int labels = argc > 1 ? std::atoi(argv[1]) : 0;
     QWidget window;
     window.setFixedSize(370, 240);
-    for (int i = 0; i < panels; ++i) {
+    for (int i = 0; i < labels; ++i) {
         auto* label = new QLabel(i == 0 ? QStringLiteral("次のキーは [A]です。")
                                         : QString(QChar('A' + i % 26)),
                                  &window);
