@@ -157,6 +157,11 @@ wmclass=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 xdotool search --class "^$wmclass\$" | grep -qx "$wid" ||
   fail "main window's class does not match StartupWMClass=$wmclass"
 if command -v xprop >/dev/null; then
+  # The icon is looked up just after the window's first frame.
+  for _ in $(seq 50); do
+    xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' && break
+    sleep 0.1
+  done
   xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "main window carries no icon"
 fi
 

@@ -1,65 +1,126 @@
-// Time from process start to the first paint of the main window, and the resident
-// memory then, for the program and for a bare window of the same size and panel count
-// (blank, with letters, and with letters and one Japanese prompt).
-// Each figure is the median of several runs, each in a fresh process, on the offscreen
-// platform and, where xvfb-run exists, on xcb under a virtual X server.
+// Start-up as a user sees it: from the exec of the program to its main window mapped on
+// an X server, against a bare Qt window of the same size with 70 framed labels and one
+// Japanese caption (startup_floor). The two are started in turn, each in a fresh
+// process, for a number of rounds; the figures are the medians over the rounds, the
+// ratios the median of each round's ratio. Resident memory is read at the map, and
+// again at the first frame, which each process reports itself, as it does the end of
+// each step of its start, so the time is told phase by phase. Runs under an Xvfb of its
+// own (xvfb-run) unless given --x.
 //
-//   startup_bench [--runs N] [--platform NAME]
-#include "Probe.h"
-#include "Windows.h"
+//   startup_bench [--runs N] [--program PATH] [--floor PATH] [--x]
+#include "Clock.h"
+#include "MapWatch.h"
 
-#include <QCoreApplication>
-#include <QProcess>
+#include <QByteArray>
+#include <QFile>
+#include <QList>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <map>
+#include <poll.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
+
+extern char** environ;
 
 namespace {
 
 struct Sample {
-    double ms = -1;
-    double mb = -1;
-    int panels = 0;
-    // Each step of the start with its time since the step before (the first since the
-    // clock started), in the order they came.
-    std::vector<std::pair<QByteArray, double>> phases;
+    double ms = -1;      // to the map
+    double mb = -1;      // resident at the map
+    double frameMs = -1; // to the first frame, as the process itself reports it
+    double frameMb = -1; // resident at the first frame
+    double cpuMs = -1;   // processor time of all its threads to the first frame
+    // Each step with its time since the step before (the first since the exec).
+    std::vector<std::pair<std::string, double>> phases;
 };
 
-// One measured run in a child process; the clock starts before the process exists.
-Sample runChild(const QString& platform, const QString& dir, const QStringList& args) {
-    QProcess child;
-    child.setWorkingDirectory(dir);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), platform);
-    if (!env.contains(QStringLiteral("XDG_RUNTIME_DIR")))
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), dir);
-    child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    const qint64 start = monotonicNs();
-    child.start(QCoreApplication::applicationFilePath(), args);
+double residentMb(pid_t pid) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine())
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
+    return -1;
+}
+
+// Reads what the child prints until its first frame is reported or the deadline.
+QByteArray readUntilFrame(int fd, long long deadline) {
+    QByteArray out;
+    pollfd p{fd, POLLIN, 0};
+    while (!out.contains("phase frame ")) {
+        const long long left = deadline - monotonicNs();
+        if (left <= 0 || poll(&p, 1, int(left / 1'000'000) + 1) <= 0) break;
+        char buffer[4096];
+        const ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0) break;
+        out.append(buffer, n);
+    }
+    return out;
+}
+
+// One start in a fresh working folder (so no lock of an earlier start is met), timed
+// from just before the fork to the map of its window and on to its first frame; then
+// the process is killed.
+Sample runOnce(MapWatch& x, const std::vector<std::string>& argv, const QString& base) {
     Sample s;
-    if (!child.waitForFinished(60'000)) {
-        child.kill();
-        child.waitForFinished();
+    QTemporaryDir folder(base + QStringLiteral("/run-XXXXXX"));
+    const QByteArray dir = folder.path().toLocal8Bit();
+    std::vector<char*> args;
+    for (const std::string& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+    args.push_back(nullptr);
+    int out[2];
+    if (pipe2(out, O_CLOEXEC) != 0) return s;
+    const long long start = monotonicNs();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (dup2(out[1], 1) < 0 || chdir(dir.constData()) != 0) _exit(127);
+        execve(args[0], args.data(), environ);
+        _exit(127);
+    }
+    close(out[1]);
+    if (pid < 0) {
+        close(out[0]);
         return s;
     }
-    qint64 previous = start;
-    for (const QByteArray& line : child.readAllStandardOutput().split('\n')) {
+    const long long mapped = x.waitForMap(pid, 30'000);
+    if (mapped > 0) {
+        s.mb = residentMb(pid);
+        s.ms = double(mapped - start) / 1e6;
+    }
+    const QByteArray printed = readUntilFrame(out[0], monotonicNs() + 30'000'000'000LL);
+    if (printed.contains("phase frame ")) s.frameMb = residentMb(pid);
+    kill(pid, SIGKILL);
+    rusage used{};
+    wait4(pid, nullptr, 0, &used);
+    if (printed.contains("phase frame "))
+        s.cpuMs = (used.ru_utime.tv_sec + used.ru_stime.tv_sec) * 1e3 +
+                  (used.ru_utime.tv_usec + used.ru_stime.tv_usec) / 1e3;
+    close(out[0]);
+    if (mapped <= 0) return s;
+    // The steps before the map, the map, and the steps after it, each since the one before.
+    std::vector<std::pair<std::string, long long>> marks;
+    for (const QByteArray& line : printed.split('\n')) {
         const QList<QByteArray> w = line.split(' ');
-        if (w.size() == 3 && w[0] == "phase") {
-            s.phases.emplace_back(w[1], double(w[2].toLongLong() - previous) / 1e6);
-            previous = w[2].toLongLong();
-        } else if (w.size() == 4 && w[0] == "painted") {
-            s.ms = double(w[1].toLongLong() - start) / 1e6;
-            s.phases.emplace_back("paint", double(w[1].toLongLong() - previous) / 1e6);
-            s.mb = double(w[3].toLongLong()) / 1024.0;
-        } else if (w.size() == 2 && w[0] == "panels") {
-            s.panels = w[1].toInt();
-        }
+        if (w.size() == 3 && w[0] == "phase")
+            marks.emplace_back(w[1].toStdString(), w[2].toLongLong());
+    }
+    marks.emplace_back("mapped", mapped);
+    std::stable_sort(marks.begin(), marks.end(),
+                     [](const auto& a, const auto& b) { return a.second < b.second; });
+    long long previous = start;
+    for (const auto& [name, at] : marks) {
+        s.phases.emplace_back(name, double(at - previous) / 1e6);
+        if (name == "frame") s.frameMs = double(at - start) / 1e6;
+        previous = at;
     }
     return s;
 }
@@ -72,113 +133,116 @@ double median(std::vector<double> v) {
     return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-void line(const char* name, const QString& platform, double value, const char* unit) {
-    if (value < 0) return;
-    std::printf("%s_%s: %.2f %s\n", name, qPrintable(platform), value, unit);
+void line(const QByteArray& name, double value, const char* unit) {
+    if (value >= 0) std::printf("%s_xcb: %.2f %s\n", name.constData(), value, unit);
 }
 
-void measure(const QString& platform, int runs) {
-    // No record file there: the program starts with the defaults and no message.
-    QTemporaryDir dir;
-    const QStringList program{QStringLiteral("--program")};
-    // A first run of each warms the file cache and tells the panel count.
-    const int panels = runChild(platform, dir.path(), program).panels;
-    if (panels <= 0) {
-        std::fprintf(stderr, "startup_bench: the program did not start on %s\n",
-                     qPrintable(platform));
-        return;
-    }
-    const QStringList floor{QStringLiteral("--floor"), QString::number(panels)};
-    const QStringList captioned{QStringLiteral("--floor-captioned"), QString::number(panels)};
-    const QStringList japanese{QStringLiteral("--floor-japanese"), QString::number(panels)};
-    runChild(platform, dir.path(), floor);
-    runChild(platform, dir.path(), captioned);
-    runChild(platform, dir.path(), japanese);
-    std::vector<double> programMs, programMb, floorMs, floorMb, captionedMs, captionedMb,
-        japaneseMs, japaneseMb;
-    std::map<QByteArray, std::vector<double>> phaseMs;
-    std::vector<QByteArray> phaseOrder;
-    for (int i = 0; i < runs; ++i) {
-        // Interleaved, so both meet the same load of the machine.
-        const Sample p = runChild(platform, dir.path(), program);
-        const Sample f = runChild(platform, dir.path(), floor);
-        const Sample c = runChild(platform, dir.path(), captioned);
-        const Sample j = runChild(platform, dir.path(), japanese);
-        captionedMs.push_back(c.ms);
-        captionedMb.push_back(c.mb);
-        japaneseMs.push_back(j.ms);
-        japaneseMb.push_back(j.mb);
-        for (const auto& [name, ms] : p.phases) {
-            if (!phaseMs.contains(name)) phaseOrder.push_back(name);
-            phaseMs[name].push_back(ms);
+// The medians of each phase, in the order the phases came.
+void phaseLines(const char* who, const std::vector<Sample>& samples) {
+    std::vector<std::string> order;
+    std::map<std::string, std::vector<double>> ms;
+    for (const Sample& s : samples)
+        for (const auto& [name, t] : s.phases) {
+            if (!ms.contains(name)) order.push_back(name);
+            ms[name].push_back(t);
         }
-        programMs.push_back(p.ms);
-        programMb.push_back(p.mb);
-        floorMs.push_back(f.ms);
-        floorMb.push_back(f.mb);
-    }
-    const double pm = median(programMs), fm = median(floorMs), cm = median(captionedMs),
-                 jm = median(japaneseMs);
-    line("startup_program", platform, pm, "ms");
-    line("startup_floor", platform, fm, "ms");
-    line("startup_floor_captioned", platform, cm, "ms");
-    line("startup_floor_japanese", platform, jm, "ms");
-    if (pm > 0 && fm > 0) line("startup_ratio", platform, pm / fm, "x");
-    if (pm > 0 && cm > 0) line("startup_ratio_captioned", platform, pm / cm, "x");
-    if (pm > 0 && jm > 0) line("startup_ratio_japanese", platform, pm / jm, "x");
-    const double pr = median(programMb), jr = median(japaneseMb);
-    line("rss_program", platform, pr, "MB");
-    line("rss_floor", platform, median(floorMb), "MB");
-    line("rss_floor_captioned", platform, median(captionedMb), "MB");
-    line("rss_floor_japanese", platform, jr, "MB");
-    if (pr > 0 && jr > 0) line("rss_ratio_japanese", platform, pr / jr, "x");
-    std::printf("panels_%s: %d count\n", qPrintable(platform), panels);
-    for (const QByteArray& name : phaseOrder)
-        line(("startup_phase_" + name).constData(), platform, median(phaseMs[name]), "ms");
-    std::fflush(stdout);
+    for (const std::string& name : order)
+        line(QByteArray("startup_phase_") + who + "_" + name.c_str(), median(ms[name]), "ms");
 }
 
-// The xcb figures come from a second run of this program under a virtual X server.
-void measureUnderXvfb(int runs) {
+// About the main window's widgets: 60 panels, 13 buttons, the text pane and the bar.
+constexpr int kFloorLabels = 70;
+
+int measure(int runs, const std::string& programPath, const std::string& floorPath) {
+    MapWatch x;
+    if (!x.ok()) {
+        std::fprintf(stderr, "startup_bench: no X display\n");
+        return 1;
+    }
+    QTemporaryDir base;
+    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setenv("XDG_RUNTIME_DIR", base.path().toLocal8Bit().constData(), 1);
+    setenv("VELOTAPPER_STARTUP_PHASES", "1", 1);
+    const std::vector<std::string> program{programPath};
+    const std::vector<std::string> floor{floorPath, std::to_string(kFloorLabels)};
+    // A first start of each warms the file and font caches.
+    runOnce(x, program, base.path());
+    runOnce(x, floor, base.path());
+    std::vector<Sample> p, f;
+    for (int i = 0; i < runs; ++i) {
+        // In turn, the first of each round alternating, so both meet the same load.
+        if (i % 2 == 0) {
+            p.push_back(runOnce(x, program, base.path()));
+            f.push_back(runOnce(x, floor, base.path()));
+        } else {
+            f.push_back(runOnce(x, floor, base.path()));
+            p.push_back(runOnce(x, program, base.path()));
+        }
+    }
+    // The median of a figure over the rounds, of the program, of the floor, and of each
+    // round's ratio.
+    const auto report = [&](const char* name, const char* unit, double Sample::*figure) {
+        std::vector<double> mine, floors, ratios;
+        for (size_t i = 0; i < p.size(); ++i) {
+            mine.push_back(p[i].*figure);
+            floors.push_back(f[i].*figure);
+            if (p[i].*figure > 0 && f[i].*figure > 0) ratios.push_back(p[i].*figure / f[i].*figure);
+        }
+        line(QByteArray(name) + "_program", median(mine), unit);
+        line(QByteArray(name) + "_floor", median(floors), unit);
+        line(QByteArray(name) + "_ratio", median(ratios), "x");
+    };
+    report("startup", "ms", &Sample::ms);
+    report("rss", "MB", &Sample::mb);
+    report("startup_frame", "ms", &Sample::frameMs);
+    report("rss_frame", "MB", &Sample::frameMb);
+    report("startup_cpu", "ms", &Sample::cpuMs);
+    line("floor_labels", kFloorLabels, "count");
+    phaseLines("program", p);
+    phaseLines("floor", f);
+    std::fflush(stdout);
+    return 0;
+}
+
+// The same program again, under a virtual X server of its own.
+int underXvfb(const char* self, const QByteArray& args) {
     const QString xvfbRun = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
     if (xvfbRun.isEmpty()) {
-        std::fprintf(stderr, "startup_bench: no xvfb-run, no xcb figures\n");
-        return;
+        std::fprintf(stderr, "startup_bench: no xvfb-run, no figures\n");
+        return 1;
     }
-    QProcess x;
-    x.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    x.start(xvfbRun, {QStringLiteral("-a"), QStringLiteral("-s"),
-                      QStringLiteral("-screen 0 1280x1024x24 -nolisten tcp"),
-                      QCoreApplication::applicationFilePath(), QStringLiteral("--runs"),
-                      QString::number(runs), QStringLiteral("--platform"), QStringLiteral("xcb")});
-    if (!x.waitForFinished(600'000)) x.kill();
-    std::fputs(x.readAllStandardOutput().constData(), stdout);
-    std::fflush(stdout);
+    const QByteArray command = "'" + QFile::encodeName(xvfbRun) +
+                               "' -a -s '-screen 0 1280x1024x24 -nolisten tcp' '" + self + "' --x" +
+                               args;
+    return WEXITSTATUS(std::system(command.constData()));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc >= 2 && std::strcmp(argv[1], "--program") == 0) return runProgram(argc, argv);
-    if (argc >= 3 && std::strcmp(argv[1], "--floor") == 0)
-        return runFloor(argc, argv, std::atoi(argv[2]), FloorText::None);
-    if (argc >= 3 && std::strcmp(argv[1], "--floor-captioned") == 0)
-        return runFloor(argc, argv, std::atoi(argv[2]), FloorText::Letters);
-    if (argc >= 3 && std::strcmp(argv[1], "--floor-japanese") == 0)
-        return runFloor(argc, argv, std::atoi(argv[2]), FloorText::Japanese);
-
-    QCoreApplication app(argc, argv);
     int runs = 10;
-    QString platform;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--runs") == 0) runs = std::max(1, std::atoi(argv[i + 1]));
-        if (std::strcmp(argv[i], "--platform") == 0) platform = QString::fromLocal8Bit(argv[i + 1]);
+    bool here = false;
+    std::string program = VELOTAPPER_PROGRAM, floor = VELOTAPPER_FLOOR;
+    QByteArray args; // passed on to the run under Xvfb
+    for (int i = 1; i < argc; ++i) {
+        const bool valued = i + 1 < argc;
+        if (std::strcmp(argv[i], "--x") == 0) {
+            here = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--runs") == 0 && valued)
+            runs = std::max(1, std::atoi(argv[i + 1]));
+        else if (std::strcmp(argv[i], "--program") == 0 && valued)
+            program = argv[i + 1];
+        else if (std::strcmp(argv[i], "--floor") == 0 && valued)
+            floor = argv[i + 1];
+        else
+            continue;
+        args += QByteArray(" '") + argv[i] + "' '" + argv[i + 1] + "'";
+        ++i;
     }
-    if (!platform.isEmpty()) {
-        measure(platform, runs);
-        return 0;
-    }
-    measure(QStringLiteral("offscreen"), runs);
-    measureUnderXvfb(runs);
-    return 0;
+    // Named by its full path for xvfb-run.
+    char resolved[4096];
+    const char* path = realpath(argv[0], resolved) ? resolved : argv[0];
+    return here ? measure(runs, program, floor) : underXvfb(path, args);
 }

@@ -37,11 +37,48 @@ QRect inkOf(TPanel* panel, const QString& caption) {
 class TestCaptionFit : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() { registerFontSubstitutions(); }
+    void designFaces_data();
+    void designFaces();
+    void windowFaces();
     void captionsFit_data();
     void captionsFit();
     void paneShowsOneLine();
 };
+
+// The designs' families are drawn in the faces of the program's own dependency, whatever
+// else the desktop installed (a desktop's monospace face has taller lines than the
+// text pane holds).
+void TestCaptionFit::designFaces_data() {
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<QString>("face");
+    QTest::newRow("P gothic") << kPGothic << 12 << false << "IPAPGothic";
+    QTest::newRow("P gothic bold") << kPGothic << 21 << true << "IPAPGothic";
+    QTest::newRow("gothic") << kGothic << 13 << false << "IPAGothic";
+    QTest::newRow("terminal") << kTerminal << 19 << false << "IPAGothic";
+    QTest::newRow("terminal pane") << kTerminal << 23 << false << "IPAGothic";
+    QTest::newRow("terminal bold") << kTerminal << 19 << true << "IPAGothic";
+}
+
+void TestCaptionFit::designFaces() {
+    QFETCH(QString, family);
+    QFETCH(int, pixels);
+    QFETCH(bool, bold);
+    QFETCH(QString, face);
+    QCOMPARE(QFontInfo(designFont(family, pixels, bold)).family(), face);
+}
+
+// And so are every panel of the main window and its text pane.
+void TestCaptionFit::windowFaces() {
+    TestEnv env;
+    TVelotapper w;
+    for (const QWidget* c : w.findChildren<QWidget*>())
+        if (qobject_cast<const TPanel*>(c) || c == w.Memo)
+            QVERIFY2(
+                QStringList({"IPAPGothic", "IPAGothic"}).contains(QFontInfo(c->font()).family()),
+                qPrintable(c->objectName() + ": " + QFontInfo(c->font()).family()));
+}
 
 void TestCaptionFit::captionsFit_data() {
     QTest::addColumn<QString>("panel");

@@ -2,7 +2,6 @@
 // English locale (the English one at 100, 150 and 200 %); each case checks the
 // language it finds.
 #include "FakeHistory.h"
-#include "Fonts.h"
 #include "Language.h"
 #include "PracticeRecord.h"
 #include "ProgressChart.h"
@@ -118,7 +117,6 @@ private:
 };
 
 void TestLanguage::initTestCase() {
-    registerFontSubstitutions();
     language_ = chooseLanguage();
     QVERIFY(!installTranslators(language_, {QStringLiteral(VELOTAPPER_QM_DIR)}).isEmpty());
 }
