@@ -1,5 +1,4 @@
 #include "FakeHistory.h"
-#include "Fonts.h"
 #include "Language.h"
 #include "PracticeRecord.h"
 #include "ProgressChart.h"
@@ -76,7 +75,6 @@ private slots:
 
 // CTest runs the page's words again in English and at 150 and 200 %.
 void TestProgressPage::initTestCase() {
-    registerFontSubstitutions();
     installTranslators(chooseLanguage(), {QStringLiteral(VELOTAPPER_QM_DIR)});
 }
 
