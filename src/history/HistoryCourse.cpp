@@ -6,17 +6,16 @@
 
 QList<CourseStep> HistoryStore::courseSteps(const QString& track) {
     QList<CourseStep> steps;
-    if (ready(Use::Read)) {
-        QSqlQuery q(db_);
-        q.setForwardOnly(true);
+    read([&](QSqlQuery& q) {
+        steps.clear();
         q.prepare(QStringLiteral("SELECT at, unlocked FROM course WHERE track = ? ORDER BY rowid"));
         q.addBindValue(track);
-        // A file from before the course has none yet.
-        if (q.exec())
-            while (q.next())
-                steps.append(
-                    CourseStep{historysql::fromIsoTime(q.value(0).toString()), q.value(1).toInt()});
-    }
+        if (!q.exec()) return false; // a file from before the course: none yet
+        while (q.next())
+            steps.append(
+                CourseStep{historysql::fromIsoTime(q.value(0).toString()), q.value(1).toInt()});
+        return true;
+    });
     // Steps waiting for the history came after those in it.
     for (const waiting::Entry& e : waitingHere())
         if (e.kind == waiting::Entry::Kind::Step && e.track == track)
@@ -33,32 +32,28 @@ bool HistoryStore::addCourseStep(const QString& track, int unlocked) {
 
 QList<QList<HistoryKey>> HistoryStore::courseRunKeys(const QString& track, int lastRuns) {
     QList<QList<HistoryKey>> runs;
-    if (lastRuns <= 0 || !ready(Use::Read)) return runs;
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    // A course run's source begins with its track's name.
-    q.prepare(QStringLiteral("SELECT run_id, vk, expected, missed, ms_total, %1 FROM run_keys"
-                             " WHERE run_id IN (SELECT id FROM runs WHERE mode = 'course'"
-                             " AND substr(source, 1, length(?)) = ? ORDER BY id DESC LIMIT ?)"
-                             " ORDER BY run_id DESC, vk")
-                  .arg(version_ >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL")));
-    q.addBindValue(track);
-    q.addBindValue(track);
-    q.addBindValue(lastRuns);
-    if (!q.exec()) return runs;
-    qint64 run = -1;
-    while (q.next()) {
-        if (q.value(0).toLongLong() != run || runs.isEmpty()) {
-            run = q.value(0).toLongLong();
-            runs.append(QList<HistoryKey>());
+    if (lastRuns <= 0) return runs;
+    read([&](QSqlQuery& q) {
+        runs.clear();
+        // A course run's source begins with its track's name.
+        q.prepare(QStringLiteral("SELECT run_id, %1 FROM run_keys"
+                                 " WHERE run_id IN (SELECT id FROM runs WHERE mode = 'course'"
+                                 " AND substr(source, 1, length(?)) = ? ORDER BY id DESC LIMIT ?)"
+                                 " ORDER BY run_id DESC, vk")
+                      .arg(historysql::keyColumns(version_, false)));
+        q.addBindValue(track);
+        q.addBindValue(track);
+        q.addBindValue(lastRuns);
+        if (!q.exec()) return false;
+        qint64 run = -1;
+        while (q.next()) {
+            if (q.value(0).toLongLong() != run || runs.isEmpty()) {
+                run = q.value(0).toLongLong();
+                runs.append(QList<HistoryKey>());
+            }
+            runs.last().append(historysql::keyOf(q, 1));
         }
-        HistoryKey k;
-        k.vk = q.value(1).toInt();
-        k.expected = q.value(2).toLongLong();
-        k.missed = q.value(3).toLongLong();
-        k.msTotal = q.value(4).toLongLong();
-        if (!q.value(5).isNull()) k.timed = q.value(5).toLongLong(); // else every press
-        runs.last().append(k);
-    }
+        return true;
+    });
     return runs;
 }

@@ -2,13 +2,13 @@
 #include "HistorySql.h"
 #include "HistoryStore.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 
 namespace {
 
-constexpr char kRunColumns[] =
-    "id, started_at, ended_at, mode, source, seconds, keys, misses, speed, completed";
+using historysql::kRunColumns;
 
 // The last n runs; all of them when n is not positive.
 QString lastRunIds(int n) {
@@ -41,115 +41,107 @@ QByteArray csvField(const QString& s) {
 } // namespace
 
 qint64 HistoryStore::runCount() {
-    if (!ready(Use::Read)) return 0;
-    QSqlQuery q(db_);
-    return q.exec(QStringLiteral("SELECT count(*) FROM runs")) && q.next() ? q.value(0).toLongLong()
-                                                                           : 0;
+    qint64 n = 0;
+    read([&](QSqlQuery& q) {
+        // Counting a column reads every row, so damage among them is noticed here, before
+        // the page shows the count.
+        if (!q.exec(QStringLiteral("SELECT count(started_at) FROM runs")) || !q.next())
+            return false;
+        n = q.value(0).toLongLong();
+        return true;
+    });
+    return n;
 }
 
 QList<HistoryRun> HistoryStore::lastRuns(int n) {
     QList<HistoryRun> runs;
-    if (n <= 0 || !ready(Use::Read)) return runs;
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT %2")
-                    .arg(QLatin1String(kRunColumns))
-                    .arg(n)))
-        return runs;
-    while (q.next()) runs.append(runOf(q));
+    if (n <= 0) return runs;
+    read([&](QSqlQuery& q) {
+        runs.clear();
+        if (!q.exec(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT %2")
+                        .arg(QLatin1String(kRunColumns))
+                        .arg(n)))
+            return false;
+        while (q.next()) runs.append(runOf(q));
+        return true;
+    });
     std::reverse(runs.begin(), runs.end());
     return runs;
 }
 
 QList<HistoryDay> HistoryStore::days() {
     QList<HistoryDay> days;
-    if (!ready(Use::Read)) return days;
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    // The learner's calendar day, in the time zone of the moment: a morning run in
-    // Japan belongs to that morning's day, not to the UTC day before.
-    if (!q.exec(QStringLiteral(
-            "SELECT date(started_at, 'localtime') AS day, mode, count(*), avg(speed), sum(keys),"
-            " sum(misses) FROM runs GROUP BY day, mode ORDER BY day, mode")))
-        return days;
-    while (q.next()) {
-        HistoryDay d;
-        d.day = QDate::fromString(q.value(0).toString(), Qt::ISODate);
-        d.mode = q.value(1).toString();
-        d.runs = q.value(2).toInt();
-        d.speed = q.value(3).toDouble();
-        d.keys = q.value(4).toLongLong();
-        d.misses = q.value(5).toLongLong();
-        days.append(d);
-    }
+    read([&](QSqlQuery& q) {
+        days.clear();
+        // The learner's calendar day, in the time zone of the moment: a morning run in
+        // Japan belongs to that morning's day, not to the UTC day before.
+        if (!q.exec(QStringLiteral(
+                "SELECT date(started_at, 'localtime') AS day, mode, count(*), avg(speed),"
+                " sum(keys), sum(misses) FROM runs GROUP BY day, mode ORDER BY day, mode")))
+            return false;
+        while (q.next()) {
+            HistoryDay d;
+            d.day = QDate::fromString(q.value(0).toString(), Qt::ISODate);
+            d.mode = q.value(1).toString();
+            d.runs = q.value(2).toInt();
+            d.speed = q.value(3).toDouble();
+            d.keys = q.value(4).toLongLong();
+            d.misses = q.value(5).toLongLong();
+            days.append(d);
+        }
+        return true;
+    });
     return days;
 }
 
 QList<HistoryKey> HistoryStore::keyFigures(int lastRuns) {
     QList<HistoryKey> keys;
-    if (!ready(Use::Read)) return keys;
-    const QString ids = lastRunIds(lastRuns);
-    QSqlQuery q(db_);
-    q.setForwardOnly(true);
-    // Rows from before presses were told apart by their time (NULL, or no column in a
-    // file not yet migrated) have every press timed.
-    const QString timed = version_ >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL");
-    if (!q.exec(QStringLiteral("SELECT vk, sum(expected), sum(missed), sum(ms_total),"
-                               " sum(coalesce(%2, CASE vk WHEN 13 THEN (expected + 1) / 2"
-                               " ELSE expected END)) FROM run_keys"
-                               " WHERE run_id IN (%1) GROUP BY vk ORDER BY vk")
-                    .arg(ids, timed)))
-        return keys;
-    while (q.next()) {
-        HistoryKey k;
-        k.vk = q.value(0).toInt();
-        k.expected = q.value(1).toLongLong();
-        k.missed = q.value(2).toLongLong();
-        k.msTotal = q.value(3).toLongLong();
-        k.timed = q.value(4).toLongLong();
-        keys.append(k);
-    }
-    // Each key's most frequent stand-in, a Shift slip of the key itself apart from other
-    // keys; on a tie the lower key code. A file not yet migrated has no Shift column:
-    // there a key paired with itself was a left-out Shift.
-    const QString shift =
-        version_ >= 2 ? QStringLiteral("shift_wrong") : QStringLiteral("(expected_vk = typed_vk)");
-    if (!q.exec(QStringLiteral("SELECT expected_vk, typed_vk,"
-                               " CASE WHEN typed_vk = expected_vk THEN %2 ELSE 0 END AS slip,"
-                               " sum(count) AS n FROM confusions WHERE run_id IN (%1)"
-                               " GROUP BY expected_vk, typed_vk, slip"
-                               " ORDER BY expected_vk, n DESC, typed_vk, slip")
-                    .arg(ids, shift)))
-        return keys;
-    auto k = keys.begin();
-    int last = -1;
-    while (q.next()) {
-        const int vk = q.value(0).toInt();
-        if (vk == last) continue;
-        last = vk;
-        while (k != keys.end() && k->vk < vk) ++k;
-        if (k == keys.end()) break;
-        if (k->vk != vk) continue;
-        k->topTyped = q.value(1).toInt();
-        k->topShift = q.value(2).toInt();
-        k->topTypedCount = q.value(3).toLongLong();
-    }
+    read([&](QSqlQuery& q) {
+        keys.clear();
+        const QString ids = lastRunIds(lastRuns);
+        if (!q.exec(QStringLiteral("SELECT %1 FROM run_keys WHERE run_id IN (%2)"
+                                   " GROUP BY vk ORDER BY vk")
+                        .arg(historysql::keyColumns(version_, true), ids)))
+            return false;
+        while (q.next()) keys.append(historysql::keyOf(q));
+        // Each key's most frequent stand-in, a Shift slip of the key itself apart from
+        // other keys; on a tie the lower key code.
+        if (!q.exec(QStringLiteral("SELECT expected_vk, typed_vk,"
+                                   " CASE WHEN typed_vk = expected_vk THEN %2 ELSE 0 END AS slip,"
+                                   " sum(count) AS n FROM confusions WHERE run_id IN (%1)"
+                                   " GROUP BY expected_vk, typed_vk, slip"
+                                   " ORDER BY expected_vk, n DESC, typed_vk, slip")
+                        .arg(ids, historysql::shiftWrong(version_))))
+            return false;
+        auto k = keys.begin();
+        int last = -1;
+        while (q.next()) {
+            const int vk = q.value(0).toInt();
+            if (vk == last) continue;
+            last = vk;
+            while (k != keys.end() && k->vk < vk) ++k;
+            if (k == keys.end()) break;
+            if (k->vk != vk) continue;
+            k->topTyped = q.value(1).toInt();
+            k->topShift = q.value(2).toInt();
+            k->topTypedCount = q.value(3).toLongLong();
+        }
+        return true;
+    });
     return keys;
 }
 
 bool HistoryStore::exportCsv(const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
     // The byte-order mark makes spreadsheets of a Japanese locale read UTF-8; the local
     // start time stands beside the UTC one for reading, the UTC one for sorting.
-    QByteArray out = "\xEF\xBB\xBF" +
-                     QByteArray(kRunColumns)
-                         .replace(" ", "")
-                         .replace("started_at,", "started_at,started_at_local,") +
-                     "\r\n";
-    if (ready(Use::Read)) {
-        QSqlQuery q(db_);
-        q.setForwardOnly(true);
+    const QByteArray header = "\xEF\xBB\xBF" +
+                              QByteArray(kRunColumns)
+                                  .replace(" ", "")
+                                  .replace("started_at,", "started_at,started_at_local,") +
+                              "\r\n";
+    QByteArray out = header;
+    const bool read = this->read([&](QSqlQuery& q) {
+        out = header;
         if (!q.exec(
                 QStringLiteral("SELECT %1 FROM runs ORDER BY id").arg(QLatin1String(kRunColumns))))
             return false;
@@ -163,11 +155,11 @@ bool HistoryStore::exportCsv(const QString& path) {
                    csvField(r.source) + ',' + QByteArray::number(r.seconds, 'g', 15) + ',' +
                    QByteArray::number(r.keys) + ',' + QByteArray::number(r.misses) + ',' +
                    QByteArray::number(r.speed, 'g', 15) + ',' + (r.completed ? "1" : "0") + "\r\n";
-            if (out.size() > (1 << 20)) {
-                if (file.write(out) != out.size()) return false;
-                out.clear();
-            }
         }
-    }
-    return file.write(out) == out.size() && file.commit();
+        return true;
+    });
+    // No history yet is an empty one; one that is there and was not read is no export.
+    if (!read && QFileInfo::exists(currentFile())) return false;
+    QSaveFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(out) == out.size() && file.commit();
 }

@@ -1,11 +1,14 @@
 #include "HistorySql.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
 #include <QStringList>
+#include <QUrl>
 #include <algorithm>
+#include <functional>
 #include <sqlite3.h>
 #include <vector>
 
@@ -28,64 +31,139 @@ bool run(QSqlDatabase& db, const QString& sql) {
     return q.exec(sql);
 }
 
-// Rows are copied a range of keys at a time; a range that meets a damaged page is
-// copied again key by key, so only the rows on the damaged pages stay behind.
-constexpr qint64 kRange = 256;
-
-// Copies the old table's rows whose key lies in (from, to] or is one of keys.
-// insert has %1 for the condition on the key.
-void copyRange(QSqlDatabase& db, const QString& insert, const QString& key, qint64 from,
-               qint64 to) {
-    if (run(db, insert.arg(QStringLiteral("%1 > %2 AND %1 <= %3").arg(key).arg(from).arg(to))))
-        return;
-    for (qint64 k = from + 1; k <= to; ++k)
-        run(db, insert.arg(QStringLiteral("%1 = %2").arg(key).arg(k)));
+qint64 one(QSqlDatabase& db, const QString& sql, qint64 fallback) {
+    QSqlQuery q(db);
+    return q.exec(sql) && q.next() && !q.value(0).isNull() ? q.value(0).toLongLong() : fallback;
 }
 
-// The old history's runs, by id; their ids may lie far apart.
+// Copies rows of one table of the old history a span of keys at a time: a span that
+// meets a damaged page is halved until only the keys on that page are left. Below one
+// value of the first key that still fails, a second key (a key code) is narrowed the
+// same way, within a budget: where all of a value's rows lie on damaged pages, each
+// try fails, and they are not worth many thousands of tries.
+class SpanCopy {
+public:
+    // sql(depth, one): the statement that copies the rows whose first key lies in the
+    // span bound (is the one value bound); at depth 1, whose first key is the value bound
+    // first and whose second key lies in the span bound after it (is the one value).
+    SpanCopy(QSqlDatabase& db, int keys, const std::function<QString(int, bool)>& sql) {
+        for (int depth = 0; depth < keys; ++depth)
+            for (bool one : {false, true}) {
+                byDepth_.emplace_back(db);
+                byDepth_.back().prepare(sql(depth, one));
+            }
+    }
+    void copy(qint64 lo, qint64 hi) { copyAt(0, lo, hi); }
+
+private:
+    void copyAt(std::size_t depth, qint64 lo, qint64 hi) {
+        if (lo > hi || (depth > 0 && --narrowing_ < 0)) return;
+        QSqlQuery& q = byDepth_[2 * depth + (lo == hi)];
+        int at = 0;
+        if (depth > 0) q.bindValue(at++, first_);
+        q.bindValue(at++, lo);
+        if (lo != hi) q.bindValue(at, hi);
+        if (q.exec()) return;
+        if (lo < hi) {
+            const qint64 mid = lo + (hi - lo) / 2;
+            copyAt(depth, lo, mid);
+            copyAt(depth, mid + 1, hi);
+        } else if (depth == 0 && byDepth_.size() > 2) {
+            first_ = lo;
+            copyAt(1, 0, 255);
+        }
+    }
+
+    std::vector<QSqlQuery> byDepth_; // a span and one value of each key
+    qint64 first_ = 0;
+    int narrowing_ = 1 << 14; // tries left below the first key
+};
+
+// Copies the rows of a rowid table (columns cols, read as `read`, those that pass
+// `sound`) whose rowids lie in 1 .. last, each looked up by its rowid alone: a scan
+// along the rowids stops at a damaged page, or ends early and quietly at a garbled row
+// id on it, while a lookup reads only the pages on the way to its own row.
+void copyByRowid(QSqlDatabase& db, const QString& table, const QString& cols, qint64 last,
+                 const QString& read = QString(), const QString& sound = QStringLiteral("1")) {
+    SpanCopy(db, 1, [&](int, bool one) {
+        return QStringLiteral("WITH RECURSIVE n(i) AS (SELECT ?%1) INSERT OR REPLACE INTO"
+                              " main.%2(%3) SELECT %4 FROM n CROSS JOIN old.%2"
+                              " ON old.%2.rowid = n.i WHERE %5")
+            .arg(one ? QString() : QStringLiteral(" UNION ALL SELECT i + 1 FROM n WHERE i < ?"),
+                 table, cols, read.isEmpty() ? cols : read, sound);
+    }).copy(1, last);
+}
+
+// The rows of a table keyed by run (columns cols, read as `read`), for the runs copied:
+// each run's rows are sought by its id, and a run that meets a damaged page by its
+// next key.
+void copyRunRows(QSqlDatabase& db, const QString& table, const QString& cols, const QString& read,
+                 const QString& nextKey) {
+    SpanCopy(db, 2, [&](int depth, bool one) {
+        const QString where =
+            (depth == 0 ? QStringLiteral("k.id") : QStringLiteral("k.id = ? AND ") + nextKey) +
+            (one ? QStringLiteral(" = ?") : QStringLiteral(" BETWEEN ? AND ?"));
+        return QStringLiteral("INSERT OR IGNORE INTO main.%1(%2) SELECT %3 FROM main.runs k"
+                              " CROSS JOIN old.%1 o ON o.run_id = k.id WHERE %4")
+            .arg(table, cols, read, where);
+    }).copy(1, one(db, QStringLiteral("SELECT max(id) FROM main.runs"), 0));
+}
+
+// The old history's runs, by id.
 void copyRuns(QSqlDatabase& db, qint64 fileSize) {
-    const QString insert = QStringLiteral(
-        "INSERT OR IGNORE INTO main.runs(id, started_at, ended_at, mode, source, seconds, keys,"
-        " misses, speed, completed) SELECT id, started_at, ended_at, mode, source, seconds,"
-        " keys, misses, speed, completed FROM old.runs WHERE %1");
-    QSqlQuery q(db);
-    // When the last pages of runs cannot be read, the keys tell the last run, or else
-    // the file's size bounds the ids: every run this program writes takes more than
-    // 256 bytes with its keys.
-    qint64 last = fileSize / 256;
-    for (const char* sql : {"SELECT max(id) FROM old.runs", "SELECT max(run_id) FROM old.run_keys"})
-        if (q.exec(QString::fromLatin1(sql)) && q.next()) {
-            last = q.value(0).toLongLong();
+    // Every run this program writes takes more than 64 bytes of the file: that bounds the
+    // ids, and when the last pages of runs cannot be read (or read garbled), the keys tell
+    // the last run.
+    const qint64 bound = fileSize / 64;
+    qint64 last = bound;
+    for (const char* sql : {"SELECT max(id) FROM old.runs", "SELECT max(run_id) FROM old.run_keys",
+                            "SELECT max(run_id) FROM old.confusions"}) {
+        const qint64 max = one(db, QString::fromLatin1(sql), -1);
+        if (max >= 0 && max <= bound) {
+            last = max;
             break;
         }
-    for (qint64 from = 0; from < last;) {
-        // Over a gap in the ids at once, where the pages after it can be read.
-        if (q.exec(QStringLiteral("SELECT id FROM old.runs WHERE id > %1 ORDER BY id LIMIT 1")
-                       .arg(from))) {
-            if (!q.next()) break;
-            from = std::max(from, q.value(0).toLongLong() - 1);
-        }
-        const qint64 to = std::min(last, from + kRange);
-        copyRange(db, insert, QStringLiteral("id"), from, to);
-        from = to;
     }
-}
-
-// The rows of a table keyed by run, for the runs copied already.
-void copyRunRows(QSqlDatabase& db, const std::vector<qint64>& ids, const QString& insert) {
-    for (std::size_t i = 0; i < ids.size(); i += std::size_t(kRange)) {
-        const std::size_t end = std::min(ids.size(), i + std::size_t(kRange));
-        const QString range = QStringLiteral("run_id >= %1 AND run_id <= %2"
-                                             " AND run_id IN (SELECT id FROM main.runs)")
-                                  .arg(ids[i])
-                                  .arg(ids[end - 1]);
-        if (run(db, insert.arg(range))) continue;
-        for (std::size_t j = i; j < end; ++j)
-            run(db, insert.arg(QStringLiteral("run_id = %1").arg(ids[j])));
-    }
+    // A row on a page overwritten in part may still read, garbled: its times and counts
+    // tell whether it is one this program wrote.
+    const QString time = QStringLiteral("GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]T"
+                                        "[0-9][0-9]:[0-9][0-9]:[0-9][0-9].[0-9][0-9][0-9]Z'");
+    copyByRowid(db, QStringLiteral("runs"), QString::fromLatin1(kRunColumns), last, QString(),
+                QStringLiteral("started_at %1 AND ended_at %1 AND typeof(mode) = 'text'"
+                               " AND typeof(source) IN ('text', 'null')"
+                               " AND typeof(seconds) IN ('real', 'integer', 'null')"
+                               " AND typeof(speed) IN ('real', 'integer', 'null')"
+                               " AND typeof(keys) = 'integer' AND typeof(misses) = 'integer'"
+                               " AND completed IN (0, 1)")
+                    .arg(time));
 }
 
 } // namespace
+
+QString keyColumns(int version, bool sums) {
+    // Rows from before presses were told apart by their time (NULL, or no column in a
+    // file not yet migrated) have every press timed.
+    const QString timed = version >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL");
+    if (!sums) return QStringLiteral("vk, expected, missed, ms_total, %1").arg(timed);
+    return QStringLiteral("vk, sum(expected), sum(missed), sum(ms_total), sum(coalesce(%1,"
+                          " CASE vk WHEN 13 THEN (expected + 1) / 2 ELSE expected END))")
+        .arg(timed);
+}
+
+HistoryKey keyOf(const QSqlQuery& q, int first) {
+    HistoryKey k;
+    k.vk = q.value(first).toInt();
+    k.expected = q.value(first + 1).toLongLong();
+    k.missed = q.value(first + 2).toLongLong();
+    k.msTotal = q.value(first + 3).toLongLong();
+    if (!q.value(first + 4).isNull()) k.timed = q.value(first + 4).toLongLong(); // else every press
+    return k;
+}
+
+QString shiftWrong(int version) {
+    return version >= 2 ? QStringLiteral("shift_wrong")
+                        : QStringLiteral("(expected_vk = typed_vk)");
+}
 
 void keepJournalOnClose(QSqlDatabase& db) {
     const QVariant handle = db.driver()->handle();
@@ -99,47 +177,85 @@ bool isBusy(const QSqlError& e) {
     return code == kBusy || code == kLocked;
 }
 
-qint64 salvage(QSqlDatabase& db, const QString& oldPath) {
-    QSqlQuery attach(db);
-    attach.prepare(QStringLiteral("ATTACH DATABASE ? AS old"));
-    attach.addBindValue(oldPath);
-    if (!attach.exec()) return 0;
+bool isDamage(const QSqlError& e) {
+    const int code = primaryCode(e);
+    return code == kCorrupt || code == kNotADatabase;
+}
+
+Check foldJournal(const QString& path, int busyTimeoutMs) {
+    sqlite3* s = nullptr;
+    int rc =
+        sqlite3_open_v2(QFile::encodeName(path).constData(), &s, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_busy_timeout(s, busyTimeoutMs);
+        // A read opens the journal; this one needs no list of tables, which may be damaged.
+        rc = sqlite3_exec(s, "PRAGMA user_version", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_OK)
+            rc =
+                sqlite3_wal_checkpoint_v2(s, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    }
+    // The last connection to close takes the folded journal away.
+    sqlite3_close(s);
+    switch (rc & 0xFF) {
+    case SQLITE_OK:
+    case kCorrupt: // no header to read a journal by: nothing in it can be used
+    case kNotADatabase:
+        return Check::Whole;
+    case kBusy:
+    case kLocked:
+        return Check::Busy;
+    default:
+        return Check::Failed;
+    }
+}
+
+qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
+    // A file put aside is read as it stands: reading it so makes no journal beside it. A
+    // file still in use is read with its journal where that can be done here.
+    QUrl url = QUrl::fromLocalFile(oldPath);
     QSqlQuery q(db);
-    // A file whose list of tables is gone holds nothing to find.
-    if (!q.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master"))) {
+    bool attached = false;
+    for (const char* how : {"mode=ro", "immutable=1"}) {
+        if (fixed && qstrcmp(how, "mode=ro") == 0) continue;
+        url.setQuery(QString::fromLatin1(how));
+        q.prepare(QStringLiteral("ATTACH DATABASE ? AS old"));
+        q.addBindValue(url.toString(QUrl::FullyEncoded));
+        if (!q.exec()) continue;
+        // A file whose list of tables is gone holds nothing to find.
+        attached = q.exec(QStringLiteral("SELECT count(*) FROM old.sqlite_master"));
+        if (attached || isDamage(q.lastError())) break;
+        q.finish();
+        run(db, QStringLiteral("DETACH DATABASE old"));
+    }
+    if (!attached) {
         q.finish();
         run(db, QStringLiteral("DETACH DATABASE old"));
         return 0;
     }
-    const int oldVersion =
-        q.exec(QStringLiteral("PRAGMA old.user_version")) && q.next() ? q.value(0).toInt() : 0;
+    const int oldVersion = int(one(db, QStringLiteral("PRAGMA old.user_version"), 0));
     copyRuns(db, QFileInfo(oldPath).size());
-    std::vector<qint64> ids;
-    q.setForwardOnly(true);
-    if (q.exec(QStringLiteral("SELECT id FROM main.runs ORDER BY id")))
-        while (q.next()) ids.push_back(q.value(0).toLongLong());
-    copyRunRows(db, ids,
-                QStringLiteral("INSERT OR IGNORE INTO main.run_keys(run_id, vk, expected, missed,"
-                               " ms_total, timed) SELECT run_id, vk, expected, missed, ms_total,"
-                               " %1 FROM old.run_keys WHERE %2")
-                    .arg(oldVersion >= 4 ? QStringLiteral("timed") : QStringLiteral("NULL"),
-                         QStringLiteral("%1")));
-    // Before Shift slips were kept apart, a pair of a key with itself was one.
-    copyRunRows(db, ids,
-                QStringLiteral("INSERT OR IGNORE INTO main.confusions(run_id, expected_vk,"
-                               " typed_vk, shift_wrong, count) SELECT run_id, expected_vk,"
-                               " typed_vk, %1, count FROM old.confusions WHERE %2")
-                    .arg(oldVersion >= 2 ? QStringLiteral("shift_wrong")
-                                         : QStringLiteral("expected_vk = typed_vk"),
-                         QStringLiteral("%1")));
-    run(db, QStringLiteral("INSERT OR REPLACE INTO main.settings(key, value)"
-                           " SELECT key, value FROM old.settings"));
+    copyRunRows(db, QStringLiteral("run_keys"),
+                QStringLiteral("run_id, vk, expected, missed, ms_total, timed"),
+                QStringLiteral("run_id, ") + keyColumns(oldVersion, false), QStringLiteral("vk"));
+    copyRunRows(
+        db, QStringLiteral("confusions"),
+        QStringLiteral("run_id, expected_vk, typed_vk, shift_wrong, count"),
+        QStringLiteral("run_id, expected_vk, typed_vk, %1, count").arg(shiftWrong(oldVersion)),
+        QStringLiteral("expected_vk"));
+    // Small tables: their last rowid, or a guess where it cannot be read.
+    const auto lastRowid = [&](const char* table) {
+        return one(db, QStringLiteral("SELECT max(rowid) FROM old.%1").arg(QLatin1String(table)),
+                   4096);
+    };
+    copyByRowid(db, QStringLiteral("settings"), QStringLiteral("key, value"),
+                lastRowid("settings"));
+    // The steps keep their order, which is that of their rowids.
     if (oldVersion >= 3)
-        run(db, QStringLiteral("INSERT INTO main.course(track, unlocked, at)"
-                               " SELECT track, unlocked, at FROM old.course"));
+        copyByRowid(db, QStringLiteral("course"), QStringLiteral("rowid, track, unlocked, at"),
+                    lastRowid("course"), QStringLiteral("old.course.rowid, track, unlocked, at"));
     q.finish();
     run(db, QStringLiteral("DETACH DATABASE old"));
-    return qint64(ids.size());
+    return one(db, QStringLiteral("SELECT count(*) FROM main.runs"), 0);
 }
 
 Check check(QSqlDatabase& db, bool full) {
@@ -181,10 +297,13 @@ QDateTime fromIsoTime(const QString& s) {
 }
 
 RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db) {
+    // The id is the next one free.
+    QStringList values{QStringLiteral("NULL")};
+    while (values.size() < QString::fromLatin1(kRunColumns).count(QLatin1Char(',')) + 1)
+        values << QStringLiteral("?");
     prepared_ =
-        run_.prepare(QStringLiteral(
-            "INSERT INTO runs(started_at, ended_at, mode, source, seconds, keys, misses, speed,"
-            " completed) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?)")) &&
+        run_.prepare(QStringLiteral("INSERT INTO runs(%1) VALUES(%2)")
+                         .arg(QLatin1String(kRunColumns), values.join(QLatin1Char(',')))) &&
         key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total,"
                                     " timed) VALUES(?, ?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"

@@ -1,4 +1,5 @@
 #pragma once
+#include "HistoryTypes.h"
 #include "RunSummary.h"
 
 #include <QSqlDatabase>
@@ -6,6 +7,18 @@
 
 // The SQL behind HistoryStore, kept apart from its fault handling.
 namespace historysql {
+
+// The columns of runs, in the order the queries read them (runOf) and the CSV shows them.
+inline constexpr char kRunColumns[] =
+    "id, started_at, ended_at, mode, source, seconds, keys, misses, speed, completed";
+// The columns of run_keys a HistoryKey is read from, in a history of that version, in
+// the order keyOf takes them: one row's, or (sums) summed over many rows.
+QString keyColumns(int version, bool sums);
+// The key read from the columns of keyColumns, the first of them at `first`.
+HistoryKey keyOf(const QSqlQuery& q, int first = 0);
+// Whether Shift was wrong in a confusion of a history of that version. Before the column
+// was added, a key paired with itself could only be a left-out Shift.
+QString shiftWrong(int version);
 
 enum class Check { Whole, Damaged, Busy, Failed };
 // Checks an open database: Damaged for a file that is no SQLite database or, with
@@ -19,10 +32,18 @@ Check check(QSqlDatabase& db, bool full);
 void keepJournalOnClose(QSqlDatabase& db);
 // True for an error that only says another connection holds the file.
 bool isBusy(const QSqlError& e);
+// True for an error that says the file is damaged or no database.
+bool isDamage(const QSqlError& e);
+// Folds what the journal beside a closed history holds into the file itself and takes
+// the journal away, so the file is whole on its own: Whole when done (or there is no
+// database to fold into), Busy when another connection keeps it from it.
+Check foldJournal(const QString& path, int busyTimeoutMs);
 // Copies the runs of the damaged history at oldPath that can still be read, with their
-// keys and confusions, and its settings, into db (a new history of the current
-// schema), stepping over the damaged pages. Returns how many runs were copied.
-qint64 salvage(QSqlDatabase& db, const QString& oldPath);
+// keys and confusions, its settings and its course steps into db (a new history of the
+// current schema), stepping over the damaged pages. fixed: the file changes no more
+// (it was put aside), so reading it needs no journal beside it. Returns how many runs
+// were copied.
+qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed);
 // True when runs, run_keys and confusions have every column this program reads.
 bool hasColumns(QSqlDatabase& db);
 // Times as stored: ISO 8601 in UTC with milliseconds.

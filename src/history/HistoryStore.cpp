@@ -50,6 +50,38 @@ QString newerText() {
                .arg(kDb) +
            notKeptText();
 }
+QString damagedUnreadText() {
+    return QCoreApplication::translate("HistoryStore",
+                                       "成績履歴 %1 は壊れていて読み出せません。書き込めるように"
+                                       "なれば、壊れたファイルを取っておいて新しい履歴を始めます。")
+        .arg(kDb);
+}
+QString damagedShownText(qint64 runs) {
+    return QCoreApplication::translate(
+               "HistoryStore",
+               "成績履歴 %1 が壊れています。いまは書き込めないため直さずに、読み出せた "
+               "%2 回の成績だけを表示します。書き込めるようになれば、壊れたファイルを"
+               "取っておいて、読み出せる成績で新しい履歴を始めます。")
+        .arg(kDb)
+        .arg(runs);
+}
+// Why a history that is there was not read.
+QString unreadText(bool busy, bool damaged) {
+    if (damaged) return damagedUnreadText();
+    return (busy ? QCoreApplication::translate(
+                       "HistoryStore",
+                       "成績履歴 %1 はほかのプログラムが使用中で、いまは読めません。")
+                 : QCoreApplication::translate("HistoryStore", "成績履歴 %1 を読めません。"))
+        .arg(kDb);
+}
+// How a file and its journal stand: a damaged file read once is read in memory again
+// only while it stays so.
+QString fileStamp(const QString& path) {
+    QString stamp;
+    for (const QFileInfo& f : {QFileInfo(path), QFileInfo(path + QStringLiteral("-wal"))})
+        stamp += QStringLiteral("%1 %2 ").arg(f.size()).arg(f.lastModified().toMSecsSinceEpoch());
+    return path + QLatin1Char(' ') + stamp;
+}
 // A moment's wait before a held file is tried again; the try itself does not wait.
 constexpr int kRetryMs = 1000;
 // The journal is folded into the file once it holds about this much (some 50 runs).
@@ -82,8 +114,9 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         QStringLiteral("CREATE TABLE confusions_new(run_id INTEGER, expected_vk INTEGER,"
                        " typed_vk INTEGER, shift_wrong INTEGER NOT NULL DEFAULT 0, count INTEGER,"
                        " PRIMARY KEY(run_id, expected_vk, typed_vk, shift_wrong)) WITHOUT ROWID"),
-        QStringLiteral("INSERT INTO confusions_new SELECT run_id, expected_vk, typed_vk,"
-                       " expected_vk = typed_vk, count FROM confusions"),
+        QStringLiteral("INSERT INTO confusions_new SELECT run_id, expected_vk, typed_vk, %1,"
+                       " count FROM confusions")
+            .arg(historysql::shiftWrong(1)),
         QStringLiteral("DROP TABLE confusions"),
         QStringLiteral("ALTER TABLE confusions_new RENAME TO confusions"),
         // The chart groups runs by local day, which no index can serve; the index of UTC
@@ -173,21 +206,25 @@ bool HistoryStore::ready(Use use) {
                 &moment_, [this] { endOfMoment(); }, Qt::QueuedConnection);
         }
         busy_ = false;
-        if (!open(path)) {
+        damaged_ = false;
+        bool opened = open(path);
+        // A damaged file that stays in place is read from a copy in memory, and not
+        // read directly again while it stays as it was.
+        if (opened && readOnly_ && damagedSeen_ == fileStamp(path)) {
+            db_.close();
+            opened = false;
+            damaged_ = true;
+        }
+        if (!opened && damaged_ && use == Use::Read) opened = readInMemory(path);
+        if (!opened) {
             close();
             if (use == Use::Read) {
                 readHeld_ = busy_;
-                cannotRead_ =
-                    (busy_ ? QCoreApplication::translate(
-                                 "HistoryStore",
-                                 "成績履歴 %1 はほかのプログラムが使用中で、いまは読めません。")
-                           : QCoreApplication::translate("HistoryStore",
-                                                         "成績履歴 %1 を読めません。"))
-                        .arg(kDb);
+                cannotRead_ = unreadText(busy_, damaged_);
             }
             return false;
         }
-        cannotRead_ = readable_ ? QString() : newerText();
+        if (!damaged_) cannotRead_ = readable_ ? QString() : newerText();
     }
     // The whole file is checked before the first write to it, and nothing is changed
     // in it before: writing into damaged pages spreads the damage, and a damaged file
@@ -203,15 +240,13 @@ bool HistoryStore::ready(Use use) {
             case historysql::Check::Failed:
                 close();
                 return false;
-            case historysql::Check::Damaged: {
+            case historysql::Check::Damaged:
                 close();
-                const QString aside = putAside(path);
-                if (aside.isEmpty() || !startOver(path, aside)) {
+                if (!replaceDamaged(path)) {
                     close();
                     return false;
                 }
                 break;
-            }
             }
         }
         // Every time: the file may have been replaced since, by an empty one or an older one.
@@ -235,7 +270,9 @@ bool HistoryStore::open(const QString& path) {
     if (!QFileInfo(file.absolutePath()).isWritable() || (file.exists() && !file.isWritable()))
         return openReadOnly(path);
     db_.setDatabaseName(path);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
+    // URIs name the damaged file a new history reads its runs from.
+    db_.setConnectOptions(
+        QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1;QSQLITE_OPEN_URI").arg(busyTimeoutMs_));
     if (!db_.open()) return false;
     historysql::keepJournalOnClose(db_);
     switch (historysql::check(db_, false)) {
@@ -246,11 +283,9 @@ bool HistoryStore::open(const QString& path) {
         return false;
     case historysql::Check::Failed:
         return false;
-    case historysql::Check::Damaged: {
+    case historysql::Check::Damaged:
         db_.close();
-        const QString aside = putAside(path);
-        return !aside.isEmpty() && startOver(path, aside);
-    }
+        return replaceDamaged(path);
     }
     return readVersion();
 }
@@ -269,7 +304,11 @@ bool HistoryStore::openReadOnly(const QString& path) {
         case historysql::Check::Busy:
             busy_ = true;
             return false;
-        default:
+        case historysql::Check::Damaged:
+            db_.close();
+            damaged_ = true;
+            return false;
+        case historysql::Check::Failed:
             break;
         }
         db_.close();
@@ -280,36 +319,46 @@ bool HistoryStore::openReadOnly(const QString& path) {
     url.setQuery(QStringLiteral("immutable=1"));
     db_.setDatabaseName(url.toString(QUrl::FullyEncoded));
     db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
-    return db_.open() && historysql::check(db_, false) == historysql::Check::Whole && readVersion();
+    if (!db_.open()) return false;
+    switch (historysql::check(db_, false)) {
+    case historysql::Check::Whole:
+        return readVersion();
+    case historysql::Check::Damaged:
+        damaged_ = true;
+        break;
+    default:
+        break;
+    }
+    db_.close();
+    return false;
 }
 
 QString HistoryStore::putAside(const QString& path) {
+    // The copy put aside is one file, with what its journal held folded in.
+    switch (historysql::foldJournal(path, busyTimeoutMs_)) {
+    case historysql::Check::Busy:
+        busy_ = true;
+        return QString();
+    case historysql::Check::Whole:
+        break;
+    default:
+        return QString();
+    }
     const QDateTime now = QDateTime::fromMSecsSinceEpoch(Platform::get().calendarMs(), Qt::UTC);
     const QString stamp = now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString aside = path + QStringLiteral(".damaged-") + stamp;
     for (int n = 2; QFileInfo::exists(aside); ++n)
         aside = path + QStringLiteral(".damaged-") + stamp + QStringLiteral("-%1").arg(n);
     if (!QFile::rename(path, aside)) return QString();
-    // The journal files belong to the damaged file: a new database must not take them up.
-    for (const char* side : {"-wal", "-shm", "-journal"}) {
-        const QString from = path + QLatin1String(side);
-        if (QFileInfo::exists(from) && !QFile::rename(from, aside + QLatin1String(side)))
-            QFile::remove(from);
-    }
+    // What is left of a journal beside it held nothing a database could use (beside a
+    // file that is none), and a new database must not take it up.
+    for (const char* side : {"-wal", "-shm", "-journal"}) QFile::remove(path + QLatin1String(side));
     return aside;
 }
 
 bool HistoryStore::startOver(const QString& path, const QString& aside) {
-    path_ = path;
-    readOnly_ = false;
-    readable_ = true;
-    version_ = 0;
-    db_.setDatabaseName(path);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(busyTimeoutMs_));
-    const bool opened = db_.open();
-    if (opened) historysql::keepJournalOnClose(db_);
-    const bool ok = opened && readVersion() && prepareForWriting();
-    const qint64 kept = ok ? historysql::salvage(db_, aside) : 0;
+    const bool ok = open(path) && prepareForWriting();
+    const qint64 kept = ok ? historysql::salvage(db_, aside, true) : 0;
     if (ok) checkedPath_ = path;
     const QString name = QFileInfo(aside).fileName();
     say(kept > 0 ? QCoreApplication::translate("HistoryStore",
@@ -324,6 +373,61 @@ bool HistoryStore::startOver(const QString& path, const QString& aside) {
     return ok;
 }
 
+bool HistoryStore::replaceDamaged(const QString& path) {
+    if (!readOnly_) {
+        const QString aside = putAside(path);
+        if (!aside.isEmpty()) return startOver(path, aside);
+    }
+    damaged_ = !busy_;
+    return false;
+}
+
+bool HistoryStore::readInMemory(const QString& path) {
+    path_ = path;
+    // Nothing is written to the copy; the file is put aside once its folder takes writes.
+    readOnly_ = true;
+    if (readOnlyWhy_.isEmpty()) readOnlyWhy_ = damagedUnreadText();
+    readable_ = true;
+    version_ = 0;
+    db_.setDatabaseName(QStringLiteral(":memory:"));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI"));
+    if (!db_.open() || !prepareForWriting()) {
+        db_.close();
+        return false;
+    }
+    const qint64 runs = historysql::salvage(db_, path, false);
+    damagedSeen_ = fileStamp(path);
+    cannotRead_ = runs > 0 ? QString() : damagedUnreadText();
+    if (damagedSaid_ != path) {
+        damagedSaid_ = path;
+        say(runs > 0 ? damagedShownText(runs) : cannotRead_);
+    }
+    return true;
+}
+
+bool HistoryStore::read(const std::function<bool(QSqlQuery&)>& body) {
+    for (bool first = true;; first = false) {
+        if (!ready(Use::Read)) return false;
+        QSqlError error;
+        {
+            QSqlQuery q(db_);
+            q.setForwardOnly(true);
+            const bool ok = body(q);
+            error = q.lastError();
+            if (ok && !error.isValid()) return true;
+        }
+        if (!first || damaged_ || !historysql::isDamage(error)) return false;
+        // A damaged page: the read is made again on what could be carried out of it.
+        const QString path = path_;
+        db_.close();
+        if (!replaceDamaged(path) && !(damaged_ && readInMemory(path))) {
+            close();
+            cannotRead_ = unreadText(busy_, damaged_);
+            return false;
+        }
+    }
+}
+
 bool HistoryStore::readVersion() {
     QSqlQuery q(db_);
     if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next()) return false;
@@ -335,9 +439,7 @@ bool HistoryStore::readVersion() {
         const QString path = path_;
         q = QSqlQuery();
         db_.close();
-        if (readOnly_) return false;
-        const QString aside = putAside(path);
-        return !aside.isEmpty() && startOver(path, aside);
+        return replaceDamaged(path);
     }
     // NORMAL syncs at checkpoints only; with WAL a crash of the program loses nothing
     // committed, and a run costs no disk flush.
@@ -634,11 +736,15 @@ QString HistoryStore::setting(const QString& key, const QString& fallback) {
     const std::vector<waiting::Entry> waits = waitingHere();
     for (auto it = waits.rbegin(); it != waits.rend(); ++it)
         if (it->kind == waiting::Entry::Kind::Setting && it->key == key) return it->value;
-    if (!ready(Use::Read)) return fallback;
-    QSqlQuery q(db_);
-    q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
-    q.addBindValue(key);
-    return q.exec() && q.next() ? q.value(0).toString() : fallback;
+    QString value = fallback;
+    read([&](QSqlQuery& q) {
+        q.prepare(QStringLiteral("SELECT value FROM settings WHERE key = ?"));
+        q.addBindValue(key);
+        if (!q.exec()) return false;
+        if (q.next()) value = q.value(0).toString();
+        return true;
+    });
+    return value;
 }
 
 void HistoryStore::setSetting(const QString& key, const QString& value) {

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QSqlDatabase>
 #include <QTimer>
+#include <functional>
 #include <map>
 #include <vector>
 
@@ -21,9 +22,10 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // program's lock (runs, settings, course steps) is kept in a file beside the history
 // (see WaitingFile.h) and taken in by the next write to it, of this session or a later
 // one; a run that cannot be written at all is dropped and said once per session; a
-// damaged file is put aside and its readable runs carried into a new one; a file from
-// a newer program, or one in a folder that takes no writes, is only read. Messages go
-// through the platform's message box.
+// damaged file, found so by a write or a read, is put aside and its readable runs
+// carried into a new one (where it cannot be, what can be read of it is shown); a file
+// from a newer program, or one in a folder that takes no writes, is only read. Messages
+// go through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
     static constexpr int kVersion = 4; // PRAGMA user_version of the schema written here
@@ -83,6 +85,16 @@ private:
     // Begins a new history at path after the damaged one was put aside, carrying over
     // what can still be read from it, and says so.
     bool startOver(const QString& path, const QString& aside);
+    // The file at path (closed) was found damaged: put aside and begun anew where the
+    // folder takes writes; false otherwise, and damaged_ tells whether it stays damaged.
+    bool replaceDamaged(const QString& path);
+    // Serves reads of the damaged file at path from a copy in memory of what can still be
+    // read of it, and says so.
+    bool readInMemory(const QString& path);
+    // Runs body's queries on the working folder's history; a read that meets a damaged
+    // page has the file put aside (or read in memory) and is made once more. False when
+    // the history could not be read.
+    bool read(const std::function<bool(QSqlQuery&)>& body);
     bool readVersion();
     bool prepareForWriting();
     bool exec(const QString& sql);
@@ -128,7 +140,10 @@ private:
     bool readOnly_ = false;
     bool readable_ = true;
     QString readOnlyWhy_;
-    QString checkedPath_; // the file whose quick_check passed this session
+    QString checkedPath_;  // the file whose quick_check passed this session
+    bool damaged_ = false; // the file found damaged could not be put aside
+    QString damagedSeen_;  // how the damaged file last read in memory stood
+    QString damagedSaid_;  // the damaged file said so this session
     int version_ = 0;
     bool busy_ = false;     // the last statement met another program's lock
     bool readHeld_ = false; // this moment's reads found the file held: the rest do not wait

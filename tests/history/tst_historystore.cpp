@@ -1,5 +1,6 @@
 #include "HistoryCheck.h"
 #include "HistoryFill.h"
+#include "HistorySql.h"
 #include "HistoryStore.h"
 #include "TestEnv.h"
 #include "WaitingFile.h"
@@ -8,6 +9,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 // The history file's faults, and what the queries make of a known history.
@@ -23,6 +25,8 @@ private slots:
     void waitingOutlivesTheSession();
     void foreignDescriptorsLoseNoRun();
     void damagedPageKeepsTheRest();
+    void damageNoticedOnRead_data();
+    void damageNoticedOnRead();
     void followsTheWorkingFolder();
     void queries();
     void versionOneMigratesInPlace();
@@ -80,6 +84,56 @@ void makeDb(const QString& path, int version) {
     RawDb raw(path);
     if (version < 4) raw.exec(QStringLiteral("ALTER TABLE run_keys DROP COLUMN timed"));
     raw.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
+}
+
+// 300 runs whose leaves of runs (counted in id order; -1 all of them) are overwritten
+// from byte `from` of the page on (where the rows lie, the page's head left whole),
+// then, while the last leaf is whole, five more that stay in the journal. Returns the
+// ids whose rows a lookup by id still finds as they were written, and those it finds
+// at all (some perhaps garbled).
+std::pair<QList<qint64>, QList<qint64>> damageRuns(TestEnv& env, QList<int> leaves, int from) {
+    {
+        HistoryStore fill;
+        fillHistory(fill, 300, 7);
+    }
+    const QString row = QStringLiteral("SELECT quote(started_at) || quote(ended_at) || mode ||"
+                                       " source || seconds || keys || misses || speed ||"
+                                       " completed FROM runs WHERE id = %1");
+    QList<qint64> pages;
+    qint64 pageSize = 0;
+    QStringList written;
+    {
+        RawDb raw(env.path(kDb));
+        raw.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        pageSize = raw.one(QStringLiteral("PRAGMA page_size")).toLongLong();
+        QSqlQuery q(raw.db);
+        q.exec(QStringLiteral("SELECT pageno FROM dbstat WHERE name = 'runs' AND"
+                              " pagetype = 'leaf' ORDER BY path"));
+        while (q.next()) pages << q.value(0).toLongLong();
+        for (int id = 1; id <= 300; ++id) written << raw.one(row.arg(id)).toString();
+    }
+    if (pages.size() < 5) return {};
+    if (leaves == QList<int>{-1} && !std::exchange(leaves, {}).isEmpty())
+        for (int i = 0; i < pages.size(); ++i) leaves << i;
+    QByteArray bytes = env.readFile(kDb);
+    for (int leaf : leaves)
+        for (qint64 i = (pages[leaf] - 1) * pageSize + from; i < pages[leaf] * pageSize; ++i)
+            bytes[i] = char(i * 7);
+    env.writeFile(kDb, bytes);
+    RawDb raw(env.path(kDb));
+    historysql::keepJournalOnClose(raw.db);
+    raw.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+    if (!leaves.contains(int(pages.size()) - 1)) {
+        historysql::RunWriter writer(raw.db);
+        for (int i = 0; i < 5; ++i) writer.write(run(QStringLiteral("journal"), 4, 1));
+    }
+    std::pair<QList<qint64>, QList<qint64>> ids;
+    for (qint64 id = 1; id <= 310; ++id) {
+        const QVariant now = raw.one(row.arg(id));
+        if (now.isValid() && (id > 300 || now.toString() == written[id - 1])) ids.first << id;
+        if (now.isValid()) ids.second << id;
+    }
+    return ids;
 }
 
 } // namespace
@@ -347,6 +401,96 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
                                     " FROM runs"))
                  .toInt(),
              0);
+}
+
+void TstHistoryStore::damageNoticedOnRead_data() {
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QList<int>>("leaves");
+    QTest::addColumn<int>("from");
+    QTest::addColumn<QString>("first");
+    QTest::newRow("read by the progress page") << true << QList<int>{1, 3} << 3000 << "page";
+    QTest::newRow("read by the CSV export") << true << QList<int>{0, 2, 3} << 0 << "csv";
+    QTest::newRow("met by a write") << true << QList<int>{2, 4} << 2500 << "write";
+    QTest::newRow("read-only folder") << false << QList<int>{1, 3} << 0 << "page";
+    QTest::newRow("read-only folder, no run readable") << false << QList<int>{-1} << 0 << "page";
+}
+
+// Damage met by a read is handled as a write would: the file is put aside as one file
+// and every run a lookup by id still finds, those beyond damaged pages too, goes into a
+// new history that the read then shows. A folder that takes no writes keeps the file,
+// shows what can be read of it and says so.
+void TstHistoryStore::damageNoticedOnRead() {
+    QFETCH(bool, writable);
+    QFETCH(QList<int>, leaves);
+    QFETCH(int, from);
+    QFETCH(QString, first);
+    TestEnv env;
+    env.platform.calendar =
+        QDateTime(QDate(2026, 4, 2), QTime(10, 11, 12), Qt::UTC).toSecsSinceEpoch();
+    const auto [intact, found] = damageRuns(env, leaves, from);
+    QVERIFY(leaves == QList<int>{-1} ? found.isEmpty() : intact.size() > 150);
+    const QByteArray before = env.readFile(kDb);
+    const QByteArray folder = QFile::encodeName(env.dir());
+    if (!writable) QVERIFY(::chmod(folder.constData(), 0555) == 0);
+    // Root writes into any folder: the store reads as another user there.
+    const bool asOther = !writable && ::geteuid() == 0;
+    if (asOther) QVERIFY(::setegid(65534) == 0 && ::seteuid(65534) == 0);
+    HistoryStore store;
+    const bool exported = first == "csv" && store.exportCsv(env.path(QStringLiteral("h.csv")));
+    const int added = first == "write" && store.append(run(QStringLiteral("new"), 3, 0));
+    const qint64 runs = store.runCount();
+    QList<qint64> kept;
+    for (const HistoryRun& r : store.lastRuns(999)) kept << r.id;
+    const int days = int(store.days().size());
+    const QString unread = store.cannotRead();
+    const QString locked = store.cannotWrite();
+    store.close();
+    if (asOther) QVERIFY(::seteuid(0) == 0 && ::setegid(0) == 0);
+    ::chmod(folder.constData(), 0700);
+
+    if (added) kept.removeLast();
+    // Every run read as written is kept, and nothing a lookup does not find.
+    for (qint64 id : intact) QVERIFY2(kept.contains(id), qPrintable(QString::number(id)));
+    for (qint64 id : kept) QVERIFY2(found.contains(id), qPrintable(QString::number(id)));
+    QCOMPARE(runs, kept.size() + added);
+    QCOMPARE(days > 0, !kept.isEmpty());
+    QCOMPARE(env.platform.messages.size(), 1);
+    const QString said = env.platform.messages[0];
+    const QString aside = kDb + QStringLiteral(".damaged-20260402-101112");
+    if (first == "csv") {
+        QVERIFY(exported);
+        QList<qint64> ids;
+        for (const QByteArray& line : env.readFile(QStringLiteral("h.csv")).split('\n').mid(1))
+            if (!line.isEmpty()) ids << line.left(line.indexOf(',')).toLongLong();
+        QCOMPARE(ids, kept);
+    }
+    if (writable) {
+        QVERIFY2(said.contains(aside) && said.contains(QStringLiteral(" %1 回").arg(kept.size())),
+                 qPrintable(said));
+        QVERIFY(unread.isEmpty() && locked.isEmpty());
+        // The copy is one file, the journal's runs folded in.
+        QVERIFY(!QFile::exists(env.path(aside + "-wal")) &&
+                !QFile::exists(env.path(aside + "-shm")));
+        RawDb old(QStringLiteral("file:%1?immutable=1").arg(env.path(aside)));
+        QCOMPARE(old.one(QStringLiteral("SELECT count(*) FROM runs WHERE id > 300")).toInt(), 5);
+        // Each run kept as written comes with all its keys and confusions.
+        QStringList ids;
+        for (qint64 id : intact) ids << QString::number(id);
+        RawDb raw(env.path(kDb), QStringLiteral("new"));
+        QCOMPARE(raw.one(QStringLiteral("SELECT sum(keys) + sum(misses) - (SELECT sum(expected)"
+                                        " FROM run_keys WHERE run_id IN (%1)) - (SELECT"
+                                        " sum(count) FROM confusions WHERE run_id IN (%1))"
+                                        " FROM runs WHERE id IN (%1)")
+                             .arg(ids.join(QLatin1Char(','))))
+                     .toInt(),
+                 0);
+    } else {
+        QVERIFY2(said.contains(QStringLiteral("壊れ")), qPrintable(said));
+        QCOMPARE(unread.isEmpty(), !kept.isEmpty());
+        QVERIFY(!locked.isEmpty());
+        QCOMPARE(env.readFile(kDb), before);
+        QVERIFY(!QFile::exists(env.path(aside)));
+    }
 }
 
 // The file dialog moves the working folder; the history follows the record there. A
