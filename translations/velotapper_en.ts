@@ -92,6 +92,14 @@
         <source>成績履歴 %1 はほかのプログラムが使用中のままのため、変えた設定とコースの進み具合を書き込めずに終わります。</source>
         <translation>The history %1 is still in use by another program: the changed settings and the course&apos;s progress could not be written.</translation>
     </message>
+    <message>
+        <source>成績履歴 %1 は壊れていて読み出せません。書き込めるようになれば、壊れたファイルを取っておいて新しい履歴を始めます。</source>
+        <translation>The history %1 is damaged and cannot be read. Once it can be written, it is kept aside and a new history starts.</translation>
+    </message>
+    <message>
+        <source>成績履歴 %1 が壊れています。いまは書き込めないため直さずに、読み出せた %2 回の成績だけを表示します。書き込めるようになれば、壊れたファイルを取っておいて、読み出せる成績で新しい履歴を始めます。</source>
+        <translation>The history %1 is damaged. It cannot be written now, so it is left as it is and only the %2 runs that could be read are shown. Once it can be written, it is kept aside and a new history starts with the runs that can be read.</translation>
+    </message>
 </context>
 <context>
     <name>JapaneseExercise</name>
@@ -262,6 +270,10 @@
     <message>
         <source> 成績履歴を表示できません</source>
         <translation> The history cannot be shown</translation>
+    </message>
+    <message>
+        <source>成績履歴を書き出せませんでした。%1</source>
+        <translation>The history could not be exported. %1</translation>
     </message>
 </context>
 <context>

@@ -216,8 +216,12 @@ void ProgressPage::exportClick() {
     if (path.isEmpty()) return;
     // A name typed without an extension gets the one the file is.
     if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
-    if (!reader_->exportCsv(path))
-        Platform::get().messageBox(this, tr("成績履歴を書き出せませんでした。"));
+    if (reader_->exportCsv(path)) return;
+    // A history that could not be read says why (damaged, held by another program).
+    const QString why = reader_->cannotRead();
+    Platform::get().messageBox(this, why.isEmpty()
+                                         ? tr("成績履歴を書き出せませんでした。")
+                                         : tr("成績履歴を書き出せませんでした。%1").arg(why));
 }
 
 void ProgressPage::deleteClick() {

@@ -169,17 +169,21 @@ void TestProgressPage::exportPassesSavePath() {
     Shown s;
     s.history.runs = {run("drill", "ASDF", 1, 50, 0)};
     s.env.platform.saveFiles = {QString(), s.env.path("out"), s.env.path("o.txt"),
-                                s.env.path("no/out.csv")};
+                                s.env.path("no/out.csv"), s.env.path("d.csv")};
     s.open([&] {
         s.page->exportBtn->click(); // cancelled
         s.page->exportBtn->click();
         s.page->exportBtn->click();
         s.history.exportOk = false;
         s.page->exportBtn->click();
+        s.history.unread = QStringLiteral("壊れていて読み出せません。");
+        s.page->exportBtn->click();
     });
-    QCOMPARE(s.history.exports,
-             QStringList({s.env.path("out.csv"), s.env.path("o.txt"), s.env.path("no/out.csv")}));
-    QCOMPARE(s.env.platform.messages, QStringList{"成績履歴を書き出せませんでした。"});
+    QCOMPARE(s.history.exports, QStringList({s.env.path("out.csv"), s.env.path("o.txt"),
+                                             s.env.path("no/out.csv"), s.env.path("d.csv")}));
+    QCOMPARE(s.env.platform.messages,
+             QStringList({"成績履歴を書き出せませんでした。",
+                          "成績履歴を書き出せませんでした。壊れていて読み出せません。"}));
 }
 
 void TestProgressPage::deleteAsksFirst() {
