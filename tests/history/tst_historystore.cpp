@@ -246,8 +246,10 @@ void TstHistoryStore::heldFile() {
         const qint64 runs = store.runCount(); // what the progress page reads
         store.lastRuns(50);
         store.keyFigures(20);
+        const bool exported = store.exportCsv(env.path(QStringLiteral("h.csv")));
         lap();
         QCOMPARE(runs, rollback ? 0 : 1);
+        QCOMPARE(exported, !rollback); // no empty file for a history not read
         QCOMPARE(store.cannotRead().isEmpty(), !rollback);
         QCOMPARE(store.pendingRuns(), 2);
         QCOMPARE(store.setting(QStringLiteral("weak")), QStringLiteral("1"));
