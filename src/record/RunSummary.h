@@ -12,7 +12,7 @@ struct RunKeyFigures {
     int expected = 0;   // times this key was the key to type
     int missed = 0;     // wrong keys pressed while it was awaited
     qint64 msTotal = 0; // from the previous accepted key to this key's acceptance
-    int timed = 0;      // presses whose time counts in msTotal (not a run's first, nor after a pause)
+    int timed = 0; // presses whose time counts in msTotal (not a run's first, nor after a pause)
 };
 
 // A wrong key against the key that was due. Shift tells whether the Shift state was
