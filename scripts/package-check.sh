@@ -157,7 +157,7 @@ wmclass=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 xdotool search --class "^$wmclass\$" | grep -qx "$wid" ||
   fail "main window's class does not match StartupWMClass=$wmclass"
 if command -v xprop >/dev/null; then
-  # The icon is looked up just after the window's first frame.
+  # The window manager may read the icon a moment after the window maps.
   for _ in $(seq 50); do
     xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' && break
     sleep 0.1

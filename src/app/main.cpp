@@ -75,6 +75,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
+    // Before any window exists: a window made before it does not carry the icon.
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper")));
     phase("application");
     // A second start in this folder only brings the running window forward: it reads
     // and writes no file of the folder.
@@ -111,8 +113,6 @@ int main(int argc, char** argv) {
             phase("frame");
             if (language == UiLanguage::Japanese)
                 installTranslators(language, programTranslationDirs());
-            // The task-bar icon: finding it in the icon themes reads their indexes.
-            QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper")));
         });
         const int code = app.exec();
         // The exit button gave what waits for a held history its last moment; this is
