@@ -157,12 +157,19 @@ wmclass=$(sed -n 's/^StartupWMClass=//p' "$desktop")
 xdotool search --class "^$wmclass\$" | grep -qx "$wid" ||
   fail "main window's class does not match StartupWMClass=$wmclass"
 if command -v xprop >/dev/null; then
-  # The window manager may read the icon a moment after the window maps.
+  # Read whole before it is searched: a search that stops at the first match would cut
+  # the long icon listing short, and under pipefail that reads as no icon.
+  icon=""
   for _ in $(seq 50); do
-    xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' && break
+    icon=$(xprop -id "$wid" _NET_WM_ICON 2>&1 || true)
+    grep -q 'Icon (' <<<"$icon" && break
     sleep 0.1
   done
-  xprop -id "$wid" _NET_WM_ICON | grep -q 'Icon (' || fail "main window carries no icon"
+  if ! grep -q 'Icon (' <<<"$icon"; then
+    printf '%s\n' "$icon" | head -n 3 >&2
+    cat "$tmp/app.log" >&2
+    fail "main window carries no icon"
+  fi
 fi
 
 step "working folder"

@@ -75,8 +75,13 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
-    // Before any window exists: a window made before it does not carry the icon.
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper")));
+    // Before any window exists: a window made before it does not carry the icon. The
+    // theme's icon when the desktop finds one; the program's own copy when it does not
+    // (a build run in place, a theme cache that does not list it).
+    QIcon own;
+    for (const int size : {16, 32, 48, 128})
+        own.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper"), own));
     phase("application");
     // A second start in this folder only brings the running window forward: it reads
     // and writes no file of the folder.
