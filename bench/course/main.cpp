@@ -2,14 +2,17 @@
 // the whole keyboard, with the focus on the newest and on the first key, 20 times
 // each: the median and 99th percentile of wall time, and the most processor time one
 // took (wall time's worst is the scheduler's on a busy machine). Also the one-off cost of reading a
-// word list.
+// word list, and what the first lesson is made of.
 #include "Course.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QRegularExpression>
+#include <QSet>
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -48,6 +51,29 @@ int main(int argc, char** argv) {
                     ms.push_back(double(t.nsecsElapsed()) / 1e6);
                     if (l.keys == 0) return 1;
                 }
+        // The first lesson's words, over 20 lessons: how many, how many different, the
+        // most frequent one's share, and how many are words of the list.
+        const QStringList list = shippedWords(track);
+        const QSet<QString> known(list.begin(), list.end());
+        double tokens = 0, distinct = 0, topShare = 0, real = 0;
+        for (int round = 0; round < 20; ++round) {
+            const Lesson l = makeLesson(bank, startKeys(track), startKeys(track) - 1, random);
+            const QStringList words = l.text.split(
+                QRegularExpression(QStringLiteral("[ \\n\u3000]")), Qt::SkipEmptyParts);
+            std::map<QString, int> count;
+            for (const QString& w : words) ++count[w];
+            int top = 0;
+            for (const auto& [w, n] : count) top = std::max(top, n);
+            tokens += double(words.size());
+            distinct += double(count.size());
+            topShare += 100.0 * top / double(words.size());
+            for (const QString& w : words) real += known.contains(w) ? 1 : 0;
+        }
+        std::printf("course_%s_lesson1_tokens: %.1f\n", name.constData(), tokens / 20);
+        std::printf("course_%s_lesson1_distinct: %.1f\n", name.constData(), distinct / 20);
+        std::printf("course_%s_lesson1_top_share: %.1f %%\n", name.constData(), topShare / 20);
+        std::printf("course_%s_lesson1_real_words: %.1f %%\n", name.constData(),
+                    100.0 * real / tokens);
         std::sort(ms.begin(), ms.end());
         std::printf("course_%s_lesson_median: %.3f ms\n", name.constData(), ms[ms.size() / 2]);
         std::printf("course_%s_lesson_p99: %.3f ms\n", name.constData(), ms[ms.size() * 99 / 100]);

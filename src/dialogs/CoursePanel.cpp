@@ -96,10 +96,10 @@ void CoursePanel::paintEvent(QPaintEvent*) {
                 cap = QStringLiteral("⇧");
             else if (track_ == Track::Kana)
                 cap = kanalayout::legendOf(vk, false);
+            else if (index >= 0)
+                cap = order[std::size_t(index)].cap; // the yen key as ¥, the ro key as _
             else
-                cap = QString(QChar::fromLatin1(jisCharOfKey(vk, true) && vk >= 'A' && vk <= 'Z'
-                                                    ? char(vk)
-                                                    : jisCharOfKey(vk, false)));
+                cap = QString(QChar::fromLatin1(jisCharOfKey(vk, false)));
             p.drawText(box, Qt::AlignCenter, cap);
         }
     // The unlocked count over the course's steps, from the start keys to all of them.

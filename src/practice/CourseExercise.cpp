@@ -64,6 +64,8 @@ bool CourseExercise::btnCourseClick() {
     const Targets goal = targets ? targets() : Targets{};
     const int focus = focusIndex(track_, open, standings(figures(track_)), goal);
     Platform& platform = Platform::get();
+    // From the calendar, as the drill does: a fresh start gives a fresh lesson.
+    platform.seedRandom(quint32(platform.calendarMs()));
     lesson_ = makeLesson(bank(track_), open, focus, [&platform] { return platform.random(); });
 
     const std::vector<CourseKey>& keys = keyOrder(track_);

@@ -1,3 +1,5 @@
+#include "../practice/TypingKeys.h"
+#include "CourseExercise.h"
 #include "RecordFile.h"
 #include "TAboutBox.h"
 #include "TMemo.h"
@@ -36,6 +38,7 @@ private slots:
     void closeRefusedWhilePracticeRuns();
     void aboutBox();
     void dialogsBuiltOnFirstUse();
+    void courseLessonsFollowTheCalendar();
 };
 
 void TestMainWindow::controls_data() {
@@ -284,6 +287,61 @@ void TestMainWindow::dialogsBuiltOnFirstUse() {
     QTest::mouseClick(w.btnAbout, Qt::LeftButton);
     QCOMPARE(aboutBuilt, 1);
     QCOMPARE(env.platform.dialogsRun, 4);
+}
+
+void TestMainWindow::courseLessonsFollowTheCalendar() {
+    // Draws that follow the seed, as the desktop's generator does.
+    struct SeededPlatform : FakePlatform {
+        quint32 state = 1;
+        void seedRandom(quint32 seed) override {
+            FakePlatform::seedRandom(seed);
+            state = seed;
+        }
+        int random() override {
+            state = state * 1103515245u + 12345u;
+            return int((state >> 16) & 0x7FFF);
+        }
+    };
+    // Three fresh starts: two at one moment, one a day later.
+    QStringList lessons;
+    for (qint64 day : {1'800'000'000, 1'800'000'000, 1'800'086'400}) {
+        TestEnv env;
+        SeededPlatform platform;
+        platform.calendar = day;
+        Platform::install(&platform);
+        TVelotapper w;
+        w.btnCourse->click();
+        QCOMPARE(platform.seeds, std::vector<quint32>{quint32(day * 1000)});
+        lessons << QString::fromLatin1(w.exercise().practiceText());
+        w.btnStop->click();
+        if (lessons.size() < 3) continue;
+
+        // The lesson that brings the yen key: it is the focus, the ro key after it is
+        // locked, the digits are open, and its backslashes are typed on it.
+        w.course().loadUnlocked = [](course::Track) {
+            return course::indexOfVk(course::Track::Letters, 220) + 1;
+        };
+        const KeyTable& keys = w.keyboard().table;
+        const quint32 digitColor = keys['4'].panel->color(), yenColor = keys[220].panel->color();
+        w.btnCourse->click();
+        QCOMPARE(keys[220].panel->color(), quint32(clYellow));
+        QCOMPARE(keys[226].panel->color(), quint32(0x00A0A0A0));
+        QCOMPARE(keys['4'].panel->color(), digitColor);
+        const QByteArray text(w.exercise().practiceText());
+        QVERIFY(text.contains('\\'));
+        const qint32 missed = w.record().missTotal;
+        for (int typed = 1; w.exercise().practiceRunning() && typed < 1000; ++typed) {
+            platform.now += 250;
+            const char c = text[w.exercise().cursorPos];
+            c == '\r' ? keys::tap(w.Memo, keys::Enter) : typeChar(w.Memo, c);
+            if (typed % 4 == 0) w.Timer1Timer();
+        }
+        QVERIFY2(!w.exercise().practiceRunning() && w.record().missTotal == missed,
+                 text.mid(w.exercise().cursorPos));
+        QCOMPARE(keys[220].panel->color(), yenColor); // the run's end gives it back
+    }
+    QCOMPARE(lessons[0], lessons[1]);
+    QVERIFY(lessons[0] != lessons[2]);
 }
 
 QTEST_MAIN(TestMainWindow)

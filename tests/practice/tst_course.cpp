@@ -1,5 +1,6 @@
 #include "Course.h"
 
+#include <QRegularExpression>
 #include <QTest>
 #include <random>
 
@@ -31,7 +32,10 @@ class TestCourse : public QObject {
 private slots:
     void unlockRule_data();
     void unlockRule();
+    void lettersOrder();
     void lessonsKeepToUnlockedKeysAndShares();
+    void numberRowLessonsReadAsText_data();
+    void numberRowLessonsReadAsText();
     void learnerWalksEachTrack_data();
     void learnerWalksEachTrack();
 };
@@ -72,7 +76,7 @@ void TestCourse::unlockRule_data() {
         << std::vector{fast, oldMisses} << 7 << 8 << 6;
     QTest::newRow("nothing typed") << std::vector<KeyFigureMap>{} << 7 << 7 << 6;
     QTest::newRow("never relocks, out of range clamps")
-        << std::vector<KeyFigureMap>{} << 99 << 32 << 30;
+        << std::vector<KeyFigureMap>{} << 99 << 49 << 48;
     QTest::newRow("below the start keys") << std::vector{fast} << 0 << 8 << 6;
 }
 
@@ -86,6 +90,16 @@ void TestCourse::unlockRule() {
     QCOMPARE(focusIndex(Track::Letters, unlocked, s, Targets{}), focus);
 }
 
+void TestCourse::lettersOrder() {
+    QStringList caps;
+    for (const CourseKey& k : keyOrder(Track::Letters)) caps << k.cap;
+    QCOMPARE(caps.join(QLatin1Char(' ')),
+             QStringLiteral("A S D F J K L E I R U O N T H G C M W P Y V B X Q Z , . ; - / Shift "
+                            "4 7 3 8 2 9 1 0 5 6 : @ [ ] ^ ¥ _"));
+    QCOMPARE(indexOfVk(Track::Letters, 220), 47); // the yen key
+    QCOMPARE(indexOfVk(Track::Letters, 226), 48); // the ro key
+}
+
 void TestCourse::lessonsKeepToUnlockedKeysAndShares() {
     for (Track track : {Track::Letters, Track::Kana}) {
         const WordBank bank(track, shippedWords(track));
@@ -93,12 +107,19 @@ void TestCourse::lessonsKeepToUnlockedKeysAndShares() {
         const auto& keys = keyOrder(track);
         for (int open = startKeys(track); open <= int(keys.size()); ++open) {
             for (int focus : {open - 1, 0, open / 2}) {
-                for (unsigned seed = 0; seed < 12; ++seed) {
+                for (unsigned seed = 0; seed < 6; ++seed) {
                     const Lesson l = makeLesson(bank, open, focus, seeded(seed));
                     const QByteArray what = trackName(track).toLatin1() + " " +
                                             QByteArray::number(open) + " focus " +
                                             QByteArray::number(focus) + ": " + l.text.toUtf8();
                     QVERIFY2(l.keys >= 150 && l.keys <= 250, what);
+                    // Words enough that none wears out: at most 15 % each, 12 different.
+                    const QStringList tokens = l.text.split(
+                        QRegularExpression(QStringLiteral(R"([ \n\x{3000}])")), Qt::SkipEmptyParts);
+                    std::map<QString, int> uses;
+                    int most = 0;
+                    for (const QString& t : tokens) most = std::max(most, ++uses[t]);
+                    QVERIFY2(most * 100 <= 15 * tokens.size() && uses.size() >= 12, what);
                     QVERIFY2(l.focusPresses * 5 >= l.keys, what);
                     if (focus != open - 1) QVERIFY2(l.newestPresses * 10 >= l.keys, what);
                     int presses = 0;
@@ -108,15 +129,40 @@ void TestCourse::lessonsKeepToUnlockedKeysAndShares() {
                         int i = 0;
                         while (i < open && keys[std::size_t(i)].vk != k.vk) ++i;
                         QVERIFY2(i < open, what);
-                        QVERIFY2(!k.shift || keys[std::size_t(open - 1)].vk == kShiftKey ||
-                                     open == int(keys.size()),
-                                 what);
+                        QVERIFY2(!k.shift || indexOfVk(track, kShiftKey) < open, what);
                     }
                     QCOMPARE(presses, l.keys);
                 }
             }
         }
     }
+}
+
+void TestCourse::numberRowLessonsReadAsText_data() {
+    // The lesson that brings the key, over a dozen seeds, holds such a token somewhere.
+    QTest::addColumn<char>("key");
+    QTest::addColumn<QString>("pattern");
+    QTest::newRow("4: dollars") << '4' << QString(R"(\$4)");
+    QTest::newRow("1: years") << '1' << QString(R"(\b19\d\d\b)");
+    QTest::newRow("0: phone numbers") << '0' << QString(R"(\b0\d0?-\d{4}-\d{4}\b)");
+    QTest::newRow("6: ranges") << '6' << QString(R"(\b\d-\d\b)");
+    QTest::newRow(": times") << ':' << QString(R"(\b\d{1,2}:[0-5]\d\b)");
+    QTest::newRow("@ addresses") << '@' << QString(R"(\w@\w)");
+    QTest::newRow("] notes") << ']' << QString(R"(\[\w+\])");
+    QTest::newRow("yen prices") << '\\' << QString(R"(\\[1-9][\d,]*\b)");
+    QTest::newRow("_ names") << '_' << QString(R"(\w_\w)");
+}
+
+void TestCourse::numberRowLessonsReadAsText() {
+    QFETCH(char, key);
+    QFETCH(QString, pattern);
+    const WordBank bank(Track::Letters, shippedWords(Track::Letters));
+    const int open = indexOfVk(Track::Letters, jisKeyOfChar(key).vk) + 1;
+    QVERIFY(open > indexOfVk(Track::Letters, kShiftKey) + 1);
+    QString all;
+    for (unsigned seed = 0; seed < 12; ++seed)
+        all += makeLesson(bank, open, open - 1, seeded(seed)).text + QLatin1Char('\n');
+    QVERIFY2(all.contains(QRegularExpression(pattern)), qPrintable(all));
 }
 
 void TestCourse::learnerWalksEachTrack_data() {
