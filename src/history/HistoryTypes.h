@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QDateTime>
 #include <QList>
 #include <QString>
@@ -62,6 +63,9 @@ struct CourseStep {
     int unlocked = 0;
 };
 
+// Which earlier run of a text a pace follows.
+enum class PaceRun { Best, Last };
+
 // What the progress page and the adaptive practice read from the history.
 class HistoryReader {
 public:
@@ -97,6 +101,14 @@ public:
         Q_UNUSED(track);
         Q_UNUSED(unlocked);
         return false;
+    }
+    // The keystrokes (see Keystrokes.h) of the fastest completed run or of the last run
+    // of mode on source; empty when there is none or it kept none.
+    virtual QByteArray paceStrokes(const QString& mode, const QString& source, PaceRun which) {
+        Q_UNUSED(mode);
+        Q_UNUSED(source);
+        Q_UNUSED(which);
+        return {};
     }
     // Per-key figures of the track's last course runs, one list a run, newest first.
     virtual QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) {
