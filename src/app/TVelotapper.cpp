@@ -60,6 +60,11 @@ TVelotapper::TVelotapper(QWidget* parent) : SettledHide(parent), keyboard_(recor
         if (history().lastRunWaits())
             Display->setCaption(Display->caption() + tr("（履歴へは後で記録）"));
     };
+    // Read as each run begins: the start reads no history.
+    pc.sounds->choice = [this] {
+        if (!history_) return SoundChoice{};
+        return soundChoice([this](const QString& key) { return history_->setting(key); });
+    };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
     japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);

@@ -10,6 +10,7 @@ class HistoryReader;
 struct PracticeRecord;
 class HistoryReader;
 class ProgressPage;
+class SoundPage;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -71,6 +72,7 @@ public:
 
     // Progress page, after the four of the design.
     ProgressPage* TabSheet5;
+    SoundPage* soundPage;
 
 protected:
     void showEvent(QShowEvent* e) override;
