@@ -2,14 +2,18 @@
 #include "FakeHistory.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
+#include "RunSounds.h"
+#include "SoundPage.h"
 #include "TPagesDlg.h"
 #include "TPanel.h"
 #include "TestEnv.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
@@ -58,6 +62,7 @@ private slots:
     void okStoresSettings();
     void weakKeysSettingLivesInTheHistory();
     void courseTargetsLiveInTheHistory();
+    void soundSettingsLiveInTheHistory();
     void closeBoxDiscardsSettings();
     void escapeActsAsCloseBox();
     void okWhenTheSaveFails();
@@ -77,7 +82,8 @@ void TestPagesDlg::frameAndHints() {
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
     QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dlg.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(dlg.PageControl1->count(), 5);
+    QCOMPARE(dlg.PageControl1->count(), 6);
+    QCOMPARE(dlg.PageControl1->tabText(5), QStringLiteral("音"));
     QCOMPARE(dlg.PageControl1->tabText(0), QStringLiteral("設定"));
     QCOMPARE(dlg.PageControl1->tabText(3), QStringLiteral("色設定"));
     QVERIFY(dlg.OKBtn->isDefault());
@@ -378,6 +384,53 @@ void TestPagesDlg::courseTargetsLiveInTheHistory() {
         dlg.OKBtn->click();
     });
     QCOMPARE(h.writes, QStringList({"course.accuracy=90"}));
+}
+
+void TestPagesDlg::soundSettingsLiveInTheHistory() {
+    TestEnv env;
+    PracticeRecord r = newRecord();
+    TPagesDlg dlg(r);
+    SoundPage* page = dlg.soundPage;
+    const auto shown = [page] {
+        return QList<int>{page->cbClickSound->isChecked(), page->cbMissSound->isChecked(),
+                          page->cbEndSound->isChecked(), page->slVolume->value(),
+                          page->cbMetronome->isChecked() ? page->spMetronome->value() : 0};
+    };
+    // Without a history: the defaults, silent, locked.
+    QVERIFY(!page->isEnabled());
+    QCOMPARE(shown(), (QList<int>{0, 0, 0, 60, 0}));
+    FakeHistory h;
+    h.settings[kSoundVolumeSetting] = QStringLiteral("80");
+    h.settings[kMetronomeSetting] = QStringLiteral("200");
+    dlg.setHistory(&h);
+    run(env, dlg, [&] {
+        QVERIFY(page->isEnabled() && page->spMetronome->isEnabled());
+        QCOMPARE(shown(), (QList<int>{0, 0, 0, 80, 200}));
+        QCOMPARE(page->lbVolume->text(), QStringLiteral("80 %"));
+        page->cbMissSound->click();
+        page->slVolume->setValue(40);
+        page->cbMetronome->click();
+        QVERIFY(!page->spMetronome->isEnabled());
+        dlg.OKBtn->click();
+    });
+    QCOMPARE(h.writes, QStringList({"sound.miss=1", "sound.volume=40", "metronome.bpm=0"}));
+    // Changed and closed: nothing kept, and the next opening shows what is kept.
+    run(env, dlg, [&] {
+        page->cbClickSound->click();
+        closeBox(dlg);
+    });
+    run(env, dlg, [&] {
+        QCOMPARE(shown(), (QList<int>{0, 1, 0, 40, 0}));
+        dlg.OKBtn->click();
+    });
+    QCOMPARE(h.writes.size(), 3);
+    h.locked = QStringLiteral("read-only");
+    run(env, dlg, [&] {
+        QVERIFY(!page->isEnabled());
+        QCOMPARE(page->toolTip(), h.locked);
+        dlg.OKBtn->click();
+    });
+    QCOMPARE(h.writes.size(), 3);
 }
 
 void TestPagesDlg::closeBoxDiscardsSettings() {
