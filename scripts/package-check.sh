@@ -43,7 +43,8 @@ buildflag() { (cd "$top" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildfla
 cmake -S "$top" -B "$bdir" -DCMAKE_BUILD_TYPE=Release -DVELOTAPPER_TESTS=OFF \
   -DVELOTAPPER_BENCH=OFF -DVELOTAPPER_SANITIZE=OFF \
   -DCMAKE_CXX_FLAGS="$(buildflag CPPFLAGS) $(buildflag CXXFLAGS)" \
-  -DCMAKE_EXE_LINKER_FLAGS="$(buildflag LDFLAGS)" >/dev/null
+  -DCMAKE_EXE_LINKER_FLAGS="$(buildflag LDFLAGS)" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$(buildflag LDFLAGS)" >/dev/null
 cmake --build "$bdir" --parallel "$(nproc)" >/dev/null || fail "build failed"
 
 step "cpack -G DEB"
@@ -57,7 +58,7 @@ debs=("$bdir"/velotapper_*.deb)
 deb=${debs[0]}
 echo "$(basename "$deb"): $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb -f "$deb" Depends | tee "$tmp/depends"
-for d in libqt6widgets6 fonts-ipafont-gothic qt6-qpa-plugins; do
+for d in libqt6widgets6 libqt6multimedia6 fonts-ipafont-gothic qt6-qpa-plugins; do
   grep -q "$d" "$tmp/depends" || fail "Depends lacks $d"
 done
 
@@ -76,7 +77,7 @@ for f in usr/bin/velotapper usr/bin/velotapper-launch usr/share/doc/velotapper/c
   "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
   usr/share/icons/hicolor/scalable/apps/velotapper.svg \
   usr/share/icons/hicolor/48x48/apps/velotapper.png \
-  usr/share/velotapper/translations/velotapper_en.qm; do
+  usr/share/velotapper/translations/velotapper_en.qm usr/lib/velotapper/velotapper-sound.so; do
   [ -e "$tmp/root/$f" ] || fail "package lacks /$f"
 done
 for l in "${lessons[@]}"; do

@@ -22,7 +22,7 @@ for f in bin/velotapper bin/velotapper-launch share/applications/$app_id.desktop
   share/velotapper/lessons/Lesson1.txt share/velotapper/lessons/Lesson2.txt \
   share/velotapper/lessons/Lesson3.txt share/velotapper/lessons/Japanese1.txt \
   share/velotapper/lessons/Japanese2.txt share/velotapper/lessons/Japanese3.txt \
-  share/velotapper/translations/velotapper_en.qm \
+  share/velotapper/translations/velotapper_en.qm lib/velotapper/velotapper-sound.so \
   share/doc/velotapper/copyright share/doc/velotapper/changelog.gz \
   share/man/man1/velotapper.1.gz share/man/man1/velotapper-launch.1.gz; do
   check "installs $f" test -s "$p/$f"
