@@ -1,0 +1,18 @@
+#pragma once
+#include "QtPlatform.h"
+#include "SoundOutput.h"
+
+class TVelotapper;
+
+// The program's platform with the sound module of this build.
+class BenchPlatform : public QtPlatform {
+public:
+    void prepareSounds(int volume) override { sounds.prepare(volume); }
+    void playSound(Sound sound) override { sounds.play(sound); }
+    void releaseSounds() override { sounds.release(); }
+    SoundOutput sounds{{QStringLiteral(VELOTAPPER_SOUND_MODULE_DIR)}};
+};
+
+// Starts a text run with every sound and the metronome on, over a text none of the
+// benchmark's keys types, so that every key-down is judged a miss and sounds.
+void startSoundedRun(TVelotapper& window);
