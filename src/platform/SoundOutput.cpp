@@ -27,6 +27,7 @@ SoundOutput::~SoundOutput() {
 void SoundOutput::prepare(int volume) {
     if (!tried_) {
         tried_ = true;
+        if (folders_.isEmpty()) folders_ = defaultFolders();
         for (const QString& folder : folders_) {
             const QString path = QDir(folder).filePath(kModuleName);
             if (!QFileInfo::exists(path)) continue;

@@ -14,7 +14,8 @@ public:
     // library folder.
     static QStringList defaultFolders();
 
-    explicit SoundOutput(QStringList folders = defaultFolders());
+    // No folders: the default ones, looked up only when a sound is first wanted.
+    explicit SoundOutput(QStringList folders = {});
     ~SoundOutput();
 
     // Loads the module once and sets the volume (0..100); later calls set the volume only.
