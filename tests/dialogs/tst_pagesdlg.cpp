@@ -424,13 +424,6 @@ void TestPagesDlg::soundSettingsLiveInTheHistory() {
         dlg.OKBtn->click();
     });
     QCOMPARE(h.writes.size(), 3);
-    h.locked = QStringLiteral("read-only");
-    run(env, dlg, [&] {
-        QVERIFY(!page->isEnabled());
-        QCOMPARE(page->toolTip(), h.locked);
-        dlg.OKBtn->click();
-    });
-    QCOMPARE(h.writes.size(), 3);
 }
 
 void TestPagesDlg::closeBoxDiscardsSettings() {

@@ -32,9 +32,7 @@ void TstRunSounds::keptChoice_data() {
                                   << QList<int>{0, 0, 0, 100, 400};
     QTest::newRow("out of reason")
         << QStringList{"0", "1", "0", "101", "29"} << QList<int>{0, 1, 0, 60, 0};
-    QTest::newRow("too fast, below zero")
-        << QStringList{"", "", "", "-1", "401"} << QList<int>{0, 0, 0, 60, 0};
-    QTest::newRow("no numbers") << QStringList{"", "", "", "loud", "fast"}
+    QTest::newRow("no numbers") << QStringList{"", "", "", "loud", "-1"}
                                 << QList<int>{0, 0, 0, 60, 0};
 }
 
