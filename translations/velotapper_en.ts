@@ -294,7 +294,11 @@ It is started afresh.</translation>
     </message>
 </context>
 <context>
-    <name>SoundPage</name>
+    <name>SoundDlg</name>
+    <message>
+        <source>音の設定</source>
+        <translation>Sound settings</translation>
+    </message>
     <message>
         <source>効果音</source>
         <translation>Sound effects</translation>
@@ -629,10 +633,6 @@ It is started afresh.</translation>
         <source>キーを増やすのに要る正確さ</source>
         <translation>Accuracy needed to unlock the next key</translation>
     </message>
-    <message>
-        <source>音</source>
-        <translation>Sound</translation>
-    </message>
 </context>
 <context>
     <name>TVelotapper</name>
@@ -695,6 +695,10 @@ It is started afresh.</translation>
     <message>
         <source>（履歴へは後で記録）</source>
         <translation> (history saved later)</translation>
+    </message>
+    <message>
+        <source>音とメトロノームを設定します。</source>
+        <translation>Sets the sounds and the metronome.</translation>
     </message>
 </context>
 <context>

@@ -16,6 +16,7 @@
 
 class HistoryReader;
 class QDialog;
+class SoundDlg;
 class QLabel;
 class QProgressBar;
 class QTimer;
@@ -65,6 +66,7 @@ public:
     void btnFileClick();
     void btnJapaneseClick();
     void btnCourseClick();
+    void btnSoundClick();
     void btnKeybordClick();
     void btnExitClick();
     void btnAboutClick();
@@ -73,7 +75,7 @@ public:
     void Timer1Timer();
 
     TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
-        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse;
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse, *btnSound;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
     TMemo* Memo;
@@ -107,4 +109,5 @@ private:
     DialogFactory makeAboutBox_, makePagesDlg_;
     QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
+    SoundDlg* soundDlg_ = nullptr; // built on first use
 };

@@ -9,7 +9,6 @@
 #include "PracticeRecord.h"
 #include "ProgressPage.h"
 #include "RecordFile.h"
-#include "SoundPage.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -63,7 +62,6 @@ void TPagesDlg::createFrame() {
     TabSheet5->setObjectName(QStringLiteral("TabSheet5"));
     PageControl1->addTab(TabSheet5, tr("成績推移"));
     connect(TabSheet5->weakBtn, &QPushButton::clicked, this, &TPagesDlg::weakLessonClick);
-    PageControl1->addTab(soundPage = new SoundPage(this), tr("音"));
     // The course's keys show against the targets as they are being set.
     for (QSpinBox* box : {spCourseSpeed, spCourseAccuracy})
         connect(box, &QSpinBox::valueChanged, this, &TPagesDlg::showTargets);
@@ -139,7 +137,6 @@ void TPagesDlg::OKBtnClick() {
 void TPagesDlg::setHistory(HistoryReader* history) {
     history_ = history;
     TabSheet5->setHistory(history);
-    soundPage->setHistory(history);
     fillSettingsPage();
 }
 

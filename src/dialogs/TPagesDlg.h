@@ -10,7 +10,6 @@ class HistoryReader;
 struct PracticeRecord;
 class HistoryReader;
 class ProgressPage;
-class SoundPage;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -72,7 +71,6 @@ public:
 
     // Progress page, after the four of the design.
     ProgressPage* TabSheet5;
-    SoundPage* soundPage;
 
 protected:
     void showEvent(QShowEvent* e) override;

@@ -3,7 +3,7 @@
 #include "PracticeRecord.h"
 #include "RecordFile.h"
 #include "RunSounds.h"
-#include "SoundPage.h"
+#include "SoundDlg.h"
 #include "TPagesDlg.h"
 #include "TPanel.h"
 #include "TestEnv.h"
@@ -82,8 +82,7 @@ void TestPagesDlg::frameAndHints() {
     QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
     QVERIFY(dlg.windowFlags() & Qt::WindowCloseButtonHint);
     QVERIFY(!(dlg.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QCOMPARE(dlg.PageControl1->count(), 6);
-    QCOMPARE(dlg.PageControl1->tabText(5), QStringLiteral("音"));
+    QCOMPARE(dlg.PageControl1->count(), 5);
     QCOMPARE(dlg.PageControl1->tabText(0), QStringLiteral("設定"));
     QCOMPARE(dlg.PageControl1->tabText(3), QStringLiteral("色設定"));
     QVERIFY(dlg.OKBtn->isDefault());
@@ -388,38 +387,40 @@ void TestPagesDlg::courseTargetsLiveInTheHistory() {
 
 void TestPagesDlg::soundSettingsLiveInTheHistory() {
     TestEnv env;
-    PracticeRecord r = newRecord();
-    TPagesDlg dlg(r);
-    SoundPage* page = dlg.soundPage;
-    const auto shown = [page] {
-        return QList<int>{page->cbClickSound->isChecked(), page->cbMissSound->isChecked(),
-                          page->cbEndSound->isChecked(), page->slVolume->value(),
-                          page->cbMetronome->isChecked() ? page->spMetronome->value() : 0};
+    SoundDlg dlg;
+    const auto run = [&](const std::function<void()>& act) {
+        env.platform.onDialog = [&](QDialog*) { act(); };
+        env.platform.execDialog(&dlg);
+    };
+    const auto shown = [&dlg] {
+        return QList<int>{dlg.cbClickSound->isChecked(), dlg.cbMissSound->isChecked(),
+                          dlg.cbEndSound->isChecked(), dlg.slVolume->value(),
+                          dlg.cbMetronome->isChecked() ? dlg.spMetronome->value() : 0};
     };
     // Without a history: the defaults, silent, locked.
-    QVERIFY(!page->isEnabled());
+    QVERIFY(!dlg.settings->isEnabled());
     QCOMPARE(shown(), (QList<int>{0, 0, 0, 60, 0}));
     FakeHistory h;
     h.settings[kSoundVolumeSetting] = QStringLiteral("80");
     h.settings[kMetronomeSetting] = QStringLiteral("200");
     dlg.setHistory(&h);
-    run(env, dlg, [&] {
-        QVERIFY(page->isEnabled() && page->spMetronome->isEnabled());
+    run([&] {
+        QVERIFY(dlg.settings->isEnabled() && dlg.spMetronome->isEnabled());
         QCOMPARE(shown(), (QList<int>{0, 0, 0, 80, 200}));
-        QCOMPARE(page->lbVolume->text(), QStringLiteral("80 %"));
-        page->cbMissSound->click();
-        page->slVolume->setValue(40);
-        page->cbMetronome->click();
-        QVERIFY(!page->spMetronome->isEnabled());
+        QCOMPARE(dlg.lbVolume->text(), QStringLiteral("80 %"));
+        dlg.cbMissSound->click();
+        dlg.slVolume->setValue(40);
+        dlg.cbMetronome->click();
+        QVERIFY(!dlg.spMetronome->isEnabled());
         dlg.OKBtn->click();
     });
     QCOMPARE(h.writes, QStringList({"sound.miss=1", "sound.volume=40", "metronome.bpm=0"}));
     // Changed and closed: nothing kept, and the next opening shows what is kept.
-    run(env, dlg, [&] {
-        page->cbClickSound->click();
-        closeBox(dlg);
+    run([&] {
+        dlg.cbClickSound->click();
+        QVERIFY(dlg.close());
     });
-    run(env, dlg, [&] {
+    run([&] {
         QCOMPARE(shown(), (QList<int>{0, 1, 0, 40, 0}));
         dlg.OKBtn->click();
     });

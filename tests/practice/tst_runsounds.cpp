@@ -110,6 +110,7 @@ void TstRunSounds::runs() {
     if (kind == "text") {
         f.load("ab\n");
         f.start();
+        QVERIFY(!f.w->btnSound->isEnabled()); // no settings changed during a run
         typeChar(f.w->Memo, 'a');
         typeChar(f.w->Memo, 'x');
         typeChar(f.w->Memo, 'b');
@@ -130,6 +131,8 @@ void TstRunSounds::runs() {
     QCOMPARE(f.env.platform.sounds, expected);
     // Sounds are readied only for a run that wants them: the module is never loaded else.
     QCOMPARE(f.env.platform.soundVolume, on.isEmpty() ? -1 : 35);
+    f.w->btnSound->click();
+    QCOMPARE(f.env.platform.dialogsRun, 1);
 }
 
 QTEST_MAIN(TstRunSounds)

@@ -1,15 +1,16 @@
-#include "SoundPage.h"
+#include "SoundDlg.h"
 
+#include "DesignTable.h"
 #include "HistoryTypes.h"
 #include "RunSounds.h"
 #include "TPagesDlg.h"
 
 #include <QCheckBox>
-#include <QDialog>
-#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
 #include <QSlider>
 #include <QSpinBox>
 
@@ -40,8 +41,10 @@ QString onOff(bool on) {
 
 } // namespace
 
-SoundPage::SoundPage(QDialog* dialog) {
-    auto* sounds = named(new QGroupBox(tr("効果音"), this), "gbSounds", {8, 4, 170, 104});
+SoundDlg::SoundDlg(QWidget* parent) : SettledHide(parent) {
+    setUpFixedDialog(this, "SoundDlg", tr("音の設定"), QSize(353, 226));
+    settings = named(new QWidget(this), "settings", {0, 0, 353, 190});
+    auto* sounds = named(new QGroupBox(tr("効果音"), settings), "gbSounds", {8, 4, 170, 104});
     cbClickSound = named(new QCheckBox(tr("正しいキーの音"), sounds), "cbClickSound",
                          {12, 24, 150, 17}, tr("正しいキーを押すたびに音を鳴らします"));
     cbMissSound = named(new QCheckBox(tr("ミスの音"), sounds), "cbMissSound", {12, 50, 150, 17},
@@ -49,16 +52,17 @@ SoundPage::SoundPage(QDialog* dialog) {
     cbEndSound = named(new QCheckBox(tr("終了の音"), sounds), "cbEndSound", {12, 76, 150, 17},
                        tr("練習の終わりに音を鳴らします"));
 
-    auto* volume = named(new QGroupBox(tr("音量"), this), "gbVolume", {186, 4, 159, 104});
+    auto* volume = named(new QGroupBox(tr("音量"), settings), "gbVolume", {186, 4, 159, 104});
     slVolume = named(new QSlider(Qt::Horizontal, volume), "slVolume", {12, 34, 135, 22},
                      tr("効果音とメトロノームの音量"));
     slVolume->setRange(0, 100);
     slVolume->setPageStep(10);
     lbVolume = named(new QLabel(volume), "lbVolume", {12, 64, 135, 17});
     lbVolume->setAlignment(Qt::AlignCenter);
-    connect(slVolume, &QSlider::valueChanged, this, &SoundPage::showVolume);
+    connect(slVolume, &QSlider::valueChanged, this, &SoundDlg::showVolume);
 
-    auto* beat = named(new QGroupBox(tr("メトロノーム"), this), "gbMetronome", {8, 114, 337, 72});
+    auto* beat =
+        named(new QGroupBox(tr("メトロノーム"), settings), "gbMetronome", {8, 114, 337, 72});
     cbMetronome = named(new QCheckBox(tr("鳴らす"), beat), "cbMetronome", {12, 30, 80, 17},
                         tr("練習中にメトロノームを鳴らします"));
     spMetronome =
@@ -68,21 +72,25 @@ SoundPage::SoundPage(QDialog* dialog) {
     named(new QLabel(tr("練習中だけ鳴ります"), beat), "lbMetronome", {218, 30, 115, 17});
     connect(cbMetronome, &QCheckBox::toggled, spMetronome, &QWidget::setEnabled);
 
-    dialog->installEventFilter(this);
-    connect(dialog, &QDialog::accepted, this, &SoundPage::keep);
+    OKBtn = named(new QPushButton(QStringLiteral("OK"), this), "OKBtn", {270, 193, 75, 25});
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, [this] {
+        keep();
+        accept();
+    });
     fill();
 }
 
-void SoundPage::setHistory(HistoryReader* history) {
+void SoundDlg::setHistory(HistoryReader* history) {
     history_ = history;
     fill();
 }
 
-void SoundPage::showVolume() {
+void SoundDlg::showVolume() {
     lbVolume->setText(QStringLiteral("%1 %").arg(slVolume->value()));
 }
 
-void SoundPage::fill() {
+void SoundDlg::fill() {
     const SoundChoice c =
         history_ ? soundChoice([this](const QString& key) { return history_->setting(key); })
                  : SoundChoice{};
@@ -96,13 +104,13 @@ void SoundPage::fill() {
     spMetronome->setValue(c.beatsPerMinute != 0 ? c.beatsPerMinute : 120);
     // A history that takes no writes keeps these as they are; the hint says why.
     const QString locked = history_ ? history_->cannotWrite() : QString();
-    setEnabled(history_ != nullptr && locked.isEmpty());
-    setToolTip(locked);
+    settings->setEnabled(history_ != nullptr && locked.isEmpty());
+    settings->setToolTip(locked);
     spMetronome->setEnabled(cbMetronome->isChecked());
 }
 
-void SoundPage::keep() {
-    if (!history_ || !isEnabled()) return;
+void SoundDlg::keep() {
+    if (!history_ || !settings->isEnabled()) return;
     const SoundChoice kept =
         soundChoice([this](const QString& key) { return history_->setting(key); });
     const int beats = cbMetronome->isChecked() ? spMetronome->value() : 0;
@@ -118,8 +126,11 @@ void SoundPage::keep() {
         if (value != was) history_->setSetting(key, value);
 }
 
-bool SoundPage::eventFilter(QObject* watched, QEvent* e) {
-    // Each opening of the dialog shows what is kept now.
-    if (e->type() == QEvent::Show && !e->spontaneous() && watched->isWidgetType()) fill();
-    return QWidget::eventFilter(watched, e);
+void SoundDlg::showEvent(QShowEvent* e) {
+    // A window system's own show (after a restore) is no new opening.
+    if (!e->spontaneous()) {
+        centreOnScreen(this);
+        fill();
+    }
+    QDialog::showEvent(e);
 }
