@@ -8,7 +8,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <mutex>
@@ -19,116 +18,87 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr int kRate = 48000;
-constexpr int kLoud = 400; // a sample above this is heard
-constexpr int kKeyF = 41;  // X keycodes: the awaited key and a wrong one
+using std::chrono::milliseconds;
+constexpr int kKeyF = 41; // X keycodes: the awaited key and a wrong one
 constexpr int kKeyJ = 44;
-constexpr qint64 kWithinUs = 30000;
 
-double ms(Clock::duration d) {
-    return std::chrono::duration<double, std::milli>(d).count();
-}
-
-// What parec hears on the null sink's monitor, each block stamped as it arrives, so a
-// sample's time is its block's arrival less the samples after it.
+// What parec hears on the null sink's monitor: the times of its loud samples, each a
+// block's arrival less the samples after it in the block.
 class Listener {
 public:
-    bool start(const QString& server) {
+    explicit Listener(const QString& server) {
         int fds[2];
-        if (pipe(fds) != 0) return false;
+        if (pipe(fds) != 0) return;
         const QByteArray s = "--server=" + server.toUtf8();
-        pid_ = fork();
-        if (pid_ == 0) {
+        if ((pid_ = fork()) == 0) {
             dup2(fds[1], 1);
-            close(fds[0]);
             execlp("parec", "parec", s.constData(), "-d", "heard.monitor", "--raw",
                    "--format=s16le", "--rate=48000", "--channels=1", "--latency-msec=2",
                    static_cast<char*>(nullptr));
             _exit(127);
         }
         close(fds[1]);
-        fd_ = fds[0];
-        reader_ = std::thread([this] { read(); });
-        return pid_ > 0;
+        reader_ = std::thread([this, fd = fds[0]] {
+            qint16 buf[512];
+            for (ssize_t n; (n = ::read(fd, buf, sizeof buf)) > 0;) {
+                const auto now = Clock::now();
+                std::lock_guard lock(m_);
+                for (ssize_t i = 0; i < n / 2; ++i)
+                    if (std::abs(buf[i]) > 400)
+                        loud_.push_back(now - std::chrono::microseconds((n / 2 - i) * 1000 / 48));
+                heard_ = now;
+            }
+            close(fd);
+        });
     }
     ~Listener() {
-        if (pid_ > 0) {
-            kill(pid_, SIGTERM);
-            waitpid(pid_, nullptr, 0);
-        }
-        if (reader_.joinable()) reader_.join();
-        if (fd_ >= 0) close(fd_);
+        kill(pid_, SIGTERM);
+        waitpid(pid_, nullptr, 0);
+        reader_.join();
     }
-    // The time of the first loud sample after t, if heard by now.
+    // The first loud sample from t on, if any was heard.
     std::optional<Clock::time_point> loudAfter(Clock::time_point t) {
         std::lock_guard lock(m_);
-        for (std::size_t b = 0; b < blocks_.size(); ++b) {
-            if (blocks_[b].second < t) continue;
-            const std::size_t from = b == 0 ? 0 : blocks_[b - 1].first;
-            for (std::size_t i = from; i < blocks_[b].first; ++i)
-                if (std::abs(samples_[i]) > kLoud)
-                    return blocks_[b].second -
-                           std::chrono::microseconds((blocks_[b].first - i) * 1000000 / kRate);
-        }
-        return std::nullopt;
+        const auto it = std::lower_bound(loud_.begin(), loud_.end(), t);
+        return it == loud_.end() ? std::nullopt : std::optional(*it);
     }
-    // Whether all heard from t on is quiet; nullopt until `span` after t has arrived.
-    std::optional<bool> quietFor(Clock::time_point t, Clock::duration span) {
-        {
-            std::lock_guard lock(m_);
-            if (blocks_.empty() || blocks_.back().second < t + span) return std::nullopt;
-        }
-        const auto loud = loudAfter(t);
-        return !loud || *loud > t + span;
-    }
-
-    // Whether the last `span` heard was quiet.
-    bool quietTail(Clock::duration span) {
+    // Whether what has been heard reaches past t, and whether its last `quiet` was quiet.
+    bool heardPast(Clock::time_point t, Clock::duration quiet = {}) {
         std::lock_guard lock(m_);
-        const auto n = std::size_t(
-            std::chrono::duration_cast<std::chrono::microseconds>(span).count() * kRate / 1000000);
-        if (samples_.size() < n) return false;
-        return std::none_of(samples_.end() - std::ptrdiff_t(n), samples_.end(),
-                            [](qint16 s) { return std::abs(s) > kLoud; });
+        return heard_ > t && (loud_.empty() || loud_.back() < heard_ - quiet);
     }
 
 private:
-    void read() {
-        qint16 buf[512];
-        for (;;) {
-            const ssize_t n = ::read(fd_, buf, sizeof buf);
-            if (n <= 0) return;
-            const auto now = Clock::now();
-            std::lock_guard lock(m_);
-            samples_.insert(samples_.end(), buf, buf + n / 2);
-            blocks_.emplace_back(samples_.size(), now);
-        }
-    }
     pid_t pid_ = -1;
-    int fd_ = -1;
     std::thread reader_;
     std::mutex m_;
-    std::vector<qint16> samples_;
-    std::vector<std::pair<std::size_t, Clock::time_point>> blocks_; // end, arrival
+    std::vector<Clock::time_point> loud_;
+    Clock::time_point heard_;
 };
 
 // The scripted platform with real sounds, from the module of this build.
 class AudioPlatform : public FakePlatform {
 public:
     void prepareSounds(int volume) override { out.prepare(volume); }
-    void playSound(Sound s) override {
-        played.push_back({s, Clock::now()});
-        out.play(s);
-    }
+    void playSound(Sound s) override { out.play(s); }
     void releaseSounds() override { out.release(); }
     SoundOutput out{{QStringLiteral(VELOTAPPER_SOUND_MODULE_DIR)}};
-    std::vector<std::pair<Sound, Clock::time_point>> played;
+};
+
+// The time the window had each key.
+class KeySeen : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override {
+        if (e->type() == QEvent::KeyPress) at = Clock::now();
+        return false;
+    }
+    Clock::time_point at;
 };
 
 } // namespace
 
-// A lesson typed on the real display with sounds through a sound server of the test's
-// own, whose null sink's monitor is listened to.
+// A lesson typed on the real display, its sounds played through a sound server of the
+// test's own, whose null sink's monitor is listened to.
 class TestAudio : public QObject {
     Q_OBJECT
 private slots:
@@ -139,25 +109,17 @@ private slots:
 
 private:
     Clock::time_point press(int xkey);
+    // Whether the `span` after t was quiet, once it has been heard.
+    bool quietAfter(Clock::time_point t, Clock::duration span);
     void startLesson(bool missSound);
     QTemporaryDir runtime_;
     QProcess server_;
     std::unique_ptr<TestEnv> env_;
     AudioPlatform platform_;
     FakeHistory history_;
+    KeySeen keys_;
     std::unique_ptr<TVelotapper> w_;
     std::unique_ptr<Listener> ear_;
-    std::atomic<Clock::time_point::rep> keyAt_{0};
-};
-
-class KeySeen : public QObject {
-public:
-    explicit KeySeen(std::atomic<Clock::time_point::rep>& at) : at_(at) {}
-    bool eventFilter(QObject*, QEvent* e) override {
-        if (e->type() == QEvent::KeyPress) at_ = Clock::now().time_since_epoch().count();
-        return false;
-    }
-    std::atomic<Clock::time_point::rep>& at_;
 };
 
 void TestAudio::initTestCase() {
@@ -178,10 +140,8 @@ void TestAudio::initTestCase() {
                    "--load=module-native-protocol-unix auth-anonymous=1 socket=" + socket});
     QVERIFY(server_.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(socket), 10000);
-    const QString server = QStringLiteral("unix:") + socket;
-    qputenv("PULSE_SERVER", server.toUtf8());
-    ear_ = std::make_unique<Listener>();
-    QVERIFY(ear_->start(server));
+    qputenv("PULSE_SERVER", "unix:" + socket.toUtf8());
+    ear_ = std::make_unique<Listener>("unix:" + socket);
 
     env_ = std::make_unique<TestEnv>();
     Platform::install(&platform_);
@@ -192,14 +152,12 @@ void TestAudio::initTestCase() {
     QVERIFY(QTest::qWaitForWindowExposed(w_.get(), 20000));
     w_->activateWindow();
     QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::focusWindow(), w_->windowHandle(), 20000);
-    qApp->installEventFilter(new KeySeen(keyAt_));
+    qApp->installEventFilter(&keys_);
 }
 
 void TestAudio::cleanupTestCase() {
-    if (w_) w_->btnStopClick();
     w_.reset();
     env_.reset();
-    Platform::install(nullptr);
     ear_.reset();
     server_.terminate();
     server_.waitForFinished();
@@ -213,52 +171,42 @@ void TestAudio::startLesson(bool missSound) {
     QVERIFY(w_->exercise().practiceRunning());
 }
 
-// Types the key and answers when the window had it.
 Clock::time_point TestAudio::press(int xkey) {
-    keyAt_ = 0;
     const auto sent = Clock::now();
     QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("key"), QString::number(xkey)});
-    [&] { QTRY_VERIFY_WITH_TIMEOUT(keyAt_ != 0, 5000); }();
-    return keyAt_ != 0 ? Clock::time_point(Clock::duration(keyAt_.load())) : sent;
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(keys_.at > sent, 5000); }();
+    return keys_.at;
+}
+
+bool TestAudio::quietAfter(Clock::time_point t, Clock::duration span) {
+    [&] { QTRY_VERIFY_WITH_TIMEOUT(ear_->heardPast(t + span), 5000); }();
+    const auto loud = ear_->loudAfter(t);
+    return !loud || *loud > t + span;
 }
 
 void TestAudio::missHeardAtOnce() {
     startLesson(true);
-    std::vector<double> latencies, programMs;
+    std::vector<double> ms;
     for (int i = 0; i < 40; ++i) {
-        // A right key makes no sound with only the miss sound on.
-        if (i % 4 == 0) {
-            const auto t = press(kKeyF);
-            QTRY_VERIFY_WITH_TIMEOUT(ear_->quietFor(t, std::chrono::milliseconds(150)).has_value(),
-                                     5000);
-            QVERIFY2(*ear_->quietFor(t, std::chrono::milliseconds(150)), "a right key was heard");
-        }
-        const std::size_t before = platform_.played.size();
+        // With only the miss sound on, a right key is not heard.
+        if (i % 4 == 0) QVERIFY2(quietAfter(press(kKeyF), milliseconds(150)), "a right key");
         const auto t = press(kKeyJ);
         QTRY_VERIFY_WITH_TIMEOUT(ear_->loudAfter(t).has_value(), 5000);
-        latencies.push_back(ms(*ear_->loudAfter(t) - t));
-        QCOMPARE(platform_.played.size(), before + 1);
-        programMs.push_back(ms(platform_.played.back().second - t));
-        // Until the sound is over, so the next one is heard on its own.
-        QTRY_VERIFY_WITH_TIMEOUT(ear_->quietTail(std::chrono::milliseconds(50)), 5000);
+        ms.push_back(std::chrono::duration<double, std::milli>(*ear_->loudAfter(t) - t).count());
+        // Until the sound is over, so that the next one is heard on its own.
+        QTRY_VERIFY_WITH_TIMEOUT(ear_->heardPast(t, milliseconds(50)), 5000);
     }
-    std::sort(latencies.begin(), latencies.end());
-    std::sort(programMs.begin(), programMs.end());
-    const double p95 = latencies[latencies.size() * 95 / 100];
-    qInfo("miss sound, key to the sound server: median %.1f ms, p95 %.1f ms, max %.1f ms "
-          "(key to the program's play call: median %.3f ms)",
-          latencies[latencies.size() / 2], p95, latencies.back(), programMs[programMs.size() / 2]);
-    QVERIFY2(p95 * 1000 <= kWithinUs, qPrintable(QString::number(p95)));
+    std::sort(ms.begin(), ms.end());
+    const double p95 = ms[ms.size() * 95 / 100];
+    qInfo("miss sound, key to the sound server: median %.1f ms, p95 %.1f ms, max %.1f ms",
+          ms[ms.size() / 2], p95, ms.back());
+    QVERIFY2(p95 <= 30, qPrintable(QString::number(p95)));
 }
 
 void TestAudio::silentWhenOff() {
     startLesson(false);
-    for (int i = 0; i < 5; ++i) {
-        const auto t = press(i % 2 ? kKeyF : kKeyJ);
-        QTRY_VERIFY_WITH_TIMEOUT(ear_->quietFor(t, std::chrono::milliseconds(200)).has_value(),
-                                 5000);
-        QVERIFY2(*ear_->quietFor(t, std::chrono::milliseconds(200)), "a sound was heard");
-    }
+    for (int i = 0; i < 5; ++i)
+        QVERIFY2(quietAfter(press(i % 2 ? kKeyF : kKeyJ), milliseconds(200)), "a sound");
 }
 
 QTEST_MAIN(TestAudio)
