@@ -357,6 +357,7 @@ void TVelotapper::btnJapaneseClick() {
         japanese_->setKanaInput(history_->setting(kKanaInputSetting) == QStringLiteral("1"));
     japanese_->btnJapaneseClick();
 }
+
 void TVelotapper::btnSoundClick() {
     if (!soundDlg_) soundDlg_ = new SoundDlg(this);
     soundDlg_->setHistory(history_);

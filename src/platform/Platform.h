@@ -47,7 +47,7 @@ public:
     // clock reaches deadlineMs (no deadline when negative), and processes what came.
     virtual void waitEvents(qint64 deadlineMs) = 0;
     // Gets the sounds ready at a volume of 0..100, so that the first sound waits for
-    // nothing. Without a sound device both calls stay silent and say nothing.
+    // nothing. Without a sound device these calls stay silent and say nothing.
     virtual void prepareSounds(int volume) { (void)volume; }
     // Starts a sound and returns at once.
     virtual void playSound(Sound sound) { (void)sound; }
