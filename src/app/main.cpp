@@ -15,7 +15,9 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
+#include <fontconfig/fontconfig.h>
 #include <functional>
+#include <thread>
 #include <utility>
 
 namespace {
@@ -68,6 +70,9 @@ void afterFirstFrame(QWidget* window, std::function<void()> step) {
 
 int main(int argc, char** argv) {
     phase("exec");
+    // Reading the font configuration takes some milliseconds, and the window's text pane
+    // needs it before the window can be shown: read it beside Qt's own start.
+    std::jthread fontConfig([] { FcInit(); });
     QApplication app(argc, argv);
     // A file-size limit makes a too-large write fail, which the record's save handles,
     // instead of ending the program.
@@ -76,12 +81,12 @@ int main(int argc, char** argv) {
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
     // Before any window exists: a window made before it does not carry the icon. The
-    // theme's icon when the desktop finds one; the program's own copy when it does not
-    // (a build run in place, a theme cache that does not list it).
-    QIcon own;
+    // program's own copy, which needs no search through the icon themes' indexes before
+    // the first frame, and is there whatever theme the desktop has or lacks.
+    QIcon icon;
     for (const int size : {16, 32, 48, 128})
-        own.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper"), own));
+        icon.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
     phase("application");
     // A second start in this folder only brings the running window forward: it reads
     // and writes no file of the folder.
@@ -94,6 +99,8 @@ int main(int argc, char** argv) {
     const UiLanguage language = chooseLanguage();
     if (language == UiLanguage::English) installTranslators(language, programTranslationDirs());
     phase("translators");
+    fontConfig.join();
+    phase("font_config");
     QtPlatform platform;
     Platform::install(&platform);
     try {
