@@ -318,6 +318,8 @@ bool TVelotapper::prepareWeakLesson(QWidget* parent) {
     const QStringList folders = {QDir::currentPath(),
                                  QApplication::applicationDirPath() +
                                      QStringLiteral("/../share/velotapper/lessons")};
+    // Each lesson its own draw of words, not the same one at every start of the program.
+    platform.seedRandom(quint32(platform.calendarMs()));
     weakLesson_ = weakKeyLesson(lessonWords(readLessonTexts(folders)), ranking,
                                 [&platform] { return platform.random(); });
     if (weakLesson_.text.isEmpty()) {
