@@ -80,13 +80,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
-    // Before any window exists: a window made before it does not carry the icon. The
-    // program's own copy, which needs no search through the icon themes' indexes before
-    // the first frame, and is there whatever theme the desktop has or lacks.
-    QIcon icon;
-    for (const int size : {16, 32, 48, 128})
-        icon.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(icon);
     phase("application");
     // A second start in this folder only brings the running window forward: it reads
     // and writes no file of the folder.
@@ -121,8 +114,18 @@ int main(int argc, char** argv) {
         });
         phase("window");
         window.show();
-        afterFirstFrame(&window, [language] {
+        afterFirstFrame(&window, [language, &window] {
             phase("frame");
+            // The program's own copy of its icon, which needs no search through the icon
+            // themes' indexes and is there whatever theme the desktop has or lacks. The
+            // application's icon is for the windows made from now on; the main window,
+            // made before it, takes it itself.
+            QIcon icon;
+            for (const int size : {16, 32, 48, 128})
+                icon.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size),
+                             QSize(size, size));
+            QApplication::setWindowIcon(icon);
+            window.setWindowIcon(icon);
             if (language == UiLanguage::Japanese)
                 installTranslators(language, programTranslationDirs());
         });
