@@ -3,8 +3,7 @@
 # and the real-display checks need. Installs only what is missing.
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev libgl-dev fonts-ipafont-gothic libqt6sql6-sqlite libsqlite3-dev
-      libmecab-dev libmecab2 mecab-ipadic-utf8 qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-      libfontconfig-dev)
+      libmecab-dev libmecab2 mecab-ipadic-utf8 qt6-tools-dev qt6-l10n-tools qt6-translations-l10n)
 if [ "${1:-}" = "--test" ]; then
   pkgs+=(xvfb xdotool x11-xkb-utils xauth clang libclang-rt-14-dev desktop-file-utils appstream
          ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus libglib2.0-bin procps

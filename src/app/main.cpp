@@ -15,9 +15,7 @@
 #include <csignal>
 #include <cstdio>
 #include <exception>
-#include <fontconfig/fontconfig.h>
 #include <functional>
-#include <thread>
 #include <utility>
 
 namespace {
@@ -70,9 +68,6 @@ void afterFirstFrame(QWidget* window, std::function<void()> step) {
 
 int main(int argc, char** argv) {
     phase("exec");
-    // Reading the font configuration takes some milliseconds, and the window's text pane
-    // needs it before the window can be shown: read it beside Qt's own start.
-    std::jthread fontConfig([] { FcInit(); });
     QApplication app(argc, argv);
     // A file-size limit makes a too-large write fail, which the record's save handles,
     // instead of ending the program.
@@ -92,8 +87,6 @@ int main(int argc, char** argv) {
     const UiLanguage language = chooseLanguage();
     if (language == UiLanguage::English) installTranslators(language, programTranslationDirs());
     phase("translators");
-    fontConfig.join();
-    phase("font_config");
     QtPlatform platform;
     Platform::install(&platform);
     try {
