@@ -90,7 +90,13 @@ int main(int argc, char** argv) {
     QtPlatform platform;
     Platform::install(&platform);
     try {
-        TVelotapper window;
+        TVelotapper window(nullptr, TVelotapper::Pane::AfterShow);
+        phase("window");
+        // Mapped while the pane is built: nothing is drawn before the event loop runs,
+        // and by then the pane is there.
+        window.show();
+        window.buildPane();
+        phase("pane");
         window.setHistory(&window.history());
         window.setAboutBox([](TVelotapper& w) { return new TAboutBox(&w); });
         window.setPagesDlg([](TVelotapper& w) {
@@ -105,8 +111,6 @@ int main(int argc, char** argv) {
             window.raise();
             window.activateWindow();
         });
-        phase("window");
-        window.show();
         afterFirstFrame(&window, [language, &window] {
             phase("frame");
             // The program's own copy of its icon, which needs no search through the icon
