@@ -78,6 +78,7 @@ RunSummary typicalRun(QRandomGenerator& rnd, int i) {
         const int vk = 'A' + int(rnd.bounded(25));
         ms += 150 + rnd.bounded(250);
         const bool wrong = rnd.bounded(20) == 0;
+        r.keystrokes.push_back({ms, vk, vk == 'A', !wrong});
         RunKeyFigures& f = r.perKey[vk];
         if (wrong) {
             f.missed += 1;
@@ -94,6 +95,7 @@ RunSummary typicalRun(QRandomGenerator& rnd, int i) {
     r.endedAt = r.startedAt.addMSecs(ms);
     r.speed = double(r.keys) / r.seconds;
     r.completed = true;
+    r.rhythm = 70 + rnd.bounded(25.0);
     return r;
 }
 

@@ -187,7 +187,8 @@ void TstHistoryRuns::keyTimesFromAnOlderHistory() {
     QVERIFY(f.w->history().append(old));
     f.w->history().close();
     RawDb raw(f.env.path(QStringLiteral("Velotap.db")));
-    for (const char* sql : {"ALTER TABLE run_keys DROP COLUMN timed", "PRAGMA user_version=3"})
+    for (const char* sql : {"ALTER TABLE run_keys DROP COLUMN timed", "DROP TABLE run_strokes",
+                            "ALTER TABLE runs DROP COLUMN rhythm", "PRAGMA user_version=3"})
         QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
     f.env.writeFile(QStringLiteral("Lesson1.txt"), "asdj\r\n");
     f.w->btnExercise->click();

@@ -82,6 +82,9 @@ void makeDb(const QString& path, int version) {
     s.append(run(QStringLiteral("old"), 5, 0));
     s.close();
     RawDb raw(path);
+    if (version < 5)
+        for (const char* sql : {"DROP TABLE run_strokes", "ALTER TABLE runs DROP COLUMN rhythm"})
+            raw.exec(QString::fromLatin1(sql));
     if (version < 4) raw.exec(QStringLiteral("ALTER TABLE run_keys DROP COLUMN timed"));
     raw.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
 }
@@ -621,7 +624,8 @@ void TstHistoryStore::versionOneMigratesInPlace() {
               " count INTEGER, PRIMARY KEY(run_id, expected_vk, typed_vk)) WITHOUT ROWID",
               "INSERT INTO old SELECT run_id, expected_vk, typed_vk, count FROM confusions",
               "DROP TABLE confusions", "ALTER TABLE old RENAME TO confusions",
-              "ALTER TABLE run_keys DROP COLUMN timed", "PRAGMA user_version=1"})
+              "ALTER TABLE run_keys DROP COLUMN timed", "DROP TABLE run_strokes",
+              "ALTER TABLE runs DROP COLUMN rhythm", "PRAGMA user_version=1"})
             QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
     }
     HistoryStore store;
