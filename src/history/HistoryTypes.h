@@ -17,7 +17,8 @@ struct HistoryRun {
     qint64 misses = 0;
     double speed = 0;
     bool completed = false;
-    std::optional<double> rhythm; // 0..100; none for a run without two timed intervals
+    // How evenly it was typed, 0..100; none for a run without two timed intervals.
+    std::optional<double> rhythm = std::nullopt;
 };
 
 // One point of the progress chart when there are too many runs to draw one by one:
@@ -29,7 +30,7 @@ struct HistoryDay {
     double speed = 0; // average speed of the day's runs
     qint64 keys = 0;
     qint64 misses = 0;
-    std::optional<double> rhythm; // average over the day's runs that have one
+    std::optional<double> rhythm = std::nullopt; // average over the day's runs that have one
     int rhythmRuns = 0;
 };
 

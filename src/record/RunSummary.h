@@ -43,10 +43,10 @@ struct RunSummary {
     qint64 misses = 0; // what the run added to missTotal
     double speed = 0;  // the speed the record stores for the run
     bool completed = false;
-    std::map<int, RunKeyFigures> perKey; // by expected key
-    std::map<Confusion, int> confusions; // -> count
-    std::vector<Keystroke> keystrokes;   // every key pressed, right or wrong, in order
-    std::optional<double> rhythm;        // evenness 0..100; none without two intervals
+    std::map<int, RunKeyFigures> perKey;         // by expected key
+    std::map<Confusion, int> confusions;         // -> count
+    std::vector<Keystroke> keystrokes;           // every key pressed, right or wrong, in order
+    std::optional<double> rhythm = std::nullopt; // evenness 0..100; none without two intervals
 };
 
 // Where finished runs go; the application connects it to the history store.
