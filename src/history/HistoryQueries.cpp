@@ -15,7 +15,9 @@ QString lastRunIds(int n) {
     return QStringLiteral("SELECT id FROM runs ORDER BY id DESC LIMIT %1").arg(n > 0 ? n : -1);
 }
 
-HistoryRun runOf(const QSqlQuery& q) {
+// The run read with kRunColumns, and with the rhythm after them where read with
+// runColumns (the export's columns end before it).
+HistoryRun runOf(const QSqlQuery& q, bool withRhythm) {
     HistoryRun r;
     r.id = q.value(0).toLongLong();
     r.startedAt = historysql::fromIsoTime(q.value(1).toString());
@@ -27,9 +29,7 @@ HistoryRun runOf(const QSqlQuery& q) {
     r.misses = q.value(7).toLongLong();
     r.speed = q.value(8).toDouble();
     r.completed = q.value(9).toInt() != 0;
-    // Read with runColumns; the export's columns end before it.
-    if (const QVariant rhythm = q.value(10); rhythm.isValid() && !rhythm.isNull())
-        r.rhythm = rhythm.toDouble();
+    if (withRhythm && !q.value(10).isNull()) r.rhythm = q.value(10).toDouble();
     return r;
 }
 
@@ -65,7 +65,7 @@ QList<HistoryRun> HistoryStore::lastRuns(int n) {
                         .arg(historysql::runColumns(version_))
                         .arg(n)))
             return false;
-        while (q.next()) runs.append(runOf(q));
+        while (q.next()) runs.append(runOf(q, true));
         return true;
     });
     std::reverse(runs.begin(), runs.end());
@@ -189,7 +189,7 @@ bool HistoryStore::exportCsv(const QString& path) {
                 QStringLiteral("SELECT %1 FROM runs ORDER BY id").arg(QLatin1String(kRunColumns))))
             return false;
         while (q.next()) {
-            const HistoryRun r = runOf(q);
+            const HistoryRun r = runOf(q, false);
             out += QByteArray::number(r.id) + ',' + csvField(historysql::isoTime(r.startedAt)) +
                    ',' +
                    csvField(
