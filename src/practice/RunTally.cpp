@@ -4,6 +4,7 @@
 #include "PracticeRecord.h"
 
 #include <QCoreApplication>
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -25,15 +26,14 @@ void RunTally::begin(const PracticeRecord& record, const QString& mode, const QS
     active_ = true;
 }
 
-void RunTally::keep(int pressedVk, bool shift, bool right) {
-    const qint64 ms = std::max<qint64>(0, Platform::get().clockMs() - beganMs_);
-    s_.keystrokes.push_back({ms, pressedVk & 0xFF, shift, right});
+void RunTally::keep(qint64 now, int pressedVk, bool shift, bool right) {
+    s_.keystrokes.push_back({std::max<qint64>(0, now - beganMs_), pressedVk & 0xFF, shift, right});
 }
 
 void RunTally::accept(int vk, int pressedVk, bool shift, int count) {
     if (!active_) return;
-    keep(pressedVk, shift, true);
     const qint64 now = Platform::get().clockMs();
+    keep(now, pressedVk, shift, true);
     RunKeyFigures& k = s_.perKey[vk];
     k.expected += count;
     // One press, however many characters it passes.
@@ -47,7 +47,7 @@ void RunTally::accept(int vk, int pressedVk, bool shift, int count) {
 
 void RunTally::miss(int expectedVk, int pressedVk, bool shift, ShiftSlip slip) {
     if (!active_) return;
-    keep(pressedVk, shift, false);
+    keep(Platform::get().clockMs(), pressedVk, shift, false);
     s_.perKey[expectedVk].missed += 1;
     s_.confusions[{expectedVk, pressedVk, slip}] += 1;
 }

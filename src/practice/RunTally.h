@@ -4,11 +4,11 @@
 struct PracticeRecord;
 
 // Counts what one run does for the history: each accepted key with the time since the
-// key before it, each wrong key with the key that was awaited, and every key pressed in
-// order with its time since the run began. Keys and misses are what
-// the run added to the record's totals. The run's first key has no key before it (its
-// time is the start prompts and the learner's getting ready), and a key after a pause
-// is not a key's time either: neither adds to a key's time.
+// key before it, each wrong key with the key that was awaited, and every key pressed,
+// in order, with its time since the run began. Keys and misses are what the run added
+// to the record's totals. The run's first key has no key before it (its time is the
+// start prompts and the learner's getting ready), and a key after a pause is not a
+// key's time either: neither adds to a key's time.
 class RunTally {
 public:
     // The longest gap between two keys that still counts as typing.
@@ -33,7 +33,7 @@ public:
     static QString rhythmNote(const std::optional<double>& rhythm);
 
 private:
-    void keep(int pressedVk, bool shift, bool right);
+    void keep(qint64 now, int pressedVk, bool shift, bool right);
 
     RunSummary s_;
     qint64 typedAtStart_ = 0;
