@@ -710,73 +710,54 @@ void TstHistoryStore::courseFromAnOlderFile() {
 // text, and nothing in place of one that kept no keystrokes.
 void TstHistoryStore::keystrokesFromVersionFourOn() {
     TestEnv env;
-    {
-        HistoryStore store;
-        QVERIFY(fillHistory(store, 40, 5));
-    }
+    QVERIFY(fillHistory(*std::make_unique<HistoryStore>(), 40, 5));
     makeDb(env.path(kDb), 4);
     // The rows of the 41 runs there, whole.
     const QString rows =
-        QStringLiteral(
-            "SELECT (SELECT group_concat(%1) FROM runs WHERE id <= 41) || (SELECT "
-            "group_concat(run_id"
-            " || vk || expected || missed || ms_total || timed) FROM run_keys WHERE run_id <= 41) "
-            "||"
-            " (SELECT group_concat(run_id || expected_vk || typed_vk || shift_wrong || count)"
-            " FROM confusions WHERE run_id <= 41)")
+        QStringLiteral("SELECT (SELECT group_concat(%1) FROM runs WHERE id <= 41) ||"
+                       " (SELECT group_concat(run_id || vk || expected || missed || ms_total ||"
+                       " timed) FROM run_keys WHERE run_id <= 41) || (SELECT group_concat(run_id"
+                       " || expected_vk || typed_vk || shift_wrong || count) FROM confusions"
+                       " WHERE run_id <= 41)")
             .arg(QString::fromLatin1(historysql::kRunColumns)
                      .replace(QStringLiteral(", "), QStringLiteral(" || '/' || ")));
     const QString before = RawDb(env.path(kDb)).one(rows).toString();
     QVERIFY(before.size() > 1000);
 
     HistoryStore store;
-    QCOMPARE(store.paceStrokes(QStringLiteral("text"), QStringLiteral("memo.txt"), PaceRun::Last),
-             QByteArray()); // read before migrating
+    QCOMPARE(store.paceStrokes("text", "memo.txt", PaceRun::Last), QByteArray()); // unmigrated
     const auto strokes = [](int n) {
         std::vector<Keystroke> keys;
         for (int i = 0; i < n; ++i) keys.push_back({100LL * i + n, 'A' + i % 26, false, true});
         return keys;
     };
-    const struct {
-        const char* mode;
-        const char* source;
-        double speed;
-        bool completed;
-        int keys; // recorded; 0: none kept
-    } runs[] = {
+    // mode, source, speed, completed, keys recorded (0: none kept)
+    const std::tuple<const char*, const char*, double, bool, int> runs[] = {
         {"text", "t.txt", 2, true, 3},  {"text", "t.txt", 3, true, 4},
         {"text", "t.txt", 5, false, 5}, {"lesson", "t.txt", 9, true, 6},
         {"text", "u.txt", 9, true, 7},  {"text", "u.txt", 1, false, 10'000},
-        {"text", "t.txt", 1, true, 0},
-    };
-    for (const auto& r : runs) {
-        RunSummary s = run(QString::fromLatin1(r.source), 5, 0);
-        s.mode = QString::fromLatin1(r.mode);
-        s.speed = r.speed;
-        s.completed = r.completed;
-        s.keystrokes = strokes(r.keys);
-        s.rhythm = r.keys ? std::optional<double>(r.speed * 10) : std::nullopt;
+        {"text", "t.txt", 1, true, 0}};
+    for (const auto& [mode, source, speed, completed, keys] : runs) {
+        RunSummary s = run(QString::fromLatin1(source), 5, 0);
+        s.mode = QString::fromLatin1(mode);
+        s.speed = speed;
+        s.completed = completed;
+        s.keystrokes = strokes(keys);
+        if (keys) s.rhythm = speed * 10;
         QVERIFY(store.append(s));
     }
-    const struct {
-        const char* mode;
-        const char* source;
-        PaceRun which;
-        int keys; // of the record read; 0: none
-    } paces[] = {
+    // mode, source, which run, keys of the record read (0: none)
+    const std::tuple<const char*, const char*, PaceRun, int> paces[] = {
         {"text", "t.txt", PaceRun::Best, 4},      // the fastest finished
         {"text", "t.txt", PaceRun::Last, 0},      // the newest kept none
         {"lesson", "t.txt", PaceRun::Last, 6},    // by mode
         {"text", "u.txt", PaceRun::Best, 7},      // by source
         {"text", "u.txt", PaceRun::Last, 10'000}, // a long run whole
         {"drill", "t.txt", PaceRun::Best, 0},     // none of the mode
-        {"text", "memo.txt", PaceRun::Last, 0},   // runs from before kept none
-    };
-    for (const auto& p : paces) {
-        const QByteArray data =
-            store.paceStrokes(QString::fromLatin1(p.mode), QString::fromLatin1(p.source), p.which);
-        QVERIFY2(p.keys ? keystrokes::decode(data) == strokes(p.keys) : data.isEmpty(),
-                 qPrintable(QStringLiteral("%1 %2").arg(p.mode, p.source)));
+        {"text", "memo.txt", PaceRun::Last, 0}};  // runs from before kept none
+    for (const auto& [mode, source, which, keys] : paces) {
+        const QByteArray data = store.paceStrokes(mode, source, which);
+        QVERIFY2(keys ? keystrokes::decode(data) == strokes(keys) : data.isEmpty(), source);
     }
     const QList<HistoryRun> last = store.lastRuns(3);
     QCOMPARE(last.value(0).rhythm, std::optional<double>(90));
@@ -785,16 +766,16 @@ void TstHistoryStore::keystrokesFromVersionFourOn() {
     // The texts of the last day, the old run among them without one.
     QCOMPARE(store.days().last().rhythm, std::optional<double>((20 + 30 + 50 + 90 + 10) / 5.0));
     store.close();
+    const QString counts = QStringLiteral(
+        "SELECT (SELECT count(*) FROM runs) || ' ' || (SELECT count(*) FROM run_strokes)");
     {
         RawDb raw(env.path(kDb));
         QCOMPARE(raw.one(QStringLiteral("PRAGMA user_version")).toInt(), 5);
         QCOMPARE(raw.one(rows).toString(), before);
-        QCOMPARE(raw.one(QStringLiteral("SELECT count(*) FROM runs")).toInt(), 41 + 7);
-        QCOMPARE(raw.one(QStringLiteral("SELECT count(*) FROM run_strokes")).toInt(), 6);
+        QCOMPARE(raw.one(counts).toString(), QStringLiteral("48 6"));
     }
     QVERIFY(store.clear());
-    QCOMPARE(RawDb(env.path(kDb)).one(QStringLiteral("SELECT count(*) FROM run_strokes")).toInt(),
-             0);
+    QCOMPARE(RawDb(env.path(kDb)).one(counts).toString(), QStringLiteral("0 0"));
     QCOMPARE(env.platform.messages, QStringList());
 }
 
