@@ -188,6 +188,10 @@
         <source>コース</source>
         <translation>Course</translation>
     </message>
+    <message>
+        <source>リズム</source>
+        <translation>Rhythm</translation>
+    </message>
 </context>
 <context>
     <name>ProgressPage</name>
@@ -291,6 +295,13 @@ It is started afresh.</translation>
     <message>
         <source>タイムレコードが出力できませんでした。</source>
         <translation>The record file could not be written.</translation>
+    </message>
+</context>
+<context>
+    <name>RunTally</name>
+    <message>
+        <source>&#x3000;リズム%1</source>
+        <translation>  rhythm %1</translation>
     </message>
 </context>
 <context>

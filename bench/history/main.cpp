@@ -1,5 +1,6 @@
 // The history with 100,000 runs stored: appending one more run (60 keys, 20
-// confusions), opening the file, and the queries behind the progress page.
+// confusions), opening the file, the queries behind the progress page, and what a
+// typical run (60 presses) adds to the file.
 #include "FakePlatform.h"
 #include "HistoryFill.h"
 #include "HistoryStore.h"
@@ -8,6 +9,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -63,6 +67,50 @@ RunSummary runOf60Keys(int i) {
     return r;
 }
 
+// A run as a learner types it: 60 presses over some 25 keys, a few of them wrong.
+RunSummary typicalRun(QRandomGenerator& rnd, int i) {
+    RunSummary r;
+    r.mode = QStringLiteral("lesson");
+    r.source = QStringLiteral("Lesson1.txt");
+    r.startedAt = QDateTime(QDate(2028, 1, 1), QTime(8, 0), Qt::UTC).addSecs(i * 60);
+    qint64 ms = 0;
+    for (int k = 0; k < 60; ++k) {
+        const int vk = 'A' + int(rnd.bounded(25));
+        ms += 150 + rnd.bounded(250);
+        const bool wrong = rnd.bounded(20) == 0;
+        r.keystrokes.push_back({ms, vk, vk == 'A', !wrong});
+        RunKeyFigures& f = r.perKey[vk];
+        if (wrong) {
+            f.missed += 1;
+            r.confusions[{vk, vk + 1}] += 1;
+            r.misses += 1;
+        } else {
+            f.expected += 1;
+            f.msTotal += 300;
+            f.timed += 1;
+            r.keys += 1;
+        }
+    }
+    r.seconds = double(ms) / 1000;
+    r.endedAt = r.startedAt.addMSecs(ms);
+    r.speed = double(r.keys) / r.seconds;
+    r.completed = true;
+    r.rhythm = 70 + rnd.bounded(25.0);
+    return r;
+}
+
+// The history file's size with its journal folded in.
+qint64 foldedSize() {
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "fold");
+        db.setDatabaseName(QString::fromLatin1(kHistoryFileName));
+        if (db.open()) QSqlQuery(db).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("fold"));
+    return QFileInfo(QString::fromLatin1(kHistoryFileName)).size();
+}
+
 void say(const char* name, double value, const char* unit) {
     std::printf("%s: %.3f %s\n", name, value, unit);
 }
@@ -89,12 +137,24 @@ int main(int argc, char** argv) {
     }
     say("history_file_100k",
         double(QFileInfo(QString::fromLatin1(kHistoryFileName)).size()) / (1 << 20), "MB");
+    say("history_bytes_per_run_100k",
+        double(QFileInfo(QString::fromLatin1(kHistoryFileName)).size()) / kRuns, "B");
 
     // The first use in a session opens the file: for reading with a light check, for
     // the first run's write with quick_check over the whole file.
     measure("history_open_100k", 5, [] { HistoryStore().runCount(); });
     int i = 0;
     measure("history_first_append_100k", 3, [&] { HistoryStore().append(runOf60Keys(i++)); });
+
+    { // what a typical run adds to the large history
+        constexpr int kAdded = 2000;
+        QRandomGenerator rnd(3);
+        std::vector<RunSummary> runs;
+        for (int k = 0; k < kAdded; ++k) runs.push_back(typicalRun(rnd, k));
+        const qint64 before = foldedSize();
+        if (!HistoryStore().appendAll(runs)) return 1;
+        say("history_bytes_per_typical_run_100k", double(foldedSize() - before) / kAdded, "B");
+    }
 
     HistoryStore store;
     store.runCount();

@@ -39,9 +39,38 @@ TSpeedButton* makeButton(QWidget* parent, const char* name, int left, int top, G
 
 } // namespace
 
-TVelotapper::TVelotapper(QWidget* parent) : SettledHide(parent), keyboard_(record_) {
-    // 1. The window and its controls from the design.
+TVelotapper::TVelotapper(QWidget* parent, Pane pane) : SettledHide(parent), keyboard_(record_) {
+    // 1. The window and its controls from the design (the pane and the words that name
+    // the program in buildPane).
     createControls();
+    // 3. The record, or the defaults.
+    loadRecord(record_, this);
+    // 4-6. The key table from the key panels, with the keyboard released.
+    keyboard_.pressedKey = nullptr;
+    keyboard_.keyboardColoured = false;
+    keyboard_.practiceRunning = false;
+    keyboard_.capsShown = false;
+    keyboard_.build(this);
+    if (pane == Pane::Now) buildPane();
+}
+
+void TVelotapper::buildPane() {
+    if (Memo) return;
+    Memo = new TMemo(this);
+    Memo->setObjectName(QStringLiteral("Memo"));
+    Memo->setGeometry(4, 60, 361, 33);
+    Memo->setFont(designFont(kTerminal, 23));
+    Memo->onKeyDown = [this](QKeyEvent* e) { return keyDown(e); };
+    Memo->onKeyUp = [this](QKeyEvent* e) { keyUp(e); };
+    // Stacked where the design has it: above the tool bar, under the keys.
+    Memo->stackUnder(keyboardFirst_);
+    notice = makeLabel(this, "Label1", QRect(260, 228, 107, 12),
+                       QStringLiteral("© 2026 Velotapper"), clBlue);
+    if (isVisible()) {
+        Memo->show();
+        notice->show();
+    }
+
     keyboard_.setPanels({CtrlPB, ShiftLeftPB, ShiftRightPB, LockPB, pnSP, Memo});
     PracticeControls pc;
     pc.window = this;
@@ -77,15 +106,7 @@ TVelotapper::TVelotapper(QWidget* parent) : SettledHide(parent), keyboard_(recor
     };
     // 2. The pane starts empty, and so does the practice text.
     Memo->setPlainText(QString());
-    // 3. The record, or the defaults.
-    loadRecord(record_, this);
-    // 4-6. The key table from the key panels, with the keyboard released.
     Memo->setCaret(0);
-    keyboard_.pressedKey = nullptr;
-    keyboard_.keyboardColoured = false;
-    keyboard_.practiceRunning = false;
-    keyboard_.capsShown = false;
-    keyboard_.build(this);
 }
 
 TVelotapper::~TVelotapper() = default;
@@ -154,13 +175,6 @@ void TVelotapper::createControls() {
     Display->setShrinkToFit(true);
     LCD->setShrinkToFit(true);
 
-    Memo = new TMemo(this);
-    Memo->setObjectName(QStringLiteral("Memo"));
-    Memo->setGeometry(4, 60, 361, 33);
-    Memo->setFont(designFont(kTerminal, 23));
-    Memo->onKeyDown = [this](QKeyEvent* e) { return keyDown(e); };
-    Memo->onKeyUp = [this](QKeyEvent* e) { keyUp(e); };
-
     createKeyboard();
 
     Bar1 = new QProgressBar(this);
@@ -169,8 +183,6 @@ void TVelotapper::createControls() {
     Bar1->setRange(0, 100);
     Bar1->setValue(0);
     Bar1->setTextVisible(false);
-    notice = makeLabel(this, "Label1", QRect(260, 228, 107, 12),
-                       QStringLiteral("© 2026 Velotapper"), clBlue);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -215,7 +227,7 @@ void TVelotapper::createKeyboard() {
     };
 
     // Number row.
-    makePanel(this, "Panel51", QRect(8, 96, 25, 29), QStringLiteral("Esc"), named);
+    keyboardFirst_ = makePanel(this, "Panel51", QRect(8, 96, 25, 29), QStringLiteral("Esc"), named);
     charKey("K1", QStringLiteral("1"), 32, 96);
     run(2, "234567890", 56, 96);
     charKey("Panel11", QStringLiteral("-"), 272, 96);
@@ -327,6 +339,8 @@ bool TVelotapper::prepareWeakLesson(QWidget* parent) {
     const QStringList folders = {QDir::currentPath(),
                                  QApplication::applicationDirPath() +
                                      QStringLiteral("/../share/velotapper/lessons")};
+    // Each lesson its own draw of words, not the same one at every start of the program.
+    platform.seedRandom(quint32(platform.calendarMs()));
     weakLesson_ = weakKeyLesson(lessonWords(readLessonTexts(folders)), ranking,
                                 [&platform] { return platform.random(); });
     if (weakLesson_.text.isEmpty()) {
@@ -420,6 +434,7 @@ bool TVelotapper::event(QEvent* e) {
         e->accept();
         return true;
     case QEvent::KeyPress:
+        buildPane(); // a key before the program built it still finds the pane
         if (keyDown(static_cast<QKeyEvent*>(e)) == 40) Memo->followCaret();
         return true;
     case QEvent::KeyRelease:

@@ -29,8 +29,15 @@ class TSpeedButton;
 class TVelotapper : public SettledHide<QWidget> {
     Q_OBJECT
 public:
-    explicit TVelotapper(QWidget* parent = nullptr);
+    // The text pane and the practice that goes through it are built by the constructor,
+    // or with AfterShow by buildPane, which the program calls once it has asked for the
+    // window to be shown: the pane lays out its text as it is made, which reads the font
+    // configuration and opens faces, and the window's mapping need not wait for that.
+    // Its first frame, drawn only once the event loop runs, has the pane either way.
+    enum class Pane { Now, AfterShow };
+    explicit TVelotapper(QWidget* parent = nullptr, Pane pane = Pane::Now);
     ~TVelotapper() override;
+    void buildPane();
 
     // Builds a window it opens, parented to it; called the first time that window is
     // wanted, so start-up pays only for what the first paint shows.
@@ -78,9 +85,9 @@ public:
         *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse, *btnSound;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
-    TMemo* Memo;
+    TMemo* Memo = nullptr;
     QProgressBar* Bar1;
-    QLabel* notice;
+    QLabel* notice = nullptr;
     QTimer* Timer1;
 
 protected:
@@ -88,6 +95,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    QWidget* keyboardFirst_ = nullptr; // the first key panel: the pane is stacked under it
     void createControls();
     void createKeyboard();
     void fillCourse();

@@ -75,13 +75,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("velotapper"));
     // Ties the windows to the menu entry (Wayland app id, task-bar icon).
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.velotapper.velotapper"));
-    // Before any window exists: a window made before it does not carry the icon. The
-    // theme's icon when the desktop finds one; the program's own copy when it does not
-    // (a build run in place, a theme cache that does not list it).
-    QIcon own;
-    for (const int size : {16, 32, 48, 128})
-        own.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size), QSize(size, size));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("velotapper"), own));
     phase("application");
     // A second start in this folder only brings the running window forward: it reads
     // and writes no file of the folder.
@@ -97,7 +90,13 @@ int main(int argc, char** argv) {
     QtPlatform platform;
     Platform::install(&platform);
     try {
-        TVelotapper window;
+        TVelotapper window(nullptr, TVelotapper::Pane::AfterShow);
+        phase("window");
+        // Mapped while the pane is built: nothing is drawn before the event loop runs,
+        // and by then the pane is there.
+        window.show();
+        window.buildPane();
+        phase("pane");
         window.setHistory(&window.history());
         window.setAboutBox([](TVelotapper& w) { return new TAboutBox(&w); });
         window.setPagesDlg([](TVelotapper& w) {
@@ -112,10 +111,18 @@ int main(int argc, char** argv) {
             window.raise();
             window.activateWindow();
         });
-        phase("window");
-        window.show();
-        afterFirstFrame(&window, [language] {
+        afterFirstFrame(&window, [language, &window] {
             phase("frame");
+            // The program's own copy of its icon, which needs no search through the icon
+            // themes' indexes and is there whatever theme the desktop has or lacks. The
+            // application's icon is for the windows made from now on; the main window,
+            // made before it, takes it itself.
+            QIcon icon;
+            for (const int size : {16, 32, 48, 128})
+                icon.addFile(QStringLiteral(":/icons/%1/velotapper.png").arg(size),
+                             QSize(size, size));
+            QApplication::setWindowIcon(icon);
+            window.setWindowIcon(icon);
             if (language == UiLanguage::Japanese)
                 installTranslators(language, programTranslationDirs());
         });

@@ -29,6 +29,7 @@ const Series kSeries[] = {
 };
 constexpr int kSeriesCount = int(std::size(kSeries));
 const QColor kMissColour(210, 0, 0);
+const QColor kRhythmColour(60, 60, 60);
 constexpr int kReach = 6; // how near the mouse must come to a point
 
 int seriesOf(const QString& mode) {
@@ -111,7 +112,7 @@ void ProgressChart::setDetailSpace(const QFont& font, int width) {
 
 void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
     QList<Point> points;
-    QList<MissPoint> misses;
+    QList<MissPoint> misses, rhythm;
     for (const HistoryRun& r : runs) {
         const double x = double(points.size());
         const QString head = QStringLiteral("%1 %2 ").arg(
@@ -121,13 +122,14 @@ void ProgressChart::showRuns(const QList<HistoryRun>& runs) {
         points.append({x, r.speed, seriesOf(r.mode), head + tail, r.source, head.size()});
         // A run left before its first key has no miss rate.
         if (r.keys + r.misses > 0) misses.append({x, double(r.misses) / double(r.keys + r.misses)});
+        if (r.rhythm) rhythm.append({x, *r.rhythm});
     }
     QStringList labels;
     if (!runs.isEmpty())
         for (const HistoryRun* r : {&runs.front(), &runs.back()})
             labels << r->startedAt.toLocalTime().toString(QStringLiteral("MM/dd"));
     span_ = Span::Run;
-    setPoints(points, misses, labels);
+    setPoints(points, misses, rhythm, labels);
 }
 
 void ProgressChart::showDays(const QList<HistoryDay>& days) {
@@ -154,6 +156,8 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
         int runs = 0;
         double speedSum = 0;
         qint64 keys = 0, misses = 0;
+        double rhythmSum = 0;
+        int rhythmRuns = 0;
     };
     // By bucket, then series; the miss rate of a bucket covers all its modes.
     QMap<QDate, QMap<int, Sum>> sums;
@@ -166,6 +170,10 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
             sum->speedSum += d.speed * d.runs;
             sum->keys += d.keys;
             sum->misses += d.misses;
+            if (d.rhythm) {
+                sum->rhythmSum += *d.rhythm * d.rhythmRuns;
+                sum->rhythmRuns += d.rhythmRuns;
+            }
         }
     }
     const auto when = [this](const QDate& b, bool shortForm) {
@@ -181,7 +189,7 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
         }
     };
     QList<Point> points;
-    QList<MissPoint> misses;
+    QList<MissPoint> misses, rhythm;
     const QDate first = sums.isEmpty() ? QDate() : sums.firstKey();
     for (auto b = sums.cbegin(); b != sums.cend(); ++b) {
         const double x = double(first.daysTo(b.key()));
@@ -197,19 +205,24 @@ void ProgressChart::showDays(const QList<HistoryDay>& days) {
         }
         const Sum& a = all[b.key()];
         if (a.keys + a.misses > 0) misses.append({x, double(a.misses) / double(a.keys + a.misses)});
+        if (a.rhythmRuns > 0) rhythm.append({x, a.rhythmSum / a.rhythmRuns});
     }
     QStringList labels;
     if (!sums.isEmpty()) labels << when(sums.firstKey(), true) << when(sums.lastKey(), true);
-    setPoints(points, misses, labels);
+    setPoints(points, misses, rhythm, labels);
 }
 
-void ProgressChart::setPoints(QList<Point> points, QList<MissPoint> misses, QStringList xLabels) {
+void ProgressChart::setPoints(QList<Point> points, QList<MissPoint> misses, QList<MissPoint> rhythm,
+                              QStringList xLabels) {
     // A damaged row must not stretch the axes to infinity or below zero.
     for (Point& p : points)
         if (!std::isfinite(p.speed) || p.speed < 0) p.speed = 0;
     misses.removeIf([](const MissPoint& m) { return !std::isfinite(m.rate) || m.rate < 0; });
     points_ = std::move(points);
     misses_ = std::move(misses);
+    rhythm.removeIf([](const MissPoint& m) { return !std::isfinite(m.rate); });
+    for (MissPoint& m : rhythm) m.rate = std::clamp(m.rate, 0.0, 100.0);
+    rhythm_ = std::move(rhythm);
     xLabels_ = std::move(xLabels);
     xMax_ = 0;
     double speedMax = 0, missMax = 0;
@@ -236,12 +249,14 @@ void ProgressChart::relayout() {
     const QFontMetrics fm(font());
     const QRect inner = rect().adjusted(4, 3, -4, -3);
     // One line of the modes present, each caption in its line's colour; the dashed miss
-    // rate is named by its red axis. A legend too wide for the line gets a smaller font.
+    // rate is named by its red axis, the dotted rhythm by a caption after the modes. A
+    // legend too wide for the line gets a smaller font.
     legend_.clear();
     bool present[kSeriesCount] = {};
     for (const Point& p : points_) present[p.series] = true;
     for (int i = 0; i < kSeriesCount; ++i)
         if (present[i]) legend_.append({{}, tr(kSeries[i].caption), kSeries[i].colour});
+    if (!rhythm_.isEmpty()) legend_.append({{}, tr("リズム"), kRhythmColour});
     legendFont_ = font();
     // The space between captions shrinks with them, so every mode still fits.
     const auto gapOf = [](const QFont& f) { return std::max(3, f.pixelSize() / 2); };
@@ -415,6 +430,14 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         }
         QPen pen(kMissColour, 1, Qt::DashLine);
         p.strokePath(path, pen);
+    }
+    if (rhythm_.size() > 1) {
+        QPainterPath path;
+        for (int i = 0; i < rhythm_.size(); ++i) {
+            const QPointF q = at(rhythm_[i].x, rhythm_[i].rate, 100);
+            i == 0 ? path.moveTo(q) : path.lineTo(q);
+        }
+        p.strokePath(path, QPen(kRhythmColour, 1.5, Qt::DotLine));
     }
     // Dots only where they stay apart.
     const bool dots = points_.size() <= 60;

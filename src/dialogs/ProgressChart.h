@@ -7,9 +7,10 @@
 class QLabel;
 
 // The progress chart: speed per run, or per day, week or month and mode when the
-// history is long, one line per mode with a one-line legend, and the miss rate as a
-// dashed line on its own axis at the right. Hovering over a speed point announces that point's
-// details.
+// history is long, one line per mode with a one-line legend, the miss rate as a
+// dashed line on its own axis at the right, and the rhythm (0 at the bottom of the plot,
+// 100 at its top) as a dotted line named in the legend. Hovering over a speed point announces that
+// point's details.
 class ProgressChart : public QWidget {
     Q_OBJECT
 public:
@@ -64,7 +65,7 @@ private:
     };
     struct MissPoint {
         double x = 0;
-        double rate = 0;
+        double rate = 0; // the miss rate 0..1, or the rhythm 0..100
     };
     struct LegendItem {
         QRect rect;
@@ -72,7 +73,8 @@ private:
         QColor colour;
     };
 
-    void setPoints(QList<Point> points, QList<MissPoint> misses, QStringList xLabels);
+    void setPoints(QList<Point> points, QList<MissPoint> misses, QList<MissPoint> rhythm,
+                   QStringList xLabels);
     void relayout();
     void fitNotice();
     int pointAt(const QPoint& pos) const;
@@ -81,6 +83,7 @@ private:
 
     QList<Point> points_;
     QList<MissPoint> misses_;
+    QList<MissPoint> rhythm_;
     QStringList xLabels_; // first and last point
     Span span_ = Span::Run;
     QFont detailFont_;

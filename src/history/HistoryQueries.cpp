@@ -15,7 +15,9 @@ QString lastRunIds(int n) {
     return QStringLiteral("SELECT id FROM runs ORDER BY id DESC LIMIT %1").arg(n > 0 ? n : -1);
 }
 
-HistoryRun runOf(const QSqlQuery& q) {
+// The run read with kRunColumns, and with the rhythm after them where read with
+// runColumns (the export's columns end before it).
+HistoryRun runOf(const QSqlQuery& q, bool withRhythm) {
     HistoryRun r;
     r.id = q.value(0).toLongLong();
     r.startedAt = historysql::fromIsoTime(q.value(1).toString());
@@ -27,6 +29,7 @@ HistoryRun runOf(const QSqlQuery& q) {
     r.misses = q.value(7).toLongLong();
     r.speed = q.value(8).toDouble();
     r.completed = q.value(9).toInt() != 0;
+    if (withRhythm && !q.value(10).isNull()) r.rhythm = q.value(10).toDouble();
     return r;
 }
 
@@ -59,10 +62,10 @@ QList<HistoryRun> HistoryStore::lastRuns(int n) {
     read([&](QSqlQuery& q) {
         runs.clear();
         if (!q.exec(QStringLiteral("SELECT %1 FROM runs ORDER BY id DESC LIMIT %2")
-                        .arg(QLatin1String(kRunColumns))
+                        .arg(historysql::runColumns(version_))
                         .arg(n)))
             return false;
-        while (q.next()) runs.append(runOf(q));
+        while (q.next()) runs.append(runOf(q, true));
         return true;
     });
     std::reverse(runs.begin(), runs.end());
@@ -75,9 +78,12 @@ QList<HistoryDay> HistoryStore::days() {
         days.clear();
         // The learner's calendar day, in the time zone of the moment: a morning run in
         // Japan belongs to that morning's day, not to the UTC day before.
-        if (!q.exec(QStringLiteral(
-                "SELECT date(started_at, 'localtime') AS day, mode, count(*), avg(speed),"
-                " sum(keys), sum(misses) FROM runs GROUP BY day, mode ORDER BY day, mode")))
+        if (!q.exec(
+                QStringLiteral(
+                    "SELECT date(started_at, 'localtime') AS day, mode, count(*), avg(speed),"
+                    " sum(keys), sum(misses), %1 FROM runs GROUP BY day, mode ORDER BY day, mode")
+                    .arg(version_ >= 5 ? QStringLiteral("avg(rhythm), count(rhythm)")
+                                       : QStringLiteral("NULL, 0"))))
             return false;
         while (q.next()) {
             HistoryDay d;
@@ -87,6 +93,8 @@ QList<HistoryDay> HistoryStore::days() {
             d.speed = q.value(3).toDouble();
             d.keys = q.value(4).toLongLong();
             d.misses = q.value(5).toLongLong();
+            if (!q.value(6).isNull()) d.rhythm = q.value(6).toDouble();
+            d.rhythmRuns = q.value(7).toInt();
             days.append(d);
         }
         return true;
@@ -131,6 +139,41 @@ QList<HistoryKey> HistoryStore::keyFigures(int lastRuns) {
     return keys;
 }
 
+QByteArray HistoryStore::paceStrokes(const QString& mode, const QString& source, PaceRun which) {
+    // The run itself is chosen first: when it kept no keystrokes, no other run stands in.
+    const QString order = which == PaceRun::Best
+                              ? QStringLiteral("AND completed = 1 ORDER BY speed DESC, id DESC")
+                              : QStringLiteral("ORDER BY id DESC");
+    QByteArray data;
+    double speed = 0;
+    bool found = false;
+    read([&](QSqlQuery& q) {
+        found = false;
+        if (version_ < 5) return true; // no run kept its keystrokes yet
+        q.prepare(QStringLiteral("SELECT (SELECT data FROM run_strokes WHERE run_id = id), speed"
+                                 " FROM runs WHERE mode = ? AND source = ? %1 LIMIT 1")
+                      .arg(order));
+        q.addBindValue(mode);
+        q.addBindValue(source);
+        if (!q.exec()) return false;
+        if (q.next()) {
+            found = true;
+            data = q.value(0).toByteArray();
+            speed = q.value(1).toDouble();
+        }
+        return true;
+    });
+    // Runs waiting for the history are newer than those in it.
+    for (const RunSummary& r : waitingRuns()) {
+        if (r.mode != mode || r.source != source) continue;
+        if (which == PaceRun::Best && (!r.completed || (found && r.speed < speed))) continue;
+        found = true;
+        speed = r.speed;
+        data = r.keystrokes.empty() ? QByteArray() : keystrokes::encode(r.keystrokes);
+    }
+    return data;
+}
+
 bool HistoryStore::exportCsv(const QString& path) {
     // The byte-order mark makes spreadsheets of a Japanese locale read UTF-8; the local
     // start time stands beside the UTC one for reading, the UTC one for sorting.
@@ -146,7 +189,7 @@ bool HistoryStore::exportCsv(const QString& path) {
                 QStringLiteral("SELECT %1 FROM runs ORDER BY id").arg(QLatin1String(kRunColumns))))
             return false;
         while (q.next()) {
-            const HistoryRun r = runOf(q);
+            const HistoryRun r = runOf(q, false);
             out += QByteArray::number(r.id) + ',' + csvField(historysql::isoTime(r.startedAt)) +
                    ',' +
                    csvField(

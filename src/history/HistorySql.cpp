@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMetaType>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlRecord>
@@ -96,10 +97,10 @@ void copyByRowid(QSqlDatabase& db, const QString& table, const QString& cols, qi
 
 // The rows of a table keyed by run (columns cols, read as `read`), for the runs copied:
 // each run's rows are sought by its id, and a run that meets a damaged page by its
-// next key.
+// next key (none: one row a run).
 void copyRunRows(QSqlDatabase& db, const QString& table, const QString& cols, const QString& read,
                  const QString& nextKey) {
-    SpanCopy(db, 2, [&](int depth, bool one) {
+    SpanCopy(db, nextKey.isEmpty() ? 1 : 2, [&](int depth, bool one) {
         const QString where =
             (depth == 0 ? QStringLiteral("k.id") : QStringLiteral("k.id = ? AND ") + nextKey) +
             (one ? QStringLiteral(" = ?") : QStringLiteral(" BETWEEN ? AND ?"));
@@ -110,7 +111,7 @@ void copyRunRows(QSqlDatabase& db, const QString& table, const QString& cols, co
 }
 
 // The old history's runs, by id.
-void copyRuns(QSqlDatabase& db, qint64 fileSize) {
+void copyRuns(QSqlDatabase& db, qint64 fileSize, int oldVersion) {
     // Every run this program writes takes more than 64 bytes of the file: that bounds the
     // ids, and when the last pages of runs cannot be read (or read garbled), the keys tell
     // the last run.
@@ -128,17 +129,26 @@ void copyRuns(QSqlDatabase& db, qint64 fileSize) {
     // tell whether it is one this program wrote.
     const QString time = QStringLiteral("GLOB '[0-9][0-9][0-9][0-9]-[0-9][0-9]-[0-9][0-9]T"
                                         "[0-9][0-9]:[0-9][0-9]:[0-9][0-9].[0-9][0-9][0-9]Z'");
-    copyByRowid(db, QStringLiteral("runs"), QString::fromLatin1(kRunColumns), last, QString(),
+    const QString rhythm = oldVersion >= 5 ? QStringLiteral("typeof(rhythm) IN ('real', 'null')")
+                                           : QStringLiteral("1");
+    copyByRowid(db, QStringLiteral("runs"),
+                QString::fromLatin1(kRunColumns) + QStringLiteral(", rhythm"), last,
+                runColumns(oldVersion),
                 QStringLiteral("started_at %1 AND ended_at %1 AND typeof(mode) = 'text'"
                                " AND typeof(source) IN ('text', 'null')"
                                " AND typeof(seconds) IN ('real', 'integer', 'null')"
                                " AND typeof(speed) IN ('real', 'integer', 'null')"
                                " AND typeof(keys) = 'integer' AND typeof(misses) = 'integer'"
-                               " AND completed IN (0, 1)")
-                    .arg(time));
+                               " AND completed IN (0, 1) AND %2")
+                    .arg(time, rhythm));
 }
 
 } // namespace
+
+QString runColumns(int version) {
+    return QString::fromLatin1(kRunColumns) +
+           (version >= 5 ? QStringLiteral(", rhythm") : QStringLiteral(", NULL"));
+}
 
 QString keyColumns(int version, bool sums) {
     // Rows from before presses were told apart by their time (NULL, or no column in a
@@ -233,7 +243,7 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
         return 0;
     }
     const int oldVersion = int(one(db, QStringLiteral("PRAGMA old.user_version"), 0));
-    copyRuns(db, QFileInfo(oldPath).size());
+    copyRuns(db, QFileInfo(oldPath).size(), oldVersion);
     copyRunRows(db, QStringLiteral("run_keys"),
                 QStringLiteral("run_id, vk, expected, missed, ms_total, timed"),
                 QStringLiteral("run_id, ") + keyColumns(oldVersion, false), QStringLiteral("vk"));
@@ -242,6 +252,11 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
         QStringLiteral("run_id, expected_vk, typed_vk, shift_wrong, count"),
         QStringLiteral("run_id, expected_vk, typed_vk, %1, count").arg(shiftWrong(oldVersion)),
         QStringLiteral("expected_vk"));
+    // A record whose bytes were garbled still reads as a BLOB; reading it for a pace
+    // decodes it and passes over what does not decode.
+    if (oldVersion >= 5)
+        copyRunRows(db, QStringLiteral("run_strokes"), QStringLiteral("run_id, data"),
+                    QStringLiteral("run_id, data"), QString());
     // Small tables: their last rowid, or a guess where it cannot be read.
     const auto lastRowid = [&](const char* table) {
         return one(db, QStringLiteral("SELECT max(rowid) FROM old.%1").arg(QLatin1String(table)),
@@ -276,7 +291,7 @@ bool hasColumns(QSqlDatabase& db) {
         const char* table;
         const char* columns;
     } needed[] = {
-        {"runs", "id started_at ended_at mode source seconds keys misses speed completed"},
+        {"runs", "id started_at ended_at mode source seconds keys misses speed completed rhythm"},
         {"run_keys", "run_id vk expected missed ms_total"},
         {"confusions", "run_id expected_vk typed_vk count"},
     };
@@ -296,14 +311,15 @@ QDateTime fromIsoTime(const QString& s) {
     return QDateTime::fromString(s, Qt::ISODateWithMs).toUTC();
 }
 
-RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db) {
-    // The id is the next one free.
+RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db), strokes_(db) {
+    // The id is the next one free; the rhythm comes last.
     QStringList values{QStringLiteral("NULL")};
-    while (values.size() < QString::fromLatin1(kRunColumns).count(QLatin1Char(',')) + 1)
+    while (values.size() < QString::fromLatin1(kRunColumns).count(QLatin1Char(',')) + 2)
         values << QStringLiteral("?");
     prepared_ =
-        run_.prepare(QStringLiteral("INSERT INTO runs(%1) VALUES(%2)")
+        run_.prepare(QStringLiteral("INSERT INTO runs(%1, rhythm) VALUES(%2)")
                          .arg(QLatin1String(kRunColumns), values.join(QLatin1Char(',')))) &&
+        strokes_.prepare(QStringLiteral("INSERT INTO run_strokes(run_id, data) VALUES(?, ?)")) &&
         key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total,"
                                     " timed) VALUES(?, ?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"
@@ -320,8 +336,14 @@ bool RunWriter::write(const RunSummary& r) {
     run_.bindValue(6, r.misses);
     run_.bindValue(7, r.speed);
     run_.bindValue(8, r.completed ? 1 : 0);
+    run_.bindValue(9, r.rhythm ? QVariant(*r.rhythm) : QVariant(QMetaType::fromType<double>()));
     if (!run_.exec()) return false;
     const qint64 id = run_.lastInsertId().toLongLong();
+    if (!r.keystrokes.empty()) {
+        strokes_.bindValue(0, id);
+        strokes_.bindValue(1, keystrokes::encode(r.keystrokes));
+        if (!strokes_.exec()) return false;
+    }
     for (const auto& [vk, k] : r.perKey) {
         key_.bindValue(0, id);
         key_.bindValue(1, vk);

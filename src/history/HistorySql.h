@@ -11,6 +11,9 @@ namespace historysql {
 // The columns of runs, in the order the queries read them (runOf) and the CSV shows them.
 inline constexpr char kRunColumns[] =
     "id, started_at, ended_at, mode, source, seconds, keys, misses, speed, completed";
+// The columns of runs a HistoryRun is read from (runOf) in a history of that version:
+// kRunColumns, then the rhythm (NULL before it was kept).
+QString runColumns(int version);
 // The columns of run_keys a HistoryKey is read from, in a history of that version, in
 // the order keyOf takes them: one row's, or (sums) summed over many rows.
 QString keyColumns(int version, bool sums);
@@ -58,7 +61,7 @@ public:
     bool write(const RunSummary& run);
 
 private:
-    QSqlQuery run_, key_, confusion_;
+    QSqlQuery run_, key_, confusion_, strokes_;
     bool prepared_ = false;
 };
 

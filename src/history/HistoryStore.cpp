@@ -134,6 +134,14 @@ const QStringList kSteps[HistoryStore::kVersion] = {
         // every press timed, as they were counted.
         QStringLiteral("ALTER TABLE run_keys ADD COLUMN timed INTEGER"),
     },
+    {
+        // Each run's keystrokes, one record a run (see Keystrokes.h), apart from runs so
+        // that the queries over runs read no more pages than before; and how evenly the
+        // run was typed. Older runs have neither.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS run_strokes(run_id INTEGER PRIMARY KEY"
+                       " REFERENCES runs(id), data BLOB NOT NULL)"),
+        QStringLiteral("ALTER TABLE runs ADD COLUMN rhythm REAL"),
+    },
 };
 
 int connections = 0;
@@ -644,6 +652,15 @@ std::vector<waiting::Entry> HistoryStore::waitingHere() {
     return all;
 }
 
+std::vector<RunSummary> HistoryStore::waitingRuns() {
+    std::vector<RunSummary> runs;
+    for (waiting::Entry& e : waitingHere())
+        if (e.kind == waiting::Entry::Kind::Run) runs.push_back(std::move(e.run));
+    if (const auto mine = waiting_.find(currentFile()); mine != waiting_.end())
+        runs.insert(runs.end(), mine->second.runs.begin(), mine->second.runs.end());
+    return runs;
+}
+
 int HistoryStore::pendingRuns() const {
     int n = 0;
     for (const auto& entry : waiting_) n += int(entry.second.runs.size()) + entry.second.runsInFile;
@@ -714,7 +731,8 @@ bool HistoryStore::clear() {
         if (beside) taken = waiting::read(here, takenMark());
         const auto mine = waiting_.find(here);
         // The settings waiting go in; the runs and course steps waiting go with the rest.
-        ok = exec(QStringLiteral("DELETE FROM confusions")) &&
+        ok = exec(QStringLiteral("DELETE FROM run_strokes")) &&
+             exec(QStringLiteral("DELETE FROM confusions")) &&
              exec(QStringLiteral("DELETE FROM run_keys")) &&
              exec(QStringLiteral("DELETE FROM runs")) &&
              exec(QStringLiteral("DELETE FROM course")) &&

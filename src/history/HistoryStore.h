@@ -28,7 +28,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // go through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 4; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 5; // PRAGMA user_version of the schema written here
     // The most the end of the program waits for another program holding the history.
     static constexpr int kExitWaitMs = 300;
 
@@ -56,6 +56,7 @@ public:
     QList<CourseStep> courseSteps(const QString& track) override;
     bool addCourseStep(const QString& track, int unlocked) override;
     QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) override;
+    QByteArray paceStrokes(const QString& mode, const QString& source, PaceRun which) override;
 
     // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }
@@ -125,6 +126,8 @@ private:
                       bool withRuns);
     // What waits for the current working folder's history, for reading.
     std::vector<waiting::Entry> waitingHere();
+    // The runs among it, oldest first, with this session's that wait in memory.
+    std::vector<RunSummary> waitingRuns();
     QString takenMark();
     static QString currentFile();
     void writeFailed(const QString& why);

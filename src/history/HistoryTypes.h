@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <optional>
 
 // One row of `runs`.
 struct HistoryRun {
@@ -16,6 +17,8 @@ struct HistoryRun {
     qint64 misses = 0;
     double speed = 0;
     bool completed = false;
+    // How evenly it was typed, 0..100; none for a run without two timed intervals.
+    std::optional<double> rhythm = std::nullopt;
 };
 
 // One point of the progress chart when there are too many runs to draw one by one:
@@ -27,6 +30,8 @@ struct HistoryDay {
     double speed = 0; // average speed of the day's runs
     qint64 keys = 0;
     qint64 misses = 0;
+    std::optional<double> rhythm = std::nullopt; // average over the day's runs that have one
+    int rhythmRuns = 0;
 };
 
 // One key's figures summed over a span of runs, with the key most often pressed

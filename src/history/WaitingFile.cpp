@@ -36,17 +36,23 @@ QJsonObject runObject(const RunSummary& r) {
                                       {QStringLiteral("typed_vk"), c.typed},
                                       {QStringLiteral("shift_wrong"), int(c.shift)},
                                       {QStringLiteral("count"), count}});
-    return QJsonObject{{QStringLiteral("started_at"), historysql::isoTime(r.startedAt)},
-                       {QStringLiteral("ended_at"), historysql::isoTime(r.endedAt)},
-                       {QStringLiteral("mode"), r.mode},
-                       {QStringLiteral("source"), r.source},
-                       {QStringLiteral("seconds"), r.seconds},
-                       {QStringLiteral("keys"), r.keys},
-                       {QStringLiteral("misses"), r.misses},
-                       {QStringLiteral("speed"), r.speed},
-                       {QStringLiteral("completed"), r.completed},
-                       {QStringLiteral("run_keys"), keys},
-                       {QStringLiteral("confusions"), confusions}};
+    QJsonObject o{{QStringLiteral("started_at"), historysql::isoTime(r.startedAt)},
+                  {QStringLiteral("ended_at"), historysql::isoTime(r.endedAt)},
+                  {QStringLiteral("mode"), r.mode},
+                  {QStringLiteral("source"), r.source},
+                  {QStringLiteral("seconds"), r.seconds},
+                  {QStringLiteral("keys"), r.keys},
+                  {QStringLiteral("misses"), r.misses},
+                  {QStringLiteral("speed"), r.speed},
+                  {QStringLiteral("completed"), r.completed},
+                  {QStringLiteral("run_keys"), keys},
+                  {QStringLiteral("confusions"), confusions}};
+    // The history's own encoding of the keystrokes, in base64; none when none were kept.
+    if (!r.keystrokes.empty())
+        o.insert(QStringLiteral("strokes"),
+                 QString::fromLatin1(keystrokes::encode(r.keystrokes).toBase64()));
+    if (r.rhythm) o.insert(QStringLiteral("rhythm"), *r.rhythm);
+    return o;
 }
 
 RunSummary runOf(const QJsonObject& o) {
@@ -69,6 +75,15 @@ RunSummary runOf(const QJsonObject& o) {
         f.msTotal = k.value(QLatin1String("ms_total")).toInteger();
         f.timed = k.value(QLatin1String("timed")).toInt();
     }
+    // A line from before the keystrokes were kept has none; a record that does not
+    // decode is left out, the rest of the run kept.
+    const QJsonValue strokes = o.value(QLatin1String("strokes"));
+    if (strokes.isString())
+        if (auto keys = keystrokes::decode(QByteArray::fromBase64(
+                strokes.toString().toLatin1(), QByteArray::AbortOnBase64DecodingErrors)))
+            r.keystrokes = std::move(*keys);
+    if (const QJsonValue rhythm = o.value(QLatin1String("rhythm")); rhythm.isDouble())
+        r.rhythm = rhythm.toDouble();
     for (const QJsonValue v : o.value(QLatin1String("confusions")).toArray()) {
         const QJsonObject c = v.toObject();
         const int shift = c.value(QLatin1String("shift_wrong")).toInt();

@@ -34,6 +34,7 @@ void OnScreenKeyboard::updateModifiers(bool shift, bool ctrl) {
 
 void OnScreenKeyboard::MemoKeyDown(quint16& key, bool shift, bool ctrl) {
     lastKey = key;
+    lastShift = shift;
     key = 0; // the pane never acts on a typed key itself
     if (lastKey > 255) return;
     if (pressedKey) {

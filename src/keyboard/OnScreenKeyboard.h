@@ -50,6 +50,7 @@ public:
     KeyTable table;
     ShiftCaptionKeys shiftKeys;
     quint16 lastKey = 0;
+    bool lastShift = false; // Shift was held for lastKey
     KeyEntry* pressedKey = nullptr;
     bool capsShown = false;
     bool keyboardColoured = false;

@@ -158,7 +158,8 @@ void CourseExercise::runFinished(const RunSummary& run, bool kept) {
     unlocked_[track_] = next;
 
     QString verdict =
-        tr("速さ%1　正確さ%2").arg(speed ? tr("○") : tr("×"), accuracy ? tr("○") : tr("×"));
+        tr("速さ%1　正確さ%2").arg(speed ? tr("○") : tr("×"), accuracy ? tr("○") : tr("×")) +
+        RunTally::rhythmNote(run.rhythm);
     if (next > open)
         verdict += tr("　次の新しいキー: %1").arg(keyOrder(track_)[std::size_t(next - 1)].cap);
     c_.display->setCaption(verdict);

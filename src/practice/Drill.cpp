@@ -141,7 +141,7 @@ void Drill::runDrill() {
                 record_.missTotal += 1;
                 stat.misses += 1;
                 record_.runMisses += 1;
-                tally_.miss(keyCodeOfChar(c), key);
+                tally_.miss(keyCodeOfChar(c), key, keyboard_.lastShift);
                 c_.sounds->key(false);
             }
         }
@@ -152,7 +152,7 @@ void Drill::runDrill() {
             record_.typedTotal -= 1;
             break;
         }
-        tally_.accept(keyCodeOfChar(c));
+        tally_.accept(keyCodeOfChar(c), key, keyboard_.lastShift);
         c_.sounds->key(true);
         c_.bar->setValue(n);
         if (++n >= kKeys) break;
@@ -170,6 +170,7 @@ void Drill::runDrill() {
     RunSummary run;
     const bool done =
         tally_.finish(record_, double(secs), n != 0 ? double(float(rate)) : 0.0, n >= kKeys, run);
+    if (done) c_.display->setCaption(c_.display->caption() + RunTally::rhythmNote(run.rhythm));
     // A drill left at its first prompt without a key did nothing worth keeping.
     if (done && (run.keys != 0 || run.misses != 0)) finished_ = std::move(run);
 }

@@ -181,13 +181,13 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
         record_.missTotal += 1;
         record_.keyStats[key & 0xFF].misses += 1;
         record_.runMisses += 1;
-        tally_.miss(expected.vk, int(key), shiftSlip(shift, expected.shift));
+        tally_.miss(expected.vk, int(key), shift, shiftSlip(shift, expected.shift));
         c_.sounds->key(false);
         return JudgeOutcome::Mistype;
     }
     ++keys_;
     record_.keyStats[key & 0xFF].tries += 1;
-    tally_.accept(int(key));
+    tally_.accept(int(key), int(key), shift);
     c_.sounds->key(true);
 
     if (judge_->finished()) {
@@ -257,10 +257,10 @@ void JapaneseExercise::btnStopClick() {
 
     RunSummary run;
     if (tally_.finish(record_, elapsedSeconds, static_cast<double>(record_.currentRate),
-                      phrase_ >= run_.phrases.size(), run) &&
-        runSink) {
+                      phrase_ >= run_.phrases.size(), run)) {
+        c_.display->setCaption(c_.display->caption() + RunTally::rhythmNote(run.rhythm));
         // A run under a second adds no speed to the record, yet its keys were typed.
         run.keys = keys_;
-        runSink(run);
+        if (runSink) runSink(run);
     }
 }

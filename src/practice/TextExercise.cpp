@@ -173,7 +173,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
         // A line end takes Enter or Space and passes the CR LF pair at once.
         cursorPos += 2;
         // The record counts both characters of the pair as typed.
-        tally_.accept(vkReturn, 2);
+        tally_.accept(vkReturn, key, shift, 2);
         c_.sounds->key(true);
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
         paneKey = vkDown;
@@ -187,11 +187,11 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             const int due = keyOfChar(expected);
             const KeyEntry& dueEntry = keyboard_.table[std::size_t(due) & 0xFF];
             const bool shiftDue = dueEntry.shiftedChar == expected && dueEntry.baseChar != expected;
-            tally_.miss(due, key & 0xFF, shiftSlip(shift, shiftDue));
+            tally_.miss(due, key & 0xFF, shift, shiftSlip(shift, shiftDue));
             c_.sounds->key(false);
             return JudgeOutcome::Mistype;
         }
-        tally_.accept(keyOfChar(expected));
+        tally_.accept(keyOfChar(expected), key, shift);
         c_.sounds->key(true);
         cursorPos += 1;
         record_.keyStats[key & 0xFF].tries += 1;
@@ -230,9 +230,10 @@ void TextExercise::btnStopClick() {
     RunSummary run;
     if (elapsedSeconds != 0 && cursorPos != 0 &&
         tally_.finish(record_, elapsedSeconds, double(record_.currentRate),
-                      cursorPos > textLength(), run) &&
-        c_.onRun)
-        c_.onRun(run);
+                      cursorPos > textLength(), run)) {
+        c_.display->setCaption(c_.display->caption() + RunTally::rhythmNote(run.rhythm));
+        if (c_.onRun) c_.onRun(run);
+    }
 }
 
 void TextExercise::startLesson(const QString& fileName) {

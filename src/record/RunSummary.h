@@ -1,9 +1,13 @@
 #pragma once
+#include "Keystrokes.h"
+
 #include <QDateTime>
 #include <QString>
 #include <compare>
 #include <functional>
 #include <map>
+#include <optional>
+#include <vector>
 
 // What one practice run did, handed to the history at the run's save point. Keys are
 // virtual-key codes; the expected key of a text character is the key that types it,
@@ -39,8 +43,10 @@ struct RunSummary {
     qint64 misses = 0; // what the run added to missTotal
     double speed = 0;  // the speed the record stores for the run
     bool completed = false;
-    std::map<int, RunKeyFigures> perKey; // by expected key
-    std::map<Confusion, int> confusions; // -> count
+    std::map<int, RunKeyFigures> perKey;         // by expected key
+    std::map<Confusion, int> confusions;         // -> count
+    std::vector<Keystroke> keystrokes;           // every key pressed, right or wrong, in order
+    std::optional<double> rhythm = std::nullopt; // evenness 0..100; none without two intervals
 };
 
 // Where finished runs go; the application connects it to the history store.

@@ -38,6 +38,7 @@ private slots:
     void closeRefusedWhilePracticeRuns();
     void aboutBox();
     void dialogsBuiltOnFirstUse();
+    void paneBuiltAfterShow();
     void courseLessonsFollowTheCalendar();
 };
 
@@ -251,6 +252,29 @@ void TestMainWindow::aboutBox() {
     QCOMPARE(env.platform.dialogsRun, 1);
     QCOMPARE(about.result(), int(QDialog::Accepted));
     QVERIFY(!about.isVisible());
+}
+
+void TestMainWindow::paneBuiltAfterShow() {
+    TestEnv env;
+    TVelotapper now;
+    TVelotapper later(nullptr, TVelotapper::Pane::AfterShow);
+    QVERIFY(!later.Memo);
+    later.show();
+    later.buildPane();
+    now.show();
+    // Stacked where the design puts them, shown, and drawn as the window built at once.
+    QStringList names;
+    for (const QObject* c : later.children())
+        if (c->isWidgetType()) names << c->objectName();
+    QCOMPARE(names.indexOf("Memo") + 1, names.indexOf("Panel51"));
+    QCOMPARE(names.indexOf("Label1"), names.indexOf("Bar1") + 1);
+    QVERIFY(later.Memo->isVisible() && later.notice->isVisible());
+    QCOMPARE(later.grab().toImage(), now.grab().toImage());
+    // A key that comes first finds the pane built for it.
+    TVelotapper early(nullptr, TVelotapper::Pane::AfterShow);
+    early.show();
+    QTest::keyClick(&early, Qt::Key_A);
+    QVERIFY(early.Memo && early.Memo->isVisible());
 }
 
 void TestMainWindow::dialogsBuiltOnFirstUse() {

@@ -105,22 +105,23 @@ void TestProgressPage::hoverShowsRunOrDay_data() {
     QTest::addColumn<QString>("source");
     QTest::addColumn<ProgressChart::Span>("span");
     QTest::addColumn<QString>("text"); // the detail shown, or its start and end around "…"
+    QTest::addColumn<bool>("rhythm");  // the runs and days have one
     const QString longName = "the-longest-name-ever-given-to-a-practice-file-of-mine.txt";
     QTest::newRow("50 runs one by one")
         << qint64(50) << QDate(2026, 11, 1) << "ASDF" << ProgressChart::Span::Run
-        << " 2026/11/03 09:30 ドリル ASDF 1.25打/秒 ミス7";
+        << " 2026/11/03 09:30 ドリル ASDF 1.25打/秒 ミス7" << true;
     QTest::newRow("a long file name is shortened")
         << qint64(50) << QDate(2026, 11, 1) << longName << ProgressChart::Span::Run
-        << " 2026/11/03 09:30 ドリル the-…txt 1.25打/秒 ミス7";
+        << " 2026/11/03 09:30 ドリル the-…txt 1.25打/秒 ミス7" << false;
     QTest::newRow("51 runs by day")
         << qint64(51) << QDate(2026, 11, 1) << "ASDF" << ProgressChart::Span::Day
-        << " 2026/11/03 ドリル 4回 平均1.25打/秒 ミス7";
+        << " 2026/11/03 ドリル 4回 平均1.25打/秒 ミス7" << true;
     QTest::newRow("by week past 60 days")
         << qint64(51) << QDate(2026, 8, 1) << "ASDF" << ProgressChart::Span::Week
-        << " 2026/11/02の週 ドリル 4回 平均1.25打/秒 ミス7";
+        << " 2026/11/02の週 ドリル 4回 平均1.25打/秒 ミス7" << false;
     QTest::newRow("by month past a year")
         << qint64(51) << QDate(2025, 10, 1) << "ASDF" << ProgressChart::Span::Month
-        << " 2026/11 ドリル 4回 平均1.25打/秒 ミス7";
+        << " 2026/11 ドリル 4回 平均1.25打/秒 ミス7" << true;
 }
 
 void TestProgressPage::hoverShowsRunOrDay() {
@@ -136,10 +137,17 @@ void TestProgressPage::hoverShowsRunOrDay() {
     s.history.dayList = {{first, "lesson", 2, 3.5, 100, 2},
                          {QDate(2026, 11, 2), "text", 1, 2.0, 80, 0},
                          {QDate(2026, 11, 3), "drill", 4, 1.25, 50, 7}};
+    QFETCH(bool, rhythm);
+    if (rhythm) {
+        s.history.runs[1].rhythm = 80;
+        s.history.dayList[1].rhythm = 80;
+        s.history.dayList[1].rhythmRuns = 1;
+    }
     s.open([&] {
         ProgressChart* chart = s.page->chart;
         QTEST(chart->span(), "span");
-        QCOMPARE(chart->legend(), QStringList({"レッスン", "テキスト", "ドリル"}));
+        QCOMPARE(chart->legend(), QStringList({"レッスン", "テキスト", "ドリル"}) +
+                                      (rhythm ? QStringList{"リズム"} : QStringList()));
         s.hover(chart->pointPos(2) + QPoint(2, -2));
         const QString shown = s.page->detail->caption();
         const QStringList ends = text.split(QStringLiteral("…"));

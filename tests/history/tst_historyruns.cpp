@@ -2,6 +2,7 @@
 #include "../practice/TypingKeys.h"
 #include "HistoryCheck.h"
 #include "ProgressPage.h"
+#include "RunTally.h"
 
 #include <QtTest>
 
@@ -55,7 +56,28 @@ void checkOneRun(Fixture& f, const Before& before, const QString& mode, const QS
     // A key's time lies within the run, up to its last accepted key.
     QVERIFY(db.one(QStringLiteral("SELECT sum(ms_total) FROM run_keys")).toLongLong() <=
             endMs - startMs);
-    QCOMPARE(f.env.platform.messages, QStringList());
+    // Every key pressed is kept in order within the run, the wrong ones as the misses,
+    // and the rhythm is theirs.
+    const auto strokes =
+        keystrokes::decode(db.one(QStringLiteral("SELECT data FROM run_strokes")).toByteArray());
+    QVERIFY(strokes && !strokes->empty());
+    QCOMPARE(std::count_if(strokes->begin(), strokes->end(), [](auto& k) { return !k.right; }),
+             misses);
+    QVERIFY(std::is_sorted(strokes->begin(), strokes->end(),
+                           [](auto& a, auto& b) { return a.ms < b.ms; }));
+    QVERIFY(strokes->back().ms <= endMs - startMs);
+    const QVariant rhythm = db.one(QStringLiteral("SELECT rhythm FROM runs"));
+    QCOMPARE(rhythm.isNull() ? -1.0 : rhythm.toDouble(), RunTally::rhythm(*strokes).value_or(-1));
+}
+
+// The wrong keys of the run, in order, "+" where Shift was held.
+QString wrongKeys(Fixture& f) {
+    RawDb db(f.env.path(QStringLiteral("Velotap.db")), QStringLiteral("w"));
+    QString wrong;
+    const QByteArray data = db.one(QStringLiteral("SELECT data FROM run_strokes")).toByteArray();
+    for (const Keystroke& k : keystrokes::decode(data).value_or(std::vector<Keystroke>{}))
+        if (!k.right) wrong += QStringLiteral(" %1%2").arg(k.vk).arg(k.shift ? "+" : "");
+    return wrong;
 }
 
 // shift: 0 right, 1 left out, 2 held where none was wanted.
@@ -97,6 +119,7 @@ void TstHistoryRuns::lessonTypedToTheEnd() {
     QCOMPARE(confusions(f, 'F', 'Q'), 1);
     QCOMPARE(confusions(f, 'K', 'J', 2), 1);
     QCOMPARE(confusions(f, 'F', 'F', 1), 1);
+    QCOMPARE(wrongKeys(f), QStringLiteral(" 81 74+ 70"));
     RawDb db(f.env.path(QStringLiteral("Velotap.db")));
     QCOMPARE(db.one(QStringLiteral("SELECT expected FROM run_keys WHERE vk = 13")).toInt(), 4);
     QCOMPARE(db.one(QStringLiteral("SELECT sum(ms_total) FROM run_keys")).toLongLong(),
@@ -141,6 +164,7 @@ void TstHistoryRuns::drillEndedWithEsc() {
     f.w->btnLesson->click();
     checkOneRun(f, before, QStringLiteral("drill"), QStringLiteral("A"), false, start, end);
     QCOMPARE(confusions(f, d.prompts[1], 9), 1);
+    QCOMPARE(wrongKeys(f), QStringLiteral(" 9"));
 }
 
 void TstHistoryRuns::courseLessonUnlocksTheNextKey() {
@@ -163,6 +187,7 @@ void TstHistoryRuns::courseLessonUnlocksTheNextKey() {
         if (typed % 4 == 0) f.w->Timer1Timer();
     }
     QVERIFY2(f.display().endsWith(QStringLiteral("次の新しいキー: E")), qPrintable(f.display()));
+    QVERIFY2(f.display().contains(QStringLiteral("リズム100")), qPrintable(f.display()));
     QCOMPARE(e->color(), eColor);
     RawDb db(f.env.path(QStringLiteral("Velotap.db")));
     QCOMPARE(db.one(QStringLiteral("SELECT mode || ' ' || source FROM runs")).toString(),
@@ -187,7 +212,8 @@ void TstHistoryRuns::keyTimesFromAnOlderHistory() {
     QVERIFY(f.w->history().append(old));
     f.w->history().close();
     RawDb raw(f.env.path(QStringLiteral("Velotap.db")));
-    for (const char* sql : {"ALTER TABLE run_keys DROP COLUMN timed", "PRAGMA user_version=3"})
+    for (const char* sql : {"ALTER TABLE run_keys DROP COLUMN timed", "DROP TABLE run_strokes",
+                            "ALTER TABLE runs DROP COLUMN rhythm", "PRAGMA user_version=3"})
         QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
     f.env.writeFile(QStringLiteral("Lesson1.txt"), "asdj\r\n");
     f.w->btnExercise->click();

@@ -31,6 +31,7 @@ private slots:
     void queries();
     void versionOneMigratesInPlace();
     void courseFromAnOlderFile();
+    void keystrokesFromVersionFourOn();
 };
 
 namespace {
@@ -63,7 +64,9 @@ QString whole(const RunSummary& r) {
                     QString::number(r.keys),
                     QString::number(r.misses),
                     QString::number(r.speed, 'g', 17),
-                    QString::number(r.completed)};
+                    QString::number(r.completed),
+                    r.rhythm ? QString::number(*r.rhythm, 'g', 17) : QStringLiteral("-"),
+                    QString::fromLatin1(keystrokes::encode(r.keystrokes).toHex())};
     for (const auto& [vk, k] : r.perKey)
         all << QStringLiteral("%1:%2/%3/%4/%5")
                    .arg(vk)
@@ -82,6 +85,9 @@ void makeDb(const QString& path, int version) {
     s.append(run(QStringLiteral("old"), 5, 0));
     s.close();
     RawDb raw(path);
+    if (version < 5)
+        for (const char* sql : {"DROP TABLE run_strokes", "ALTER TABLE runs DROP COLUMN rhythm"})
+            raw.exec(QString::fromLatin1(sql));
     if (version < 4) raw.exec(QStringLiteral("ALTER TABLE run_keys DROP COLUMN timed"));
     raw.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
 }
@@ -285,6 +291,8 @@ void TstHistoryStore::waitingOutlivesTheSession() {
     slow.perKey['B'] = {2, 1, 1234, 1};
     slow.confusions = {
         {{'A', 'S'}, 1}, {{'A', 'A', ShiftSlip::Missing}, 1}, {{'B', 'B', ShiftSlip::Extra}, 1}};
+    slow.keystrokes = {{40, 'S', false, false}, {90, 'A', true, true}, {5000, 'B', false, true}};
+    slow.rhythm = 87.25;
     const QString waitingFile = kDb + QStringLiteral("-waiting");
     QByteArray left;
     {
@@ -294,6 +302,9 @@ void TstHistoryStore::waitingOutlivesTheSession() {
         if (rollback) QVERIFY(other.exec(QStringLiteral("PRAGMA journal_mode=DELETE")));
         QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
         QVERIFY(store.append(slow) && store.lastRunWaits());
+        // A run waiting is the last one of its text.
+        QCOMPARE(store.paceStrokes(slow.mode, slow.source, PaceRun::Last),
+                 keystrokes::encode(slow.keystrokes));
         QVERIFY(store.append(run(QStringLiteral("second"), 3, 0)));
         store.setSetting(QStringLiteral("weak"), QStringLiteral("1"));
         QVERIFY(store.addCourseStep(QStringLiteral("letters"), 8));
@@ -330,6 +341,11 @@ void TstHistoryStore::waitingOutlivesTheSession() {
                                     " JOIN runs ON id = run_id WHERE source = 'slow'"))
                  .toString(),
              QStringLiteral("11,01,21")); // in key order: A as itself, A as S, B as itself
+    QCOMPARE(raw.one(QStringLiteral("SELECT hex(data) || ' ' || rhythm FROM run_strokes"
+                                    " JOIN runs ON id = run_id WHERE source = 'slow'"))
+                 .toString(),
+             QString::fromLatin1(keystrokes::encode(slow.keystrokes).toHex().toUpper()) +
+                 QStringLiteral(" 87.25"));
     // Killed after taking it in, before removing it: it is taken in no second time.
     env.writeFile(waitingFile, left);
     HistoryStore again;
@@ -375,6 +391,10 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
         fill.close();
         RawDb raw(env.path(kDb));
         middle = raw.one(QStringLiteral("SELECT started_at FROM runs WHERE id = 150")).toString();
+        // Each run with a rhythm and a record of its keys, which lie on pages of their own.
+        QVERIFY(raw.exec(QStringLiteral("UPDATE runs SET rhythm = id % 100")));
+        QVERIFY(raw.exec(QStringLiteral("INSERT INTO run_strokes SELECT id, zeroblob(200) || id"
+                                        " FROM runs")));
         raw.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     }
     QByteArray bytes = env.readFile(kDb);
@@ -403,6 +423,10 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
                                     " FROM runs"))
                  .toInt(),
              0);
+    QCOMPARE(raw.one(QStringLiteral("SELECT count(*) FROM runs JOIN run_strokes ON id = run_id"
+                                    " WHERE rhythm = id % 100 AND data = zeroblob(200) || id"))
+                 .toLongLong(),
+             kept);
 }
 
 void TstHistoryStore::damageNoticedOnRead_data() {
@@ -621,7 +645,8 @@ void TstHistoryStore::versionOneMigratesInPlace() {
               " count INTEGER, PRIMARY KEY(run_id, expected_vk, typed_vk)) WITHOUT ROWID",
               "INSERT INTO old SELECT run_id, expected_vk, typed_vk, count FROM confusions",
               "DROP TABLE confusions", "ALTER TABLE old RENAME TO confusions",
-              "ALTER TABLE run_keys DROP COLUMN timed", "PRAGMA user_version=1"})
+              "ALTER TABLE run_keys DROP COLUMN timed", "DROP TABLE run_strokes",
+              "ALTER TABLE runs DROP COLUMN rhythm", "PRAGMA user_version=1"})
             QVERIFY2(raw.exec(QString::fromLatin1(sql)), sql);
     }
     HistoryStore store;
@@ -678,6 +703,80 @@ void TstHistoryStore::courseFromAnOlderFile() {
              HistoryStore::kVersion);
     QVERIFY(store.clear());
     QCOMPARE(store.courseSteps(QStringLiteral("letters")).size(), 0);
+}
+
+// A history of the schema before keystrokes were kept takes the first run that has them
+// with every row as it was; the pace reads the fastest finished or the newest run of a
+// text, and nothing in place of one that kept no keystrokes.
+void TstHistoryStore::keystrokesFromVersionFourOn() {
+    TestEnv env;
+    QVERIFY(fillHistory(*std::make_unique<HistoryStore>(), 40, 5));
+    makeDb(env.path(kDb), 4);
+    // The rows of the 41 runs there, whole.
+    const QString rows =
+        QStringLiteral("SELECT (SELECT group_concat(%1) FROM runs WHERE id <= 41) ||"
+                       " (SELECT group_concat(run_id || vk || expected || missed || ms_total ||"
+                       " timed) FROM run_keys WHERE run_id <= 41) || (SELECT group_concat(run_id"
+                       " || expected_vk || typed_vk || shift_wrong || count) FROM confusions"
+                       " WHERE run_id <= 41)")
+            .arg(QString::fromLatin1(historysql::kRunColumns)
+                     .replace(QStringLiteral(", "), QStringLiteral(" || '/' || ")));
+    const QString before = RawDb(env.path(kDb)).one(rows).toString();
+    QVERIFY(before.size() > 1000);
+
+    HistoryStore store;
+    QCOMPARE(store.paceStrokes("text", "memo.txt", PaceRun::Last), QByteArray()); // unmigrated
+    const auto strokes = [](int n) {
+        std::vector<Keystroke> keys;
+        for (int i = 0; i < n; ++i) keys.push_back({100LL * i + n, 'A' + i % 26, false, true});
+        return keys;
+    };
+    // mode, source, speed, completed, keys recorded (0: none kept)
+    const std::tuple<const char*, const char*, double, bool, int> runs[] = {
+        {"text", "t.txt", 2, true, 3},  {"text", "t.txt", 3, true, 4},
+        {"text", "t.txt", 5, false, 5}, {"lesson", "t.txt", 9, true, 6},
+        {"text", "u.txt", 9, true, 7},  {"text", "u.txt", 1, false, 10'000},
+        {"text", "t.txt", 1, true, 0}};
+    for (const auto& [mode, source, speed, completed, keys] : runs) {
+        RunSummary s = run(QString::fromLatin1(source), 5, 0);
+        s.mode = QString::fromLatin1(mode);
+        s.speed = speed;
+        s.completed = completed;
+        s.keystrokes = strokes(keys);
+        if (keys) s.rhythm = speed * 10;
+        QVERIFY(store.append(s));
+    }
+    // mode, source, which run, keys of the record read (0: none)
+    const std::tuple<const char*, const char*, PaceRun, int> paces[] = {
+        {"text", "t.txt", PaceRun::Best, 4},      // the fastest finished
+        {"text", "t.txt", PaceRun::Last, 0},      // the newest kept none
+        {"lesson", "t.txt", PaceRun::Last, 6},    // by mode
+        {"text", "u.txt", PaceRun::Best, 7},      // by source
+        {"text", "u.txt", PaceRun::Last, 10'000}, // a long run whole
+        {"drill", "t.txt", PaceRun::Best, 0},     // none of the mode
+        {"text", "memo.txt", PaceRun::Last, 0}};  // runs from before kept none
+    for (const auto& [mode, source, which, keys] : paces) {
+        const QByteArray data = store.paceStrokes(mode, source, which);
+        QVERIFY2(keys ? keystrokes::decode(data) == strokes(keys) : data.isEmpty(), source);
+    }
+    const QList<HistoryRun> last = store.lastRuns(3);
+    QCOMPARE(last.value(0).rhythm, std::optional<double>(90));
+    QVERIFY(!last.value(2).rhythm);
+    QVERIFY(!store.lastRuns(48).value(0).rhythm); // an old run
+    // The texts of the last day, the old run among them without one.
+    QCOMPARE(store.days().last().rhythm, std::optional<double>((20 + 30 + 50 + 90 + 10) / 5.0));
+    store.close();
+    const QString counts = QStringLiteral(
+        "SELECT (SELECT count(*) FROM runs) || ' ' || (SELECT count(*) FROM run_strokes)");
+    {
+        RawDb raw(env.path(kDb));
+        QCOMPARE(raw.one(QStringLiteral("PRAGMA user_version")).toInt(), 5);
+        QCOMPARE(raw.one(rows).toString(), before);
+        QCOMPARE(raw.one(counts).toString(), QStringLiteral("48 6"));
+    }
+    QVERIFY(store.clear());
+    QCOMPARE(RawDb(env.path(kDb)).one(counts).toString(), QStringLiteral("0 0"));
+    QCOMPARE(env.platform.messages, QStringList());
 }
 
 QTEST_GUILESS_MAIN(TstHistoryStore)

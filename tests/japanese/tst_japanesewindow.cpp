@@ -87,6 +87,11 @@ private slots:
             got[7] += k.msTotal;
         }
         QCOMPARE(got, (QList<qint64>{1, 29, 1, 1, 29, 1, 27, 2700}));
+        // Every key in order, the wrong q first; even but for the pause, which is left out.
+        QCOMPARE(run.keystrokes.size(), 30u);
+        QCOMPARE(run.keystrokes[0], (Keystroke{run.keystrokes[0].ms, 'Q', false, false}));
+        QCOMPARE(run.rhythm, std::optional<double>(100));
+        QVERIFY2(f.display().endsWith(QStringLiteral("リズム100")), qPrintable(f.display()));
     }
 
     void kanaKeysWithLegends() {

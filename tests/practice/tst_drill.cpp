@@ -120,7 +120,7 @@ void TstDrill::wholeRun() {
     QCOMPARE(f.w->Bar1->value(), 49);
     QCOMPARE(f.w->Bar1->maximum(), 50);
     QCOMPARE(f.rec().currentRate, 2.5f); // 50 keys in 50 waits of 0.4 s
-    QCOMPARE(f.display(), QStringLiteral("スピードは 2.5文字/秒 です"));
+    QCOMPARE(f.display(), QStringLiteral("スピードは 2.5文字/秒 です　リズム100"));
     QCOMPARE(f.rec().fastestRate, 9.0f);
     QCOMPARE(f.rec().averageRate, 7.0f);
     QVERIFY(f.w->btnStart->isEnabled());
@@ -172,7 +172,7 @@ void TstDrill::escAtTheFifthPrompt() {
     QCOMPARE(f.rec().typedTotal, 4);
     QCOMPARE(f.w->Bar1->value(), 3);
     QCOMPARE(f.rec().currentRate, 1.6f); // 4 keys in 2.5 s
-    QCOMPARE(f.display(), QStringLiteral("スピードは 1.6文字/秒 です"));
+    QCOMPARE(f.display(), QStringLiteral("スピードは 1.6文字/秒 です　リズム100"));
 }
 
 void TstDrill::otherKeysAreMistypes() {

@@ -1,9 +1,11 @@
 #include "PracticeText.h"
+#include "RunTally.h"
 
 #include <QRandomGenerator>
 #include <QtTest>
 
-// The preparation of practice texts from file bytes, without any window.
+// The preparation of practice texts from file bytes, and the rhythm of a run's keys,
+// without any window.
 class TstPracticeText : public QObject {
     Q_OBJECT
 
@@ -19,6 +21,8 @@ private slots:
     void feedInChunksMatchesWholeFile();
     void panePositions_data();
     void panePositions();
+    void rhythm_data();
+    void rhythm();
 };
 
 namespace {
@@ -181,6 +185,34 @@ void TstPracticeText::panePositions() {
     QFETCH(int, bytePos);
     QFETCH(int, panePos);
     QCOMPARE(panePosition(text.constData(), bytePos), panePos);
+}
+
+void TstPracticeText::rhythm_data() {
+    // Times since the run began; "x" marks a wrong key. -1: no rhythm.
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<double>("score");
+    QTest::newRow("even") << "0 250 500 750" << 100.0;
+    QTest::newRow("100 and 300: sigma half the mean") << "0 100 400" << 50.0;
+    QTest::newRow("a pause left out") << "0 200 400 2401 2601" << 100.0;
+    QTest::newRow("2 s still typing") << "0 2000 4000" << 100.0;
+    QTest::newRow("wrong keys between right ones") << "0 x50 200 x390 400" << 100.0;
+    QTest::newRow("wrong keys alone") << "x0 x100 x200 x300" << -1.0;
+    QTest::newRow("one interval") << "0 300" << -1.0;
+    QTest::newRow("two intervals, one a pause") << "0 300 2400" << -1.0;
+    QTest::newRow("no time between keys") << "0 0 0" << -1.0;
+    QTest::newRow("uneven past zero") << "0 1 2 3 1903" << 0.0;
+}
+
+void TstPracticeText::rhythm() {
+    QFETCH(QString, keys);
+    QFETCH(double, score);
+    std::vector<Keystroke> strokes;
+    for (const QString& k : keys.split(u' '))
+        strokes.push_back(
+            {(k.startsWith(u'x') ? k.mid(1) : k).toLongLong(), 65, false, !k.startsWith(u'x')});
+    const std::optional<double> got = RunTally::rhythm(strokes);
+    QCOMPARE(got.has_value(), score >= 0);
+    if (got) QVERIFY2(qAbs(*got - score) < 0.01, qPrintable(QString::number(*got)));
 }
 
 QTEST_GUILESS_MAIN(TstPracticeText)

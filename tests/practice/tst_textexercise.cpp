@@ -303,7 +303,7 @@ void TstTextExercise::typedToTheEnd() {
     QVERIFY(f.w->btnStart->isEnabled());
     QCOMPARE(f.rec().typedTotal, 8);
     QCOMPARE(f.rec().currentRate, 4.0f);
-    QCOMPARE(f.display(), QStringLiteral("スピードは 4.0文字/秒 です"));
+    QCOMPARE(f.display(), QStringLiteral("スピードは 4.0文字/秒 です　リズム0"));
     // Tries: each key typed as a key, each character when it became the next one.
     QCOMPARE(f.rec().keyStats['A'].tries, 1);
     QCOMPARE(f.rec().keyStats['c'].tries, 1);

@@ -1,3 +1,4 @@
+#include "Keystrokes.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
 #include "TestEnv.h"
@@ -89,6 +90,8 @@ private slots:
     void firstSaveCreatesFile();
     void unopenableRecord();
     void outOfRangeValuesKept();
+    void keystrokeRecords_data();
+    void keystrokeRecords();
 };
 
 void TestRecord::defaultsImage() {
@@ -347,6 +350,47 @@ void TestRecord::outOfRangeValuesKept() {
     loadRecord(r);
     QVERIFY(env.platform.messages.isEmpty());
     QCOMPARE(r.toBytes(), bad.toBytes());
+}
+
+void TestRecord::keystrokeRecords_data() {
+    QTest::addColumn<QByteArray>("data");
+    QTest::addColumn<int>("keys"); // read; -1: refused
+    using K = std::vector<Keystroke>;
+    // A gap under 32 ms takes one byte with its flags, one under 4.1 s two.
+    const K some{
+        {0, 65, false, true}, {31, 255, true, false}, {31, 0, true, true}, {4126, 13, false, true}};
+    QCOMPARE(keystrokes::encode(some).size(), 1 + 2 + 2 + 2 + 3);
+    K many;
+    for (int i = 0; i < 10'000; ++i)
+        many.push_back({(i + 1) * 150LL, 65 + i % 26, i % 7 == 0, i % 9 != 0});
+    const QByteArray good = keystrokes::encode(some);
+    const qint64 half = keystrokes::kMaxMs / 2 + 1; // each gap under a day, both past it
+    QTest::newRow("none") << keystrokes::encode({}) << 0;
+    QTest::newRow("flags and codes") << good << 4;
+    QTest::newRow("a whole day") << keystrokes::encode({{keystrokes::kMaxMs, 32, false, true}})
+                                 << 1;
+    QTest::newRow("10,000 keys") << keystrokes::encode(many) << 10'000;
+    QTest::newRow("empty") << QByteArray() << -1;
+    QTest::newRow("a newer format") << QByteArray("\x02").append(good.mid(1)) << -1;
+    QTest::newRow("format 0") << QByteArray(1, '\0').append(good.mid(1)) << -1;
+    QTest::newRow("cut in the key code") << good.left(good.size() - 1) << -1;
+    QTest::newRow("cut in the gap") << QByteArray("\x01\x80") << -1;
+    QTest::newRow("gap without key") << QByteArray("\x01\x04") << -1;
+    QTest::newRow("varint too long") << QByteArray("\x01\xff\xff\xff\xff\xff\xff\x01\x41") << -1;
+    QTest::newRow("over a day") << keystrokes::encode(
+                                       {{half, 65, false, true}, {2 * half, 65, false, true}})
+                                << -1;
+}
+
+// A record reads back as the keys it was made of, in a few bytes a key; a damaged one
+// is refused whole.
+void TestRecord::keystrokeRecords() {
+    QFETCH(QByteArray, data);
+    QFETCH(int, keys);
+    const auto read = keystrokes::decode(data);
+    QCOMPARE(read ? int(read->size()) : -1, keys);
+    if (read) QCOMPARE(keystrokes::encode(*read), data);
+    if (keys > 100) QCOMPARE(data.size(), 1 + keys * 3);
 }
 
 QTEST_GUILESS_MAIN(TestRecord)

@@ -58,9 +58,11 @@ void TstScenarioWeak::weakLessonTypedToTheEnd() {
     QStringList startPrompts;
     f.env.platform.onWait = [&](qint64) { startPrompts << f.display(); };
     f.w->show();
+    const qint64 asked = f.env.platform.calendarMs();
     QVERIFY(f.askInDialog());
 
     QVERIFY(f.env.platform.messages.isEmpty());
+    QCOMPARE(f.env.platform.seeds, std::vector<quint32>{quint32(asked)});
     QVERIFY(f.ex().practiceRunning());
     QCOMPARE(f.ex().runMode(), QStringLiteral("weak"));
     QVERIFY(startPrompts.contains(QStringLiteral("苦手キー: Q P Z V B")));
