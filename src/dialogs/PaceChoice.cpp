@@ -4,7 +4,6 @@
 #include "TPagesDlg.h"
 
 #include <QComboBox>
-#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 
@@ -36,20 +35,18 @@ public:
 
 PaceChoice::PaceChoice(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("PaceChoice"));
-    auto* label = new QLabel(tr("ペース"), this);
-    label->setObjectName(QStringLiteral("lbPaceChoice"));
-    label->setGeometry(0, 3, 44, 16);
     mode = new QComboBox(this);
     mode->setObjectName(QStringLiteral("cbPace"));
-    mode->addItems({tr("なし"), tr("目標の速さ"), tr("最高の回"), tr("前回")});
-    mode->setGeometry(46, 0, 104, 22);
+    mode->addItems({tr("ﾍﾟｰｽなし"), tr("ﾍﾟｰｽ目標"), tr("ﾍﾟｰｽ最高"), tr("ﾍﾟｰｽ前回")});
+    mode->setGeometry(0, 0, 71, 22);
     setDesignHint(mode, tr("練習中に追いかける二つ目のカーソルの速さ"), true);
     target = new NumberBox(this);
     target->setObjectName(QStringLiteral("spPaceTarget"));
     target->setRange(kPaceTargetLow, kPaceTargetHigh);
-    target->setSuffix(tr(" キー/分"));
-    target->setGeometry(154, 0, 110, 22);
-    setDesignHint(target, tr("目標の速さ。前の回がないときもこの速さで進みます"), true);
+    target->setButtonSymbols(QAbstractSpinBox::NoButtons); // a narrow place: typed or wheeled
+    target->setGeometry(73, 0, 42, 22);
+    setDesignHint(target, tr("ペースの目標の速さ（キー/分）。前の回がないときもこの速さで進みます"),
+                  true);
 }
 
 void PaceChoice::fill(HistoryReader* history, const QString& locked) {

@@ -1,11 +1,14 @@
 #include "../support/FakeHistory.h"
 #include "Fixture.h"
 #include "Keystrokes.h"
+#include "PaceChoice.h"
 #include "PaceGhost.h"
 #include "PaceRunner.h"
 #include "TypingKeys.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QSpinBox>
 #include <QtTest>
 
 // The pace: where its ghost stands at a time, and a run raced against it in the real
@@ -15,6 +18,7 @@ class TstPace : public QObject {
 private slots:
     void ghost_data();
     void ghost();
+    void choiceKeptInTheHistory();
     void raceInTheWindow();
     void figuresAsWithoutThePace_data();
     void figuresAsWithoutThePace();
@@ -116,6 +120,37 @@ void TstPace::ghost() {
     for (qsizetype i = 0; i < reached.size(); ++i)
         QVERIFY2(g.msAt(int(i) + 1) == reached[i],
                  qPrintable(QStringLiteral("%1 at %2 ms").arg(i + 1).arg(g.msAt(int(i) + 1))));
+}
+
+// The settings page's choice comes from and goes to the history, and a run takes its
+// ghost from it: none when off, the steady pace in place of a run that kept no keys.
+void TstPace::choiceKeptInTheHistory() {
+    PaceHistory history;
+    history.settings[kPaceTargetSetting] = QStringLiteral("5000"); // out of reason
+    PaceChoice choice(nullptr);
+    choice.fill(&history, {});
+    QCOMPARE(choice.mode->currentIndex(), 0);
+    QCOMPARE(choice.target->value(), kPaceTargetDefault);
+    QVERIFY(!paceGhostOf(&history, "text", "t.txt", "ab"));
+    choice.save(&history);
+    QCOMPARE(history.writes, QStringList{"pace.target=200"});
+    choice.mode->setCurrentIndex(2);
+    choice.target->setValue(120);
+    choice.save(&history);
+    QCOMPARE(history.settings[kPaceModeSetting], "best");
+    QCOMPARE(history.settings[kPaceTargetSetting], "120");
+    history.best = keystrokes::encode(kPausing);
+    const auto best = paceGhostOf(&history, "text", "t.txt", "ab\r\ncd\r");
+    QVERIFY(best && best->replaying());
+    QCOMPARE(best->positionAt(3400), 4);
+    history.settings[kPaceModeSetting] = "last"; // the last run kept nothing
+    const auto last = paceGhostOf(&history, "text", "t.txt", "ab\r\ncd\r");
+    QVERIFY(last && !last->replaying());
+    QCOMPARE(last->positionAt(500), 1); // 120 a minute
+    QCOMPARE(history.asked, (QStringList{"text t.txt 1", "text t.txt 0"}));
+    QVERIFY(!paceGhostOf(nullptr, "text", "t.txt", "ab"));
+    choice.fill(&history, QStringLiteral("read-only"));
+    QVERIFY(!choice.mode->isEnabled() && choice.mode->toolTip() == "read-only");
 }
 
 // A race against the recorded run with its pause: the mark moves on the timer, stops
