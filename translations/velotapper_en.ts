@@ -590,7 +590,7 @@ It is started afresh.</translation>
     </message>
     <message>
         <source>コースの目標</source>
-        <translation>Course targets</translation>
+        <translation>Course goals</translation>
     </message>
     <message>
         <source> キー/分</source>

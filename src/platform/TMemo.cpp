@@ -123,8 +123,8 @@ void TMemo::setPaceMark(int position) {
     const QRect next = paceMarkRect();
     if (next == paceDrawn_) return;
     // Only where the mark was and where it goes.
-    viewport()->update(paceDrawn_.adjusted(-2, -2, 2, 2));
-    viewport()->update(next.adjusted(-2, -2, 2, 2));
+    for (const QRect& r : {paceDrawn_, next})
+        if (!r.isEmpty()) viewport()->update(r.adjusted(-2, -2, 2, 2));
 }
 
 void TMemo::paintEvent(QPaintEvent* e) {
