@@ -1,7 +1,11 @@
 // Cost of one key event on the on-screen keyboard: 100,000 key-downs and key-ups of
 // the JIS character keys (every 16th with Shift) sent to the offscreen main window,
 // each through the key translation and the keyboard's handlers. Also counts paints
-// of panels whose look did not change since they were last painted.
+// of panels whose look did not change since they were last painted. With --pace the keys
+// are judged in a text run raced against a target pace, whose mark moves on its timer
+// between the keys; the cost of one of its steps is reported too.
+#include "HistoryTypes.h"
+#include "PaceGhost.h"
 #include "QtPlatform.h"
 #include "TPanel.h"
 #include "TVelotapper.h"
@@ -58,6 +62,23 @@ protected:
     }
 };
 
+// Holds only the pace's settings.
+class PaceSettings : public HistoryReader {
+public:
+    qint64 runCount() override { return 0; }
+    QList<HistoryRun> lastRuns(int) override { return {}; }
+    QList<HistoryDay> days() override { return {}; }
+    QList<HistoryKey> keyFigures(int) override { return {}; }
+    bool exportCsv(const QString&) override { return false; }
+    bool clear() override { return false; }
+    QString setting(const QString& key, const QString& fallback) override {
+        if (key == kPaceModeSetting) return QStringLiteral("target");
+        if (key == kPaceTargetSetting) return QStringLiteral("300");
+        return fallback;
+    }
+    void setSetting(const QString&, const QString&) override {}
+};
+
 double percentile(std::vector<qint64>& ns, double q) {
     const auto k = std::size_t(q * double(ns.size() - 1));
     std::nth_element(ns.begin(), ns.begin() + std::ptrdiff_t(k), ns.end());
@@ -74,10 +95,21 @@ int main(int argc, char** argv) {
     QtPlatform platform;
     Platform::install(&platform);
 
+    const bool paced = QCoreApplication::arguments().contains(QStringLiteral("--pace"));
     TVelotapper window;
+    PaceSettings settings;
     window.show();
     window.activateWindow();
     QCoreApplication::processEvents();
+    if (paced) {
+        window.setHistory(&settings);
+        // Lines of a character the keys rarely type: the run goes on to the last key.
+        QByteArray text;
+        for (int i = 0; i < 100; ++i) text += QByteArray(30, '~') + '\n';
+        window.exercise().startMadeText(text, QStringLiteral("text"), QStringLiteral("bench"));
+        if (!window.pace().running()) return 2;
+        QCoreApplication::processEvents(); // the run's first prompt drawn
+    }
 
     PaintCounter counter;
     for (TPanel* p : window.findChildren<TPanel*>()) {
@@ -113,6 +145,17 @@ int main(int argc, char** argv) {
     std::printf("keys_keydown_p99: %.3f us\n", percentile(down, 0.99));
     std::printf("keys_keyup_median: %.3f us\n", percentile(up, 0.5));
     std::printf("keys_keyup_p99: %.3f us\n", percentile(up, 0.99));
+    if (paced) {
+        std::vector<qint64> steps;
+        for (int i = 0; i < 10'000; ++i) {
+            clock.start();
+            window.pace().tick();
+            steps.push_back(clock.nsecsElapsed());
+            QCoreApplication::processEvents();
+        }
+        std::printf("keys_pace_running: %d bool\n", window.pace().running() ? 1 : 0);
+        std::printf("keys_pace_step_median: %.3f us\n", percentile(steps, 0.5));
+    }
     std::printf("keys_panel_paints: %d paints\n", counter.paints);
     std::printf("keys_unchanged_panel_paints: %d paints\n", counter.needless);
     Platform::install(nullptr);

@@ -5,6 +5,7 @@
 
 class QProgressBar;
 class QTimer;
+class PaceRunner;
 class QWidget;
 class TMemo;
 class TPanel;
@@ -24,4 +25,6 @@ struct PracticeControls {
     std::function<void()> disableTools;
     // Each run that the record saved, after the save; may be empty.
     RunSink onRun;
+    // The pace runs beside the text runs when set.
+    PaceRunner* pace = nullptr;
 };
