@@ -131,6 +131,48 @@
     </message>
 </context>
 <context>
+    <name>PaceChoice</name>
+    <message>
+        <source>ﾍﾟｰｽなし</source>
+        <translation>No pace</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｽ目標</source>
+        <translation>Target</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｽ最高</source>
+        <translation>Best run</translation>
+    </message>
+    <message>
+        <source>ﾍﾟｰｽ前回</source>
+        <translation>Last run</translation>
+    </message>
+    <message>
+        <source>練習中に追いかける二つ目のカーソルの速さ</source>
+        <translation>The pace of a second caret to chase during a run</translation>
+    </message>
+    <message>
+        <source>ペースの目標の速さ（キー/分）。前の回がないときもこの速さで進みます</source>
+        <translation>The target pace (keys a minute); also used when there is no earlier run</translation>
+    </message>
+</context>
+<context>
+    <name>PaceRunner</name>
+    <message>
+        <source>ペース %1%2.%3秒</source>
+        <translation>Pace %1%2.%3 s</translation>
+    </message>
+    <message>
+        <source>&#x3000;ペースに勝ちました</source>
+        <translation> You beat the pace</translation>
+    </message>
+    <message>
+        <source>&#x3000;ペースに負けました</source>
+        <translation> The pace won</translation>
+    </message>
+</context>
+<context>
     <name>ProgressChart</name>
     <message>
         <source>レッスン</source>
@@ -626,7 +668,7 @@ It is started afresh.</translation>
     </message>
     <message>
         <source>コースの目標</source>
-        <translation>Course targets</translation>
+        <translation>Course goals</translation>
     </message>
     <message>
         <source> キー/分</source>

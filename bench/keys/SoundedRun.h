@@ -2,8 +2,6 @@
 #include "QtPlatform.h"
 #include "SoundOutput.h"
 
-class TVelotapper;
-
 // The program's platform with the sound module of this build.
 class BenchPlatform : public QtPlatform {
 public:
@@ -12,7 +10,3 @@ public:
     void releaseSounds() override { sounds.release(); }
     SoundOutput sounds{{QStringLiteral(VELOTAPPER_SOUND_MODULE_DIR)}};
 };
-
-// Starts a text run with every sound and the metronome on, over a text none of the
-// benchmark's keys types, so that every key-down is judged a miss and sounds.
-void startSoundedRun(TVelotapper& window);

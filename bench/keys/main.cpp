@@ -1,8 +1,13 @@
 // Cost of one key event on the on-screen keyboard: 100,000 key-downs and key-ups of
 // the JIS character keys (every 16th with Shift) sent to the offscreen main window,
 // each through the key translation and the keyboard's handlers. Also counts paints
-// of panels whose look did not change since they were last painted. With --sounds the
-// keys are judged in a text run with every sound on, each key-down a miss that sounds.
+// of panels whose look did not change since they were last painted. With --pace the keys
+// are judged in a text run raced against a target pace, whose mark moves on its timer
+// between the keys; the cost of one of its steps is reported too. With --sounds every
+// sound and the metronome are on in that run (alone or with the pace).
+#include "HistoryTypes.h"
+#include "PaceGhost.h"
+#include "RunSounds.h"
 #include "SoundedRun.h"
 #include "TPanel.h"
 #include "TVelotapper.h"
@@ -59,6 +64,27 @@ protected:
     }
 };
 
+// Holds only the settings of the pace and the sounds.
+class PaceSettings : public HistoryReader {
+public:
+    qint64 runCount() override { return 0; }
+    QList<HistoryRun> lastRuns(int) override { return {}; }
+    QList<HistoryDay> days() override { return {}; }
+    QList<HistoryKey> keyFigures(int) override { return {}; }
+    bool exportCsv(const QString&) override { return false; }
+    bool clear() override { return false; }
+    QString setting(const QString& key, const QString& fallback) override {
+        if (pace && key == kPaceModeSetting) return QStringLiteral("target");
+        if (pace && key == kPaceTargetSetting) return QStringLiteral("300");
+        if (sounds && key == kMetronomeSetting) return QStringLiteral("240");
+        if (sounds && key.startsWith(QStringLiteral("sound.")) && key != kSoundVolumeSetting)
+            return QStringLiteral("1");
+        return fallback;
+    }
+    bool pace = false, sounds = false;
+    void setSetting(const QString&, const QString&) override {}
+};
+
 double percentile(std::vector<qint64>& ns, double q) {
     const auto k = std::size_t(q * double(ns.size() - 1));
     std::nth_element(ns.begin(), ns.begin() + std::ptrdiff_t(k), ns.end());
@@ -74,16 +100,26 @@ int main(int argc, char** argv) {
     QDir::setCurrent(dir.path());
     BenchPlatform platform;
     Platform::install(&platform);
-    const bool sounded = argc > 1 && qstrcmp(argv[1], "--sounds") == 0;
-
+    const bool paced = QCoreApplication::arguments().contains(QStringLiteral("--pace"));
+    const bool sounded = QCoreApplication::arguments().contains(QStringLiteral("--sounds"));
     TVelotapper window;
+    PaceSettings settings;
+    settings.pace = paced;
+    settings.sounds = sounded;
     window.show();
     window.activateWindow();
     QCoreApplication::processEvents();
-    if (sounded) {
-        startSoundedRun(window);
-        QCoreApplication::processEvents(); // the run's first paints, before counting
-        std::printf("keys_sounds: %s\n", platform.sounds.ready() ? "played" : "no sound device");
+    if (paced || sounded) {
+        window.setHistory(&settings);
+        // Lines of a character the keys rarely type: the run goes on to the last key.
+        QByteArray text;
+        for (int i = 0; i < 100; ++i) text += QByteArray(30, '~') + '\n';
+        window.exercise().startMadeText(text, QStringLiteral("text"), QStringLiteral("bench"));
+        if (paced && !window.pace().running()) return 2;
+        if (sounded)
+            std::printf("keys_sounds: %s\n",
+                        platform.sounds.ready() ? "played" : "no sound device");
+        QCoreApplication::processEvents(); // the run's first prompt drawn
     }
 
     PaintCounter counter;
@@ -120,6 +156,17 @@ int main(int argc, char** argv) {
     std::printf("keys_keydown_p99: %.3f us\n", percentile(down, 0.99));
     std::printf("keys_keyup_median: %.3f us\n", percentile(up, 0.5));
     std::printf("keys_keyup_p99: %.3f us\n", percentile(up, 0.99));
+    if (paced) {
+        std::vector<qint64> steps;
+        for (int i = 0; i < 10'000; ++i) {
+            clock.start();
+            window.pace().tick();
+            steps.push_back(clock.nsecsElapsed());
+            QCoreApplication::processEvents();
+        }
+        std::printf("keys_pace_running: %d bool\n", window.pace().running() ? 1 : 0);
+        std::printf("keys_pace_step_median: %.3f us\n", percentile(steps, 0.5));
+    }
     std::printf("keys_panel_paints: %d paints\n", counter.paints);
     std::printf("keys_unchanged_panel_paints: %d paints\n", counter.needless);
     Platform::install(nullptr);

@@ -7,6 +7,7 @@
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
 #include "KeyTranslate.h"
+#include "PaceChoice.h"
 #include "Platform.h"
 #include "RecordFile.h"
 #include "SoundDlg.h"
@@ -83,9 +84,13 @@ void TVelotapper::buildPane() {
     pc.btnStop = btnStop;
     pc.enableTools = [this] { enableTools(); };
     pc.disableTools = [this] { disableTools(); };
+    // The copyright line is the one place a run leaves free: the pace's figure takes it.
+    pace_ = std::make_unique<PaceRunner>(Memo, notice);
+    pc.pace = pace_.get();
     pc.onRun = [this](const RunSummary& run) {
         const bool kept = history().append(run);
         if (course_) course_->runFinished(run, kept);
+        if (!pace_->verdict().isEmpty()) Display->setCaption(Display->caption() + pace_->verdict());
         // Said after the run's own words, without stopping the learner.
         if (history().lastRunWaits())
             Display->setCaption(Display->caption() + tr("（履歴へは後で記録）"));
@@ -298,6 +303,9 @@ void TVelotapper::setHistory(HistoryReader* history) {
         return history_ ? keyFigureMap(history_->keyFigures(20)) : KeyFigureMap();
     };
     fillCourse();
+    pace_->ghostFor = [this](const QString& mode, const QString& source, QByteArrayView text) {
+        return paceGhostOf(history_, mode, source, text);
+    };
     // Each Japanese file goes on where its last run stopped, across sessions.
     if (history_) {
         japanese_->loadPosition = [this](const QString& file) {

@@ -4,6 +4,7 @@
 #include "HistoryStore.h"
 #include "JapaneseExercise.h"
 #include "OnScreenKeyboard.h"
+#include "PaceRunner.h"
 #include "PracticeRecord.h"
 #include "SettledHide.h"
 #include "TextExercise.h"
@@ -63,6 +64,7 @@ public:
     HistoryStore& history();
     JapaneseExercise& japanese() { return *japanese_; }
     CourseExercise& course() { return *course_; }
+    PaceRunner& pace() { return *pace_; }
 
     void enableTools();
     void disableTools();
@@ -112,6 +114,7 @@ private:
     std::unique_ptr<HistoryStore> store_;
     std::unique_ptr<JapaneseExercise> japanese_;
     std::unique_ptr<CourseExercise> course_;
+    std::unique_ptr<PaceRunner> pace_;
     HistoryReader* history_ = nullptr;
     WeakLesson weakLesson_; // built, not yet run
     DialogFactory makeAboutBox_, makePagesDlg_;

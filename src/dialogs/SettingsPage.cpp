@@ -3,6 +3,7 @@
 #include "HistoryFigures.h"
 #include "HistoryTypes.h"
 #include "JapaneseExercise.h"
+#include "PaceChoice.h"
 #include "PracticeRecord.h"
 #include "TPagesDlg.h"
 
@@ -97,11 +98,14 @@ void TPagesDlg::createSettingsPage() {
     // What the course asks of a key before it adds the next; kept in the history too.
     auto* label = new QLabel(tr("コースの目標"), page);
     label->setObjectName(QStringLiteral("lbCourseTargets"));
-    label->setGeometry(16, 169, 110, 16);
-    spCourseSpeed = makeTarget(page, "spCourseSpeed", 130, 110, 10, 1000, tr(" キー/分"),
+    label->setGeometry(16, 169, 74, 16);
+    spCourseSpeed = makeTarget(page, "spCourseSpeed", 92, 88, 10, 1000, tr(" キー/分"),
                                tr("キーを増やすのに要る速さ"));
-    spCourseAccuracy = makeTarget(page, "spCourseAccuracy", 246, 80, 50, 100, tr(" %"),
+    spCourseAccuracy = makeTarget(page, "spCourseAccuracy", 182, 52, 50, 100, tr(" %"),
                                   tr("キーを増やすのに要る正確さ"));
+    // The page has no row left: the pace shares the course's.
+    pace = new PaceChoice(page);
+    pace->setGeometry(236, 166, 115, 22);
 }
 
 void TPagesDlg::fillSettingsPage() {
@@ -140,4 +144,5 @@ void TPagesDlg::fillSettingsPage() {
     const course::Targets kept = courseTargets(history_);
     spCourseSpeed->setValue(int(kept.perMinute));
     spCourseAccuracy->setValue(int(kept.accuracy));
+    pace->fill(history_, locked);
 }

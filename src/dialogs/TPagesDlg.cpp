@@ -1,5 +1,7 @@
 #include "TPagesDlg.h"
 
+#include "PaceChoice.h"
+
 #include "CourseExercise.h"
 #include "CoursePanel.h"
 #include "DesignTable.h"
@@ -130,6 +132,7 @@ void TPagesDlg::OKBtnClick() {
             if (box->isEnabled() && value != history_->setting(key, kept))
                 history_->setSetting(key, value);
         }
+        pace->save(history_);
     }
     accept();
 }

@@ -9,6 +9,7 @@
 class HistoryReader;
 struct PracticeRecord;
 class HistoryReader;
+class PaceChoice;
 class ProgressPage;
 class QCheckBox;
 class QGroupBox;
@@ -57,6 +58,7 @@ public:
     QCheckBox *cbAline, *cbQline, *cbZline, *cb1line;
     QCheckBox *cbWeakKeys, *cbKanaInput;
     QSpinBox *spCourseSpeed, *spCourseAccuracy;
+    PaceChoice* pace;
 
     // Records page.
     TPanel *pnFastTime, *pnAvrTime, *pnCurTime, *pnAllChar, *pnAllMissType;

@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QtMath>
@@ -101,4 +102,38 @@ void TMemo::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 void TMemo::mouseMoveEvent(QMouseEvent* e) {
     e->accept();
+}
+
+QRect TMemo::paceMarkRect() const {
+    if (paceMark_ < 0) return {};
+    const QTextBlock line = textCursor().block();
+    const int at = qBound(line.position(), paceMark_, line.position() + line.length() - 1);
+    QTextCursor c(document());
+    c.setPosition(at);
+    const QRect r = cursorRect(c);
+    const QChar ch = document()->characterAt(at);
+    const QFontMetrics fm(font());
+    const int w = fm.horizontalAdvance(ch.isPrint() ? ch : QLatin1Char(' '));
+    return QRect(r.left(), r.top(), qMax(w, 4), r.height());
+}
+
+void TMemo::setPaceMark(int position) {
+    // The rectangle, not the position, decides: the caret's line may have moved on.
+    paceMark_ = position;
+    const QRect next = paceMarkRect();
+    if (next == paceDrawn_) return;
+    // Only where the mark was and where it goes.
+    for (const QRect& r : {paceDrawn_, next})
+        if (!r.isEmpty()) viewport()->update(r.adjusted(-2, -2, 2, 2));
+}
+
+void TMemo::paintEvent(QPaintEvent* e) {
+    QPlainTextEdit::paintEvent(e);
+    paceDrawn_ = paceMarkRect();
+    if (paceDrawn_.isEmpty()) return;
+    QPainter p(viewport());
+    const QColor ink(0xC0, 0x00, 0xC0);
+    p.setPen(QPen(ink, 1));
+    p.drawRect(paceDrawn_.adjusted(0, 0, -1, -1));
+    p.fillRect(paceDrawn_.left(), paceDrawn_.bottom() - 2, paceDrawn_.width(), 3, ink);
 }

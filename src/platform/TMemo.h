@@ -25,6 +25,14 @@ public:
     // The pane's answer to a Down arrow left by the handler at a line end.
     void followCaret();
 
+    // A second mark, a box with a heavy underline, on the character the pace has reached;
+    // -1 for none. It shows on the caret's line: a pace on a line before or after it
+    // stands at that line's start or end, so the view never leaves the caret.
+    void setPaceMark(int position);
+    int paceMark() const { return paceMark_; }
+    // Where the mark is drawn in the view; empty when none.
+    QRect paceMarkRect() const;
+
     // Declines every input method: one would swallow the practice keys.
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
 
@@ -35,8 +43,12 @@ protected:
     void mouseMoveEvent(QMouseEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
 
 private:
     // Ends the view under the first line, so no part of the next one shows.
     void fitViewportToOneLine();
+
+    int paceMark_ = -1;
+    QRect paceDrawn_; // what the last paint of the mark covered
 };

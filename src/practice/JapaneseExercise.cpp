@@ -3,6 +3,7 @@
 #include "GuideColor.h"
 #include "KanaJudge.h"
 #include "KanaLayout.h"
+#include "PaceRunner.h"
 #include "PaneLine.h"
 #include "Platform.h"
 #include "PracticeRecord.h"
@@ -125,6 +126,15 @@ bool JapaneseExercise::begin(const QString& mode, const QString& source, const Q
     c_.bar->setMaximum(units);
     c_.bar->setValue(0);
     showPhrase();
+    if (c_.pace)
+        // Keys are the pace's steps here; ahead, it stands on the key it has reached,
+        // behind, on the gap before the keys still to type.
+        c_.pace->begin(
+            mode, source, {}, [this] { return keys_; },
+            [this](int at) {
+                const int caret = c_.memo->caret();
+                return at >= keys_ ? caret + (at - keys_) : qMax(0, caret - 1);
+            });
     return true;
 }
 
@@ -230,6 +240,7 @@ void JapaneseExercise::btnStopClick() {
     c_.timer->stop();
     keyboard_.practiceRunning = false;
     c_.sounds->end();
+    if (c_.pace) c_.pace->end(phrase_ >= run_.phrases.size());
 
     const QString position = stopPosition().toString();
     if (file_.isEmpty())

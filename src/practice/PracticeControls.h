@@ -7,6 +7,7 @@
 
 class QProgressBar;
 class QTimer;
+class PaceRunner;
 class QWidget;
 class TMemo;
 class TPanel;
@@ -28,4 +29,6 @@ struct PracticeControls {
     RunSink onRun;
     // The sounds of every run, one for all the practice these controls serve.
     std::shared_ptr<RunSounds> sounds = std::make_shared<RunSounds>();
+    // The pace runs beside the text runs when set.
+    PaceRunner* pace = nullptr;
 };

@@ -1,5 +1,6 @@
 #include "TextExercise.h"
 
+#include "PaceRunner.h"
 #include "Platform.h"
 #include "PracticeRecord.h"
 #include "PracticeText.h"
@@ -158,6 +159,11 @@ void TextExercise::start(const QString& note, const QString& lead) {
     c_.bar->setValue(0);
     tally_.begin(record_, runMode_, textSource_);
     c_.sounds->begin();
+    if (c_.pace)
+        c_.pace->begin(
+            runMode_, textSource_, QByteArrayView(practiceText_, length),
+            [this] { return cursorPos; },
+            [this](int at) { return panePosition(practiceText_, at); });
 }
 
 void TextExercise::Timer1Timer() {
@@ -217,6 +223,7 @@ void TextExercise::btnStopClick() {
     c_.timer->stop();
     keyboard_.practiceRunning = false;
     c_.sounds->end();
+    if (c_.pace) c_.pace->end(cursorPos > textLength());
 
     if (elapsedSeconds != 0 && cursorPos != 0) {
         record_.addRunSpeed(cursorPos, elapsedSeconds);

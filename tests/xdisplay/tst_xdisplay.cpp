@@ -1,8 +1,11 @@
 #include "Colors.h"
+#include "FakeHistory.h"
 #include "JapaneseExercise.h"
 #include "JisKeyCaps.h"
+#include "PaceGhost.h"
 #include "PracticeRecord.h"
 #include "TAboutBox.h"
+#include "TMemo.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
 #include "TVelotapper.h"
@@ -10,7 +13,9 @@
 #include "ToolKeymap.h"
 
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QProcess>
+#include <QScreen>
 #include <QTemporaryFile>
 #include <QtTest>
 #include <algorithm>
@@ -39,6 +44,7 @@ private slots:
     void japaneseRun_data();
     void japaneseRun();
     void courseLesson();
+    void paceCaretMoves();
     void lockWithAndWithoutShift();
     void ownTitleBar();
     void toolKeymap();
@@ -286,6 +292,58 @@ void TestXDisplay::courseLesson() {
     QCOMPARE(rec.runMisses, 0);
     QVERIFY2(w_->Display->caption().startsWith(QStringLiteral("速さ")),
              qPrintable(w_->Display->caption()));
+}
+
+namespace {
+
+// The pace mark's ink in the pane as the X server shows it.
+int paceInk(QWidget* window, TMemo* memo, const QRect& r) {
+    const QPoint at = memo->viewport()->mapTo(window, r.topLeft());
+    const QImage img = window->screen()
+                           ->grabWindow(window->winId(), at.x(), at.y(), r.width(), r.height())
+                           .toImage();
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) n += img.pixelColor(x, y) == QColor(0xC0, 0x00, 0xC0);
+    return n;
+}
+
+} // namespace
+
+// A run with a target pace: the pace's own timer moves its mark along the pane while the
+// learner's caret stays with the learner, and the mark goes when the run is stopped.
+void TestXDisplay::paceCaretMoves() {
+    if (vkbd_) QSKIP("no client reads a Wayland screen");
+    FakeHistory history;
+    history.settings[kPaceModeSetting] = QStringLiteral("target");
+    history.settings[kPaceTargetSetting] = QStringLiteral("600");
+    w_->setHistory(&history);
+    const auto stop = qScopeGuard([this] {
+        if (w_->exercise().practiceRunning()) w_->btnStop->click();
+        w_->setHistory(nullptr);
+    });
+    env_->writeFile(QStringLiteral("pace.txt"), "asdf jkl;\n");
+    QCOMPARE(w_->exercise().loadPracticeText(env_->path(QStringLiteral("pace.txt"))), 0);
+    w_->btnStart->click();
+    TMemo* memo = w_->Memo;
+    QVERIFY(w_->pace().timer()->isActive());
+    QCOMPARE(memo->paceMark(), 0);
+    const QRect first = memo->paceMarkRect();
+    QTRY_VERIFY_WITH_TIMEOUT(paceInk(w_.get(), memo, first) > 0, kTimeoutMs);
+
+    env_->platform.now += 550; // 600 a minute: five keys on
+    QTRY_COMPARE_WITH_TIMEOUT(memo->paceMark(), 5, kTimeoutMs);
+    const QRect later = memo->paceMarkRect();
+    QVERIFY(later.left() > first.right());
+    QTRY_VERIFY_WITH_TIMEOUT(paceInk(w_.get(), memo, later) > 0, kTimeoutMs);
+    QTRY_COMPARE_WITH_TIMEOUT(paceInk(w_.get(), memo, first), 0, kTimeoutMs);
+    QVERIFY(typeKey('A'));
+    QTRY_COMPARE_WITH_TIMEOUT(memo->caret(), 1, kTimeoutMs);
+    QCOMPARE(memo->paceMark(), 5);
+
+    w_->btnStop->click();
+    QVERIFY(!w_->pace().timer()->isActive());
+    QTRY_COMPARE_WITH_TIMEOUT(paceInk(w_.get(), memo, later), 0, kTimeoutMs);
 }
 
 void TestXDisplay::lockWithAndWithoutShift() {
