@@ -43,7 +43,8 @@ buildflag() { (cd "$top" && DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildfla
 cmake -S "$top" -B "$bdir" -DCMAKE_BUILD_TYPE=Release -DVELOTAPPER_TESTS=OFF \
   -DVELOTAPPER_BENCH=OFF -DVELOTAPPER_SANITIZE=OFF \
   -DCMAKE_CXX_FLAGS="$(buildflag CPPFLAGS) $(buildflag CXXFLAGS)" \
-  -DCMAKE_EXE_LINKER_FLAGS="$(buildflag LDFLAGS)" >/dev/null
+  -DCMAKE_EXE_LINKER_FLAGS="$(buildflag LDFLAGS)" \
+  -DCMAKE_MODULE_LINKER_FLAGS="$(buildflag LDFLAGS)" >/dev/null
 cmake --build "$bdir" --parallel "$(nproc)" >/dev/null || fail "build failed"
 
 step "cpack -G DEB"
@@ -57,7 +58,7 @@ debs=("$bdir"/velotapper_*.deb)
 deb=${debs[0]}
 echo "$(basename "$deb"): $(du -k "$deb" | cut -f1) KiB"
 dpkg-deb -f "$deb" Depends | tee "$tmp/depends"
-for d in libqt6widgets6 fonts-ipafont-gothic qt6-qpa-plugins; do
+for d in libqt6widgets6 libqt6multimedia6 fonts-ipafont-gothic qt6-qpa-plugins; do
   grep -q "$d" "$tmp/depends" || fail "Depends lacks $d"
 done
 
@@ -79,6 +80,8 @@ for f in usr/bin/velotapper usr/bin/velotapper-launch usr/share/doc/velotapper/c
   usr/share/velotapper/translations/velotapper_en.qm; do
   [ -e "$tmp/root/$f" ] || fail "package lacks /$f"
 done
+compgen -G "$tmp/root/usr/lib/*/velotapper/velotapper-sound.so" >/dev/null ||
+  fail "package lacks the sound module"
 for l in "${lessons[@]}"; do
   [ -s "$tmp/root/usr/share/velotapper/lessons/$l" ] || fail "package lacks lesson $l"
 done

@@ -347,6 +347,73 @@ It is started afresh.</translation>
     </message>
 </context>
 <context>
+    <name>SoundDlg</name>
+    <message>
+        <source>音の設定</source>
+        <translation>Sound settings</translation>
+    </message>
+    <message>
+        <source>効果音</source>
+        <translation>Sound effects</translation>
+    </message>
+    <message>
+        <source>正しいキーの音</source>
+        <translation>Right keys</translation>
+    </message>
+    <message>
+        <source>正しいキーを押すたびに音を鳴らします</source>
+        <translation>Clicks at every right key</translation>
+    </message>
+    <message>
+        <source>ミスの音</source>
+        <translation>Misses</translation>
+    </message>
+    <message>
+        <source>間違えたキーを押すたびに音を鳴らします</source>
+        <translation>Sounds at every wrong key</translation>
+    </message>
+    <message>
+        <source>終了の音</source>
+        <translation>End of a run</translation>
+    </message>
+    <message>
+        <source>練習の終わりに音を鳴らします</source>
+        <translation>Chimes when a run ends</translation>
+    </message>
+    <message>
+        <source>音量</source>
+        <translation>Volume</translation>
+    </message>
+    <message>
+        <source>効果音とメトロノームの音量</source>
+        <translation>Volume of the sound effects and the metronome</translation>
+    </message>
+    <message>
+        <source>メトロノーム</source>
+        <translation>Metronome</translation>
+    </message>
+    <message>
+        <source>鳴らす</source>
+        <translation>On</translation>
+    </message>
+    <message>
+        <source>練習中にメトロノームを鳴らします</source>
+        <translation>Ticks a metronome during runs</translation>
+    </message>
+    <message>
+        <source>1分あたりの拍の数</source>
+        <translation>Beats a minute</translation>
+    </message>
+    <message>
+        <source> 拍/分</source>
+        <translation> beats/min</translation>
+    </message>
+    <message>
+        <source>練習中だけ鳴ります</source>
+        <translation>Only during runs</translation>
+    </message>
+</context>
+<context>
     <name>TAboutBox</name>
     <message>
         <source>ﾊﾞｰｼﾞｮﾝ情報</source>
@@ -681,6 +748,10 @@ It is started afresh.</translation>
     <message>
         <source>（履歴へは後で記録）</source>
         <translation> (history saved later)</translation>
+    </message>
+    <message>
+        <source>音とメトロノームを設定します。</source>
+        <translation>Sets the sounds and the metronome.</translation>
     </message>
 </context>
 <context>

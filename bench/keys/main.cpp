@@ -3,10 +3,12 @@
 // each through the key translation and the keyboard's handlers. Also counts paints
 // of panels whose look did not change since they were last painted. With --pace the keys
 // are judged in a text run raced against a target pace, whose mark moves on its timer
-// between the keys; the cost of one of its steps is reported too.
+// between the keys; the cost of one of its steps is reported too. With --sounds every
+// sound and the metronome are on in that run (alone or with the pace).
 #include "HistoryTypes.h"
 #include "PaceGhost.h"
-#include "QtPlatform.h"
+#include "RunSounds.h"
+#include "SoundedRun.h"
 #include "TPanel.h"
 #include "TVelotapper.h"
 
@@ -62,7 +64,7 @@ protected:
     }
 };
 
-// Holds only the pace's settings.
+// Holds only the settings of the pace and the sounds.
 class PaceSettings : public HistoryReader {
 public:
     qint64 runCount() override { return 0; }
@@ -72,10 +74,14 @@ public:
     bool exportCsv(const QString&) override { return false; }
     bool clear() override { return false; }
     QString setting(const QString& key, const QString& fallback) override {
-        if (key == kPaceModeSetting) return QStringLiteral("target");
-        if (key == kPaceTargetSetting) return QStringLiteral("300");
+        if (pace && key == kPaceModeSetting) return QStringLiteral("target");
+        if (pace && key == kPaceTargetSetting) return QStringLiteral("300");
+        if (sounds && key == kMetronomeSetting) return QStringLiteral("240");
+        if (sounds && key.startsWith(QStringLiteral("sound.")) && key != kSoundVolumeSetting)
+            return QStringLiteral("1");
         return fallback;
     }
+    bool pace = false, sounds = false;
     void setSetting(const QString&, const QString&) override {}
 };
 
@@ -92,22 +98,27 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir; // a fresh record: no file, the defaults
     QDir::setCurrent(dir.path());
-    QtPlatform platform;
+    BenchPlatform platform;
     Platform::install(&platform);
-
     const bool paced = QCoreApplication::arguments().contains(QStringLiteral("--pace"));
+    const bool sounded = QCoreApplication::arguments().contains(QStringLiteral("--sounds"));
     TVelotapper window;
     PaceSettings settings;
+    settings.pace = paced;
+    settings.sounds = sounded;
     window.show();
     window.activateWindow();
     QCoreApplication::processEvents();
-    if (paced) {
+    if (paced || sounded) {
         window.setHistory(&settings);
         // Lines of a character the keys rarely type: the run goes on to the last key.
         QByteArray text;
         for (int i = 0; i < 100; ++i) text += QByteArray(30, '~') + '\n';
         window.exercise().startMadeText(text, QStringLiteral("text"), QStringLiteral("bench"));
-        if (!window.pace().running()) return 2;
+        if (paced && !window.pace().running()) return 2;
+        if (sounded)
+            std::printf("keys_sounds: %s\n",
+                        platform.sounds.ready() ? "played" : "no sound device");
         QCoreApplication::processEvents(); // the run's first prompt drawn
     }
 

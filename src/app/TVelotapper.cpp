@@ -10,6 +10,7 @@
 #include "PaceChoice.h"
 #include "Platform.h"
 #include "RecordFile.h"
+#include "SoundDlg.h"
 #include "TMemo.h"
 #include "TPanel.h"
 #include "TSpeedButton.h"
@@ -94,6 +95,11 @@ void TVelotapper::buildPane() {
         if (history().lastRunWaits())
             Display->setCaption(Display->caption() + tr("（履歴へは後で記録）"));
     };
+    // Read as each run begins: the start reads no history.
+    pc.sounds->choice = [this] {
+        if (!history_) return SoundChoice{};
+        return soundChoice([this](const QString& key) { return history_->setting(key); });
+    };
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
     japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
@@ -141,6 +147,8 @@ void TVelotapper::createControls() {
                              tr("日本語の文章で練習します。"));
     btnCourse = makeButton(Panel1, "btnCourse", 144, 4, Glyph::Course,
                            tr("キーを一つずつ増やすコースで練習します。"));
+    btnSound =
+        makeButton(Panel1, "btnSound", 172, 4, Glyph::Sound, tr("音とメトロノームを設定します。"));
     btnKeybord =
         makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard, tr("キーボードの色を変えます。"));
     btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, tr("終了します"));
@@ -192,6 +200,7 @@ void TVelotapper::createControls() {
     connect(btnFile, &QToolButton::clicked, this, &TVelotapper::btnFileClick);
     connect(btnJapanese, &QToolButton::clicked, this, &TVelotapper::btnJapaneseClick);
     connect(btnCourse, &QToolButton::clicked, this, &TVelotapper::btnCourseClick);
+    connect(btnSound, &QToolButton::clicked, this, &TVelotapper::btnSoundClick);
     connect(btnKeybord, &QToolButton::clicked, this, &TVelotapper::btnKeybordClick);
     connect(btnExit, &QToolButton::clicked, this, &TVelotapper::btnExitClick);
     connect(btnAbout, &QToolButton::clicked, this, &TVelotapper::btnAboutClick);
@@ -258,15 +267,15 @@ void TVelotapper::createKeyboard() {
 }
 
 void TVelotapper::enableTools() {
-    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnKeybord,
-                    btnExit, btnStart})
+    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnSound,
+                    btnKeybord, btnExit, btnStart})
         b->setEnabled(true);
     if (course_) course_->runEnded();
 }
 
 void TVelotapper::disableTools() {
-    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnKeybord,
-                    btnExit, btnStart})
+    for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnSound,
+                    btnKeybord, btnExit, btnStart})
         b->setEnabled(false);
 }
 
@@ -370,6 +379,13 @@ void TVelotapper::btnJapaneseClick() {
         japanese_->setKanaInput(history_->setting(kKanaInputSetting) == QStringLiteral("1"));
     japanese_->btnJapaneseClick();
 }
+
+void TVelotapper::btnSoundClick() {
+    if (!soundDlg_) soundDlg_ = new SoundDlg(this);
+    soundDlg_->setHistory(history_);
+    Platform::get().execDialog(soundDlg_);
+}
+
 void TVelotapper::btnCourseClick() {
     course_->btnCourseClick();
 }

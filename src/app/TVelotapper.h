@@ -17,6 +17,7 @@
 
 class HistoryReader;
 class QDialog;
+class SoundDlg;
 class QLabel;
 class QProgressBar;
 class QTimer;
@@ -74,6 +75,7 @@ public:
     void btnFileClick();
     void btnJapaneseClick();
     void btnCourseClick();
+    void btnSoundClick();
     void btnKeybordClick();
     void btnExitClick();
     void btnAboutClick();
@@ -82,7 +84,7 @@ public:
     void Timer1Timer();
 
     TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
-        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse;
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse, *btnSound;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
     TMemo* Memo = nullptr;
@@ -118,4 +120,5 @@ private:
     DialogFactory makeAboutBox_, makePagesDlg_;
     QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
+    SoundDlg* soundDlg_ = nullptr; // built on first use
 };

@@ -24,6 +24,8 @@ public:
     void seedRandom(quint32 seed) override { seeds.push_back(seed); }
     int random() override;
     void waitEvents(qint64 deadlineMs) override;
+    void prepareSounds(int volume) override { soundVolume = volume; }
+    void playSound(Sound sound) override { sounds.push_back(sound); }
 
     QStringList messages;
     // Runs while a box is up, as a real box's event loop runs the program's events.
@@ -48,6 +50,8 @@ public:
     // clock before a deadline, the wait moves the clock to the deadline.
     std::function<void(qint64 deadlineMs)> onWait;
     int waits = 0;
+    int soundVolume = -1; // unprepared
+    std::vector<Sound> sounds;
     int maxWaits = 1'000'000; // a runaway wait loop fails the test instead of hanging
 
 private:

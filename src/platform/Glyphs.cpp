@@ -108,6 +108,21 @@ void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
         p.drawPath(path);
         break;
     }
+    case Glyph::Sound: { // a loudspeaker and two waves
+        QPainterPath cone;
+        cone.moveTo(1.5, 6.5);
+        cone.lineTo(4.5, 6.5);
+        cone.lineTo(8.5, 2.5);
+        cone.lineTo(8.5, 13.5);
+        cone.lineTo(4.5, 9.5);
+        cone.lineTo(1.5, 9.5);
+        cone.closeSubpath();
+        p.drawPath(cone);
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(7, 5, 5, 6), -60 * 16, 120 * 16);
+        p.drawArc(QRectF(6, 2, 9, 12), -60 * 16, 120 * 16);
+        break;
+    }
     }
 }
 
@@ -123,6 +138,8 @@ QColor fillOf(Glyph g) {
         return QColor(160, 208, 255);
     case Glyph::Course:
         return QColor(255, 224, 128);
+    case Glyph::Sound:
+        return QColor(128, 128, 128);
     default:
         return Qt::white;
     }

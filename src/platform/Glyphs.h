@@ -13,7 +13,8 @@ enum class Glyph {
     Start,
     Stop,
     Japanese,
-    Course
+    Course,
+    Sound
 };
 
 // A 32 x 16 two-state picture (normal left, disabled right) for a speed button,

@@ -1,5 +1,6 @@
 #pragma once
 #include "Colors.h"
+#include "SoundPlayer.h"
 
 #include <QString>
 #include <optional>
@@ -45,6 +46,13 @@ public:
     // Processes the pending events, then blocks until the next event arrives or the
     // clock reaches deadlineMs (no deadline when negative), and processes what came.
     virtual void waitEvents(qint64 deadlineMs) = 0;
+    // Gets the sounds ready at a volume of 0..100, so that the first sound waits for
+    // nothing. Without a sound device these calls stay silent and say nothing.
+    virtual void prepareSounds(int volume) { (void)volume; }
+    // Starts a sound and returns at once.
+    virtual void playSound(Sound sound) { (void)sound; }
+    // The run is over: the sound output may close once what plays has finished.
+    virtual void releaseSounds() {}
 
     static Platform& get();
     // Installs the instance for the run; the caller keeps ownership.

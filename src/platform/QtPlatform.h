@@ -1,5 +1,6 @@
 #pragma once
 #include "Platform.h"
+#include "SoundOutput.h"
 
 #include <QElapsedTimer>
 
@@ -19,8 +20,12 @@ public:
     void seedRandom(quint32 seed) override;
     int random() override;
     void waitEvents(qint64 deadlineMs) override;
+    void prepareSounds(int volume) override { sounds_.prepare(volume); }
+    void playSound(Sound sound) override { sounds_.play(sound); }
+    void releaseSounds() override { sounds_.release(); }
 
 private:
     QElapsedTimer clock_;
     quint32 seed_ = 1;
+    SoundOutput sounds_;
 };

@@ -106,6 +106,7 @@ void Drill::runDrill() {
     c_.bar->setValue(0);
     record_.runMisses = 0;
     tally_.begin(record_, QStringLiteral("drill"), drillRowNames(mask));
+    c_.sounds->begin();
 
     int n = 0;
     for (;;) {
@@ -141,6 +142,7 @@ void Drill::runDrill() {
                 stat.misses += 1;
                 record_.runMisses += 1;
                 tally_.miss(keyCodeOfChar(c), key, keyboard_.lastShift);
+                c_.sounds->key(false);
             }
         }
 
@@ -151,10 +153,12 @@ void Drill::runDrill() {
             break;
         }
         tally_.accept(keyCodeOfChar(c), key, keyboard_.lastShift);
+        c_.sounds->key(true);
         c_.bar->setValue(n);
         if (++n >= kKeys) break;
     }
 
+    c_.sounds->end();
     auto secs = static_cast<float>((platform.clockMs() - t0) * 0.001L);
     if (secs == 0.0f) secs = 1.0f;
     const long double rate = static_cast<long double>(n) / secs;

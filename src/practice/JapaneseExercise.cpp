@@ -105,6 +105,7 @@ bool JapaneseExercise::begin(const QString& mode, const QString& source, const Q
     elapsedSeconds = 0;
     record_.runMisses = 0;
     tally_.begin(record_, mode, source);
+    c_.sounds->begin();
     c_.timer->start();
     c_.btnStart->setEnabled(false);
     c_.btnStop->setEnabled(true);
@@ -191,11 +192,13 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
         record_.keyStats[key & 0xFF].misses += 1;
         record_.runMisses += 1;
         tally_.miss(expected.vk, int(key), shift, shiftSlip(shift, expected.shift));
+        c_.sounds->key(false);
         return JudgeOutcome::Mistype;
     }
     ++keys_;
     record_.keyStats[key & 0xFF].tries += 1;
     tally_.accept(int(key), int(key), shift);
+    c_.sounds->key(true);
 
     if (judge_->finished()) {
         kanaDone_ += judge_->units();
@@ -236,6 +239,7 @@ void JapaneseExercise::btnStopClick() {
     c_.enableTools();
     c_.timer->stop();
     keyboard_.practiceRunning = false;
+    c_.sounds->end();
     if (c_.pace) c_.pace->end(phrase_ >= run_.phrases.size());
 
     const QString position = stopPosition().toString();

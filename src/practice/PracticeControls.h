@@ -1,7 +1,9 @@
 #pragma once
+#include "RunSounds.h"
 #include "RunSummary.h"
 
 #include <functional>
+#include <memory>
 
 class QProgressBar;
 class QTimer;
@@ -25,6 +27,8 @@ struct PracticeControls {
     std::function<void()> disableTools;
     // Each run that the record saved, after the save; may be empty.
     RunSink onRun;
+    // The sounds of every run, one for all the practice these controls serve.
+    std::shared_ptr<RunSounds> sounds = std::make_shared<RunSounds>();
     // The pace runs beside the text runs when set.
     PaceRunner* pace = nullptr;
 };

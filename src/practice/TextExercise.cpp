@@ -158,6 +158,7 @@ void TextExercise::start(const QString& note, const QString& lead) {
     c_.bar->setMinimum(0);
     c_.bar->setValue(0);
     tally_.begin(record_, runMode_, textSource_);
+    c_.sounds->begin();
     if (c_.pace)
         c_.pace->begin(
             runMode_, textSource_, QByteArrayView(practiceText_, length),
@@ -179,6 +180,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
         cursorPos += 2;
         // The record counts both characters of the pair as typed.
         tally_.accept(vkReturn, key, shift, 2);
+        c_.sounds->key(true);
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
         paneKey = vkDown;
     } else {
@@ -192,9 +194,11 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             const KeyEntry& dueEntry = keyboard_.table[std::size_t(due) & 0xFF];
             const bool shiftDue = dueEntry.shiftedChar == expected && dueEntry.baseChar != expected;
             tally_.miss(due, key & 0xFF, shift, shiftSlip(shift, shiftDue));
+            c_.sounds->key(false);
             return JudgeOutcome::Mistype;
         }
         tally_.accept(keyOfChar(expected), key, shift);
+        c_.sounds->key(true);
         cursorPos += 1;
         record_.keyStats[key & 0xFF].tries += 1;
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
@@ -218,6 +222,7 @@ void TextExercise::btnStopClick() {
     c_.enableTools();
     c_.timer->stop();
     keyboard_.practiceRunning = false;
+    c_.sounds->end();
     if (c_.pace) c_.pace->end(cursorPos > textLength());
 
     if (elapsedSeconds != 0 && cursorPos != 0) {

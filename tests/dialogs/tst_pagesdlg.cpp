@@ -2,14 +2,18 @@
 #include "FakeHistory.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
+#include "RunSounds.h"
+#include "SoundDlg.h"
 #include "TPagesDlg.h"
 #include "TPanel.h"
 #include "TestEnv.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QtTest>
@@ -58,6 +62,7 @@ private slots:
     void okStoresSettings();
     void weakKeysSettingLivesInTheHistory();
     void courseTargetsLiveInTheHistory();
+    void soundSettingsLiveInTheHistory();
     void closeBoxDiscardsSettings();
     void escapeActsAsCloseBox();
     void okWhenTheSaveFails();
@@ -378,6 +383,48 @@ void TestPagesDlg::courseTargetsLiveInTheHistory() {
         dlg.OKBtn->click();
     });
     QCOMPARE(h.writes, QStringList({"course.accuracy=90"}));
+}
+
+void TestPagesDlg::soundSettingsLiveInTheHistory() {
+    TestEnv env;
+    SoundDlg dlg;
+    const auto run = [&](const std::function<void()>& act) {
+        env.platform.onDialog = [&](QDialog*) { act(); };
+        env.platform.execDialog(&dlg);
+    };
+    const auto shown = [&dlg] {
+        return QList<int>{dlg.cbClickSound->isChecked(), dlg.cbMissSound->isChecked(),
+                          dlg.cbEndSound->isChecked(), dlg.slVolume->value(),
+                          dlg.cbMetronome->isChecked() ? dlg.spMetronome->value() : 0};
+    };
+    // Without a history: the defaults, silent, locked.
+    QVERIFY(!dlg.settings->isEnabled());
+    QCOMPARE(shown(), (QList<int>{0, 0, 0, 60, 0}));
+    FakeHistory h;
+    h.settings[kSoundVolumeSetting] = QStringLiteral("80");
+    h.settings[kMetronomeSetting] = QStringLiteral("200");
+    dlg.setHistory(&h);
+    run([&] {
+        QVERIFY(dlg.settings->isEnabled() && dlg.spMetronome->isEnabled());
+        QCOMPARE(shown(), (QList<int>{0, 0, 0, 80, 200}));
+        QCOMPARE(dlg.lbVolume->text(), QStringLiteral("80 %"));
+        dlg.cbMissSound->click();
+        dlg.slVolume->setValue(40);
+        dlg.cbMetronome->click();
+        QVERIFY(!dlg.spMetronome->isEnabled());
+        dlg.OKBtn->click();
+    });
+    QCOMPARE(h.writes, QStringList({"sound.miss=1", "sound.volume=40", "metronome.bpm=0"}));
+    // Changed and closed: nothing kept, and the next opening shows what is kept.
+    run([&] {
+        dlg.cbClickSound->click();
+        QVERIFY(dlg.close());
+    });
+    run([&] {
+        QCOMPARE(shown(), (QList<int>{0, 1, 0, 40, 0}));
+        dlg.OKBtn->click();
+    });
+    QCOMPARE(h.writes.size(), 3);
 }
 
 void TestPagesDlg::closeBoxDiscardsSettings() {
