@@ -164,12 +164,12 @@
         <translation>Pace %1%2.%3 s</translation>
     </message>
     <message>
-        <source>&#x3000;ペースに勝ちました</source>
-        <translation> You beat the pace</translation>
+        <source>&#x3000;ペース○</source>
+        <translation> pace beaten</translation>
     </message>
     <message>
-        <source>&#x3000;ペースに負けました</source>
-        <translation> The pace won</translation>
+        <source>&#x3000;ペース×</source>
+        <translation> pace lost</translation>
     </message>
 </context>
 <context>

@@ -69,9 +69,7 @@ void PaceRunner::end(bool finished) {
     timer_->stop();
     const qint64 ms = Platform::get().clockMs() - startMs_;
     const int reached = learner_();
-    if (finished)
-        verdict_ = ghost_->positionAt(ms) < reached ? tr("　ペースに勝ちました")
-                                                    : tr("　ペースに負けました");
+    if (finished) verdict_ = ghost_->positionAt(ms) < reached ? tr("　ペース○") : tr("　ペース×");
     ghost_.reset();
     memo_->setPaceMark(-1);
     if (figure_) figure_->hide();
