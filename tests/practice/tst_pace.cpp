@@ -20,6 +20,7 @@ private slots:
     void ghost();
     void choiceKeptInTheHistory();
     void raceInTheWindow();
+    void raceTheLastRunKept();
     void figuresAsWithoutThePace_data();
     void figuresAsWithoutThePace();
 };
@@ -184,6 +185,35 @@ void TstPace::raceInTheWindow() {
     QVERIFY(pace.figure()->isHidden() && !f.w->notice->isHidden());
     // The ghost's run was broken off: finishing the text beats it.
     QVERIFY2(f.display().endsWith(QStringLiteral("ペース○")), qPrintable(f.display()));
+}
+
+// The whole way round with the real history: a run kept with its keys, then raced.
+void TstPace::raceTheLastRunKept() {
+    Fixture f;
+    f.w->setHistory(&f.w->history());
+    f.w->history().setSetting(kPaceModeSetting, QStringLiteral("last"));
+    f.load("ab\n");
+    TMemo* memo = f.w->Memo;
+    f.start();
+    const qint64 t0 = f.env.platform.now;
+    f.env.platform.now = t0 + 200;
+    typeChar(memo, 'a');
+    f.env.platform.now = t0 + 900;
+    typeChar(memo, 'b');
+    f.tick(); // the run's first second
+    keys::tap(memo, keys::Enter);
+    QVERIFY(!f.ex().practiceRunning());
+    QCOMPARE(f.w->history().runCount(), 1);
+
+    PaceRunner& pace = f.w->pace();
+    f.start();
+    QVERIFY(pace.running() && pace.ghost()->replaying());
+    const qint64 t1 = f.env.platform.now;
+    for (const auto& [ms, mark] : {std::pair{100, 0}, {500, 1}, {950, 2}}) {
+        f.env.platform.now = t1 + ms;
+        pace.tick();
+        QCOMPARE(memo->paceMark(), mark);
+    }
 }
 
 void TstPace::figuresAsWithoutThePace_data() {
