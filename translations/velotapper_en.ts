@@ -131,6 +131,21 @@
     </message>
 </context>
 <context>
+    <name>MoreSettingsDlg</name>
+    <message>
+        <source>その他の設定</source>
+        <translation>More settings</translation>
+    </message>
+    <message>
+        <source>キャンセル</source>
+        <translation>Cancel</translation>
+    </message>
+    <message>
+        <source>履歴がないため変更できません</source>
+        <translation>Without a history these cannot be changed</translation>
+    </message>
+</context>
+<context>
     <name>PaceChoice</name>
     <message>
         <source>ﾍﾟｰｽなし</source>
@@ -685,6 +700,10 @@ It is started afresh.</translation>
     <message>
         <source>キーを増やすのに要る正確さ</source>
         <translation>Accuracy needed to unlock the next key</translation>
+    </message>
+    <message>
+        <source>その他の設定…</source>
+        <translation>More settings…</translation>
     </message>
 </context>
 <context>

@@ -66,9 +66,12 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
         b->setGeometry(171, top, 180, 22);
         return b;
     };
+    // Export and delete share a row; the one below holds the views' buttons.
     exportBtn = button("btnExport", tr("CSVに書き出す"), 98);
+    exportBtn->resize(89, 22);
     connect(exportBtn, &QPushButton::clicked, this, &ProgressPage::exportClick);
-    deleteBtn = button("btnDeleteHistory", tr("履歴を消す"), 122);
+    deleteBtn = button("btnDeleteHistory", tr("履歴を消す"), 98);
+    deleteBtn->setGeometry(262, 98, 89, 22);
     connect(deleteBtn, &QPushButton::clicked, this, &ProgressPage::deleteClick);
     // The dialog connects it: the lesson runs in the main window once the dialog closes.
     weakBtn = button("btnWeakLesson", tr("苦手キーで練習"), 146);
@@ -94,14 +97,78 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     courseBtn->setGeometry(287, 146, 64, 22);
     courseBtn->setCheckable(true);
     courseBtn->setToolTip(tr("コースのキーの成績と解放の推移を表示します"));
-    connect(courseBtn, &QPushButton::toggled, this, &ProgressPage::showCourse);
+    views_.push_back({courseBtn, course});
+    connect(courseBtn, &QPushButton::toggled, this,
+            [this](bool on) { showView(courseBtn, course, on); });
+
+    // The views, left to right.
+
     refresh();
 }
 
-void ProgressPage::showCourse(bool on) {
+QPushButton* ProgressPage::addView(const char* name, const QString& caption, const QString& hint,
+                                   QWidget* panel) {
+    auto* b = new QPushButton(caption, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setCheckable(true);
+    b->setToolTip(hint);
+    panel->setParent(this);
+    panel->setGeometry(course->geometry());
+    panel->hide();
+    b->setProperty("shown", true);
+    views_.push_back({b, panel});
+    connect(b, &QPushButton::toggled, this, [this, b, panel](bool on) { showView(b, panel, on); });
+    placeViews();
+    return b;
+}
+
+void ProgressPage::placeViews() {
+    std::vector<QPushButton*> shown;
+    for (const View& v : views_)
+        if (v.button != courseBtn && v.button->property("shown").toBool())
+            shown.push_back(v.button);
+    const int n = int(shown.size());
+    for (int i = 0; i < n; ++i) {
+        const int left = 171 + 182 * i / n;
+        shown[std::size_t(i)]->setGeometry(left, 122, 171 + 182 * (i + 1) / n - left - 2, 22);
+    }
+}
+
+void ProgressPage::setViewShown(QPushButton* button, bool shown) {
+    if (!shown) button->setChecked(false);
+    button->setProperty("shown", shown);
+    button->setVisible(shown);
+    placeViews();
+}
+
+void ProgressPage::showView(QPushButton* button, QWidget* panel, bool on) {
+    if (on)
+        for (const View& v : views_)
+            if (v.button != button && v.button->isChecked()) v.button->setChecked(false);
+    bool anyDown = false;
+    for (const View& v : views_) anyDown = anyDown || v.button->isChecked();
+    const auto isViewPart = [this](QWidget* w) {
+        if (w == detail) return true;
+        for (const View& v : views_)
+            if (w == v.button || w == v.panel) return true;
+        return false;
+    };
     for (QWidget* w : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-        if (w != courseBtn && w != detail) w->setVisible(!on);
-    course->setVisible(on);
+        if (!isViewPart(w)) w->setVisible(!anyDown);
+    // A view down covers the page but for its own button, in the course button's place,
+    // which brings the page back; the others wait in their row.
+    placeViews();
+    for (const View& v : views_) {
+        v.panel->setVisible(v.button->isChecked());
+        if (v.button == courseBtn) {
+            courseBtn->setVisible(!anyDown || courseBtn->isChecked());
+        } else if (v.button->property("shown").toBool()) {
+            v.button->setVisible(!anyDown || v.button->isChecked());
+            if (v.button->isChecked()) v.button->setGeometry(courseBtn->geometry());
+        }
+        v.button->raise();
+    }
+    Q_UNUSED(panel);
 }
 
 void ProgressPage::setHistory(HistoryReader* reader) {

@@ -2,6 +2,7 @@
 #include <QRect>
 #include <QWidget>
 #include <array>
+#include <vector>
 
 class CoursePanel;
 class HistoryReader;
@@ -38,13 +39,28 @@ public:
     TPanel* detail;
     CoursePanel* course;
 
+    // A view beside the course's: a checkable button in the row under export and delete
+    // whose panel covers the chart while it is down; one view is down at a time.
+    QPushButton* addView(const char* name, const QString& caption, const QString& hint,
+                         QWidget* panel);
+    // Shows or hides a view's button (a view that does not apply here); the others share
+    // the row.
+    void setViewShown(QPushButton* button, bool shown);
+
 protected:
     void showEvent(QShowEvent* e) override;
 
 private:
     void fillKeyLists();
     void showSummary(const QString& hover);
-    void showCourse(bool on);
+    void showView(QPushButton* button, QWidget* panel, bool on);
+    void placeViews();
+
+    struct View {
+        QPushButton* button;
+        QWidget* panel;
+    };
+    std::vector<View> views_;
 
     HistoryReader* reader_ = nullptr;
     QString summary_;

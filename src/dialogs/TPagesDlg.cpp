@@ -8,6 +8,8 @@
 #include "Drill.h"
 #include "HistoryTypes.h"
 #include "JapaneseExercise.h"
+#include "MoreSettingsDlg.h"
+#include "Platform.h"
 #include "PracticeRecord.h"
 #include "ProgressPage.h"
 #include "RecordFile.h"
@@ -86,6 +88,18 @@ void TPagesDlg::createFrame() {
     CancelBtn->setVisible(false);
     HelpBtn = addButton("HelpBtn", tr("ﾍﾙﾌﾟ(&H)"), 171);
     HelpBtn->setVisible(false);
+    // The settings the pages have no room for, in a dialog of their own.
+    MoreBtn = new QPushButton(tr("その他の設定…"), Panel2);
+    MoreBtn->setObjectName(QStringLiteral("btnMore"));
+    MoreBtn->setGeometry(8, 2, 110, 25);
+    MoreBtn->setAutoDefault(false);
+    connect(MoreBtn, &QPushButton::clicked, this, &TPagesDlg::moreClick);
+}
+
+void TPagesDlg::moreClick() {
+    if (!more) more = new MoreSettingsDlg(this);
+    more->setHistory(history_);
+    Platform::get().execDialog(more);
 }
 
 void TPagesDlg::onShow() {

@@ -8,7 +8,7 @@
 
 class HistoryReader;
 struct PracticeRecord;
-class HistoryReader;
+class MoreSettingsDlg;
 class PaceChoice;
 class ProgressPage;
 class QCheckBox;
@@ -43,6 +43,8 @@ public:
     void K1MouseMove(TPanel* key);
     void TabSheet3MouseMove();
     void pnAClick(TPanel* panel);
+    // Opens the settings beyond the pages.
+    void moreClick();
 
     // The colour a mistype-map key takes for its tries and misses.
     static TColor mistypeColor(int tries, int misses);
@@ -50,7 +52,8 @@ public:
     TPanel *Panel1, *Panel2;
     QTabWidget* PageControl1;
     QWidget *TabSheet1, *TabSheet2, *TabSheet3, *TabSheet4;
-    QPushButton *OKBtn, *CancelBtn, *HelpBtn;
+    QPushButton *OKBtn, *CancelBtn, *HelpBtn, *MoreBtn;
+    MoreSettingsDlg* more = nullptr; // made at its first opening
 
     // Settings page.
     QGroupBox *GroupBox2, *GroupBox1, *GroupBox3;

@@ -1,3 +1,4 @@
+#include "CoursePanel.h"
 #include "FakeHistory.h"
 #include "Language.h"
 #include "PracticeRecord.h"
@@ -71,6 +72,7 @@ private slots:
     void emptyHistoriesDraw();
     void saysWhatStandsInTheWay_data();
     void saysWhatStandsInTheWay();
+    void viewsTakeTurns();
 };
 
 // CTest runs the page's words again in English and at 150 and 200 %.
@@ -297,6 +299,40 @@ void TestProgressPage::saysWhatStandsInTheWay() {
         QCOMPARE(s.page->deleteBtn->toolTip(), locked);
         QCOMPARE(s.dlg->cbWeakKeys->isEnabled(), locked.isEmpty());
         QVERIFY(s.dlg->cbKanaInput->toolTip().contains(locked));
+    });
+}
+
+// Views cover the chart one at a time, each leaving only its own button to come back by.
+void TestProgressPage::viewsTakeTurns() {
+    Shown s;
+    s.open([&] {
+        ProgressPage* p = s.page;
+        auto* one = new QWidget;
+        auto* two = new QWidget;
+        QPushButton* b1 = p->addView("btnOne", QStringLiteral("一"), QString(), one);
+        QPushButton* b2 = p->addView("btnTwo", QStringLiteral("二"), QString(), two);
+        const QRect row1 = b1->geometry();
+        QCOMPARE(row1.top(), 122);
+        QVERIFY(row1.right() < b2->geometry().left());
+        const auto shown = [](std::initializer_list<QWidget*> ws) {
+            QList<bool> out;
+            for (QWidget* w : ws) out << w->isVisible();
+            return out;
+        };
+        b1->click();
+        QCOMPARE(shown({one, two, p->chart, p->weakBtn, b1, b2, p->courseBtn}),
+                 QList<bool>({true, false, false, false, true, false, false}));
+        QCOMPARE(b1->geometry(), p->courseBtn->geometry());
+        p->courseBtn->setChecked(true); // another view takes the page
+        QCOMPARE(shown({one, p->course, b1, p->courseBtn}),
+                 QList<bool>({false, true, false, true}));
+        p->courseBtn->click();
+        QCOMPARE(shown({one, two, p->course, p->chart, p->exportBtn, b1, b2}),
+                 QList<bool>({false, false, false, true, true, true, true}));
+        QCOMPARE(b1->geometry(), row1);
+        p->setViewShown(b1, false); // the other takes the whole row
+        QCOMPARE(b2->geometry().left(), 171);
+        QVERIFY(!b1->isVisible());
     });
 }
 
