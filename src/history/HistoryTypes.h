@@ -1,4 +1,6 @@
 #pragma once
+#include "TestResult.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -68,6 +70,13 @@ struct CourseStep {
     int unlocked = 0;
 };
 
+// One graded test of the history: its run, when it started (UTC) and what it scored.
+struct HistoryTest {
+    qint64 runId = 0;
+    QDateTime at;
+    TestResult result;
+};
+
 // Which earlier run of a text a pace follows.
 enum class PaceRun { Best, Last };
 
@@ -119,6 +128,11 @@ public:
     virtual QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) {
         Q_UNUSED(track);
         Q_UNUSED(lastRuns);
+        return {};
+    }
+    // The graded tests of a way ("letters", "romaji", "kana"), oldest first.
+    virtual QList<HistoryTest> testResults(const QString& way) {
+        Q_UNUSED(way);
         return {};
     }
 };

@@ -1,5 +1,6 @@
 #pragma once
 #include "Keystrokes.h"
+#include "TestResult.h"
 
 #include <QDateTime>
 #include <QString>
@@ -34,8 +35,8 @@ struct Confusion {
 };
 
 struct RunSummary {
-    QString mode;        // "lesson", "text", "drill", "weak", "japanese"
-    QString source;      // the file name, or the drill's rows
+    QString mode;        // "lesson", "text", "drill", "weak", "japanese", "test"
+    QString source;      // the file name, the drill's rows, or a test's way/grade
     QDateTime startedAt; // UTC
     QDateTime endedAt;   // UTC
     double seconds = 0;
@@ -43,10 +44,11 @@ struct RunSummary {
     qint64 misses = 0; // what the run added to missTotal
     double speed = 0;  // the speed the record stores for the run
     bool completed = false;
-    std::map<int, RunKeyFigures> perKey;         // by expected key
-    std::map<Confusion, int> confusions;         // -> count
-    std::vector<Keystroke> keystrokes;           // every key pressed, right or wrong, in order
-    std::optional<double> rhythm = std::nullopt; // evenness 0..100; none without two intervals
+    std::map<int, RunKeyFigures> perKey;           // by expected key
+    std::map<Confusion, int> confusions;           // -> count
+    std::vector<Keystroke> keystrokes;             // every key pressed, right or wrong, in order
+    std::optional<double> rhythm = std::nullopt;   // evenness 0..100; none without two intervals
+    std::optional<TestResult> test = std::nullopt; // a graded test's score (mode "test")
 };
 
 // Where finished runs go; the application connects it to the history store.
