@@ -97,16 +97,16 @@ void copyByRowid(QSqlDatabase& db, const QString& table, const QString& cols, qi
 
 // The rows of a table keyed by run (columns cols, read as `read`), for the runs copied:
 // each run's rows are sought by its id, and a run that meets a damaged page by its
-// next key (none: one row a run).
+// next key (none: one row a run); only the rows that pass `sound`.
 void copyRunRows(QSqlDatabase& db, const QString& table, const QString& cols, const QString& read,
-                 const QString& nextKey) {
+                 const QString& nextKey, const QString& sound = QStringLiteral("1")) {
     SpanCopy(db, nextKey.isEmpty() ? 1 : 2, [&](int depth, bool one) {
         const QString where =
             (depth == 0 ? QStringLiteral("k.id") : QStringLiteral("k.id = ? AND ") + nextKey) +
             (one ? QStringLiteral(" = ?") : QStringLiteral(" BETWEEN ? AND ?"));
         return QStringLiteral("INSERT OR IGNORE INTO main.%1(%2) SELECT %3 FROM main.runs k"
-                              " CROSS JOIN old.%1 o ON o.run_id = k.id WHERE %4")
-            .arg(table, cols, read, where);
+                              " CROSS JOIN old.%1 o ON o.run_id = k.id WHERE %4 AND %5")
+            .arg(table, cols, read, where, sound);
     }).copy(1, one(db, QStringLiteral("SELECT max(id) FROM main.runs"), 0));
 }
 
@@ -257,6 +257,16 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
     if (oldVersion >= 5)
         copyRunRows(db, QStringLiteral("run_strokes"), QStringLiteral("run_id, data"),
                     QStringLiteral("run_id, data"), QString());
+    // A result whose row reads garbled is left out: its way, grade and figures must be
+    // of the kinds written.
+    if (oldVersion >= 6)
+        copyRunRows(db, QStringLiteral("test_results"), QString::fromLatin1(kTestColumns),
+                    QStringLiteral("run_id, way, grade, text_id, right_chars, faults, minutes,"
+                                   " net, accuracy, passed"),
+                    QString(),
+                    QStringLiteral("typeof(o.way) = 'text' AND typeof(o.grade) = 'integer'"
+                                   " AND typeof(o.right_chars) = 'integer'"
+                                   " AND typeof(o.faults) = 'integer' AND o.passed IN (0, 1)"));
     // Small tables: their last rowid, or a guess where it cannot be read.
     const auto lastRowid = [&](const char* table) {
         return one(db, QStringLiteral("SELECT max(rowid) FROM old.%1").arg(QLatin1String(table)),
@@ -286,6 +296,20 @@ Check check(QSqlDatabase& db, bool full) {
     return q.value(0).toString() == QLatin1String("ok") ? Check::Whole : Check::Damaged;
 }
 
+TestResult testOf(const QSqlQuery& q, int first) {
+    TestResult t;
+    t.way = q.value(first).toString();
+    t.grade = q.value(first + 1).toInt();
+    t.textId = q.value(first + 2).toString();
+    t.rightChars = q.value(first + 3).toInt();
+    t.faults = q.value(first + 4).toInt();
+    t.minutes = q.value(first + 5).toDouble();
+    t.net = q.value(first + 6).toDouble();
+    t.accuracy = q.value(first + 7).toDouble();
+    t.passed = q.value(first + 8).toInt() != 0;
+    return t;
+}
+
 bool hasColumns(QSqlDatabase& db) {
     const struct {
         const char* table;
@@ -311,7 +335,8 @@ QDateTime fromIsoTime(const QString& s) {
     return QDateTime::fromString(s, Qt::ISODateWithMs).toUTC();
 }
 
-RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db), strokes_(db) {
+RunWriter::RunWriter(QSqlDatabase& db)
+    : run_(db), key_(db), confusion_(db), strokes_(db), test_(db) {
     // The id is the next one free; the rhythm comes last.
     QStringList values{QStringLiteral("NULL")};
     while (values.size() < QString::fromLatin1(kRunColumns).count(QLatin1Char(',')) + 2)
@@ -320,6 +345,8 @@ RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db), str
         run_.prepare(QStringLiteral("INSERT INTO runs(%1, rhythm) VALUES(%2)")
                          .arg(QLatin1String(kRunColumns), values.join(QLatin1Char(',')))) &&
         strokes_.prepare(QStringLiteral("INSERT INTO run_strokes(run_id, data) VALUES(?, ?)")) &&
+        test_.prepare(QStringLiteral("INSERT INTO test_results(%1) VALUES(?,?,?,?,?,?,?,?,?,?)")
+                          .arg(QLatin1String(kTestColumns))) &&
         key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total,"
                                     " timed) VALUES(?, ?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"
@@ -343,6 +370,13 @@ bool RunWriter::write(const RunSummary& r) {
         strokes_.bindValue(0, id);
         strokes_.bindValue(1, keystrokes::encode(r.keystrokes));
         if (!strokes_.exec()) return false;
+    }
+    if (r.test) {
+        const TestResult& t = *r.test;
+        const QVariant values[] = {id,       t.way,     t.grade, t.textId,   t.rightChars,
+                                   t.faults, t.minutes, t.net,   t.accuracy, t.passed ? 1 : 0};
+        for (int i = 0; i < int(std::size(values)); ++i) test_.bindValue(i, values[i]);
+        if (!test_.exec()) return false;
     }
     for (const auto& [vk, k] : r.perKey) {
         key_.bindValue(0, id);

@@ -47,6 +47,11 @@ Check foldJournal(const QString& path, int busyTimeoutMs);
 // (it was put aside), so reading it needs no journal beside it. Returns how many runs
 // were copied.
 qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed);
+// The columns of test_results, in the order RunWriter writes them and testOf reads them.
+inline constexpr char kTestColumns[] =
+    "run_id, way, grade, text_id, right_chars, faults, minutes, net, accuracy, passed";
+// The result read from the columns of kTestColumns after run_id, the first at `first`.
+TestResult testOf(const QSqlQuery& q, int first = 0);
 // True when runs, run_keys and confusions have every column this program reads.
 bool hasColumns(QSqlDatabase& db);
 // Times as stored: ISO 8601 in UTC with milliseconds.
@@ -61,7 +66,7 @@ public:
     bool write(const RunSummary& run);
 
 private:
-    QSqlQuery run_, key_, confusion_, strokes_;
+    QSqlQuery run_, key_, confusion_, strokes_, test_;
     bool prepared_ = false;
 };
 

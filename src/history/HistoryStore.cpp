@@ -142,6 +142,14 @@ const QStringList kSteps[HistoryStore::kVersion] = {
                        " REFERENCES runs(id), data BLOB NOT NULL)"),
         QStringLiteral("ALTER TABLE runs ADD COLUMN rhythm REAL"),
     },
+    {
+        // The graded tests: one row beside each test's run, so a grade's results are read
+        // without the runs' keys, and the text id rebuilds the text the test used.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS test_results(run_id INTEGER PRIMARY KEY"
+                       " REFERENCES runs(id), way TEXT NOT NULL, grade INTEGER NOT NULL,"
+                       " text_id TEXT, right_chars INTEGER, faults INTEGER, minutes REAL,"
+                       " net REAL, accuracy REAL, passed INTEGER)"),
+    },
 };
 
 int connections = 0;
@@ -731,7 +739,8 @@ bool HistoryStore::clear() {
         if (beside) taken = waiting::read(here, takenMark());
         const auto mine = waiting_.find(here);
         // The settings waiting go in; the runs and course steps waiting go with the rest.
-        ok = exec(QStringLiteral("DELETE FROM run_strokes")) &&
+        ok = exec(QStringLiteral("DELETE FROM test_results")) &&
+             exec(QStringLiteral("DELETE FROM run_strokes")) &&
              exec(QStringLiteral("DELETE FROM confusions")) &&
              exec(QStringLiteral("DELETE FROM run_keys")) &&
              exec(QStringLiteral("DELETE FROM runs")) &&

@@ -28,7 +28,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // go through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 5; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 6; // PRAGMA user_version of the schema written here
     // The most the end of the program waits for another program holding the history.
     static constexpr int kExitWaitMs = 300;
 
@@ -57,6 +57,7 @@ public:
     bool addCourseStep(const QString& track, int unlocked) override;
     QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) override;
     QByteArray paceStrokes(const QString& mode, const QString& source, PaceRun which) override;
+    QList<HistoryTest> testResults(const QString& way) override;
 
     // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }

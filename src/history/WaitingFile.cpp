@@ -52,6 +52,17 @@ QJsonObject runObject(const RunSummary& r) {
         o.insert(QStringLiteral("strokes"),
                  QString::fromLatin1(keystrokes::encode(r.keystrokes).toBase64()));
     if (r.rhythm) o.insert(QStringLiteral("rhythm"), *r.rhythm);
+    if (r.test)
+        o.insert(QStringLiteral("test_result"),
+                 QJsonObject{{QStringLiteral("way"), r.test->way},
+                             {QStringLiteral("grade"), r.test->grade},
+                             {QStringLiteral("text_id"), r.test->textId},
+                             {QStringLiteral("right_chars"), r.test->rightChars},
+                             {QStringLiteral("faults"), r.test->faults},
+                             {QStringLiteral("minutes"), r.test->minutes},
+                             {QStringLiteral("net"), r.test->net},
+                             {QStringLiteral("accuracy"), r.test->accuracy},
+                             {QStringLiteral("passed"), r.test->passed}});
     return o;
 }
 
@@ -84,6 +95,20 @@ RunSummary runOf(const QJsonObject& o) {
             r.keystrokes = std::move(*keys);
     if (const QJsonValue rhythm = o.value(QLatin1String("rhythm")); rhythm.isDouble())
         r.rhythm = rhythm.toDouble();
+    if (const QJsonValue v = o.value(QLatin1String("test_result")); v.isObject()) {
+        const QJsonObject t = v.toObject();
+        TestResult test;
+        test.way = t.value(QLatin1String("way")).toString();
+        test.grade = t.value(QLatin1String("grade")).toInt(-1);
+        test.textId = t.value(QLatin1String("text_id")).toString();
+        test.rightChars = t.value(QLatin1String("right_chars")).toInt();
+        test.faults = t.value(QLatin1String("faults")).toInt();
+        test.minutes = t.value(QLatin1String("minutes")).toDouble(qQNaN());
+        test.net = t.value(QLatin1String("net")).toDouble(qQNaN());
+        test.accuracy = t.value(QLatin1String("accuracy")).toDouble(qQNaN());
+        test.passed = t.value(QLatin1String("passed")).toBool();
+        r.test = test;
+    }
     for (const QJsonValue v : o.value(QLatin1String("confusions")).toArray()) {
         const QJsonObject c = v.toObject();
         const int shift = c.value(QLatin1String("shift_wrong")).toInt();

@@ -7,7 +7,8 @@
 #include <optional>
 #include <vector>
 
-// What waits for a history that another program holds: runs, settings and course steps,
+// What waits for a history that another program holds: runs (a test's result with its
+// run), settings and course steps,
 // kept in a small file beside it (Velotap.db-waiting) until a write of this or a later
 // session takes them in. One JSON object a line, appended and flushed to the disk
 // before the program goes on, so a kill or a power cut loses none of them; a line cut

@@ -32,6 +32,8 @@ private slots:
     void versionOneMigratesInPlace();
     void courseFromAnOlderFile();
     void keystrokesFromVersionFourOn();
+    void testResultsWithTheirRuns();
+    void damagedResultsKeepTheRest();
 };
 
 namespace {
@@ -79,6 +81,34 @@ QString whole(const RunSummary& r) {
     return all.join(QLatin1Char(' '));
 }
 
+// A graded test's run; n varies every figure.
+RunSummary testRun(const QString& way, int n) {
+    RunSummary r = run(QStringLiteral("%1/%2").arg(way).arg(n % 25), 100 + n, n % 7);
+    r.mode = QStringLiteral("test");
+    r.test =
+        TestResult{way,       n % 25,       QStringLiteral("ja-kana/2026-W%1.0/60/0a1b2c3d").arg(n),
+                   100 + n,   n % 7,        1 + n % 3 / 2.0,
+                   33.25 + n, 97.5 - n % 7, n % 2 == 0};
+    return r;
+}
+QString whole(const TestResult& t) {
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7 %8 %9")
+        .arg(t.way)
+        .arg(t.grade)
+        .arg(t.textId)
+        .arg(t.rightChars)
+        .arg(t.faults)
+        .arg(t.minutes)
+        .arg(t.net)
+        .arg(t.accuracy)
+        .arg(t.passed);
+}
+QStringList wholeTests(const QList<HistoryTest>& tests) {
+    QStringList all;
+    for (const HistoryTest& t : tests) all << whole(t.result);
+    return all;
+}
+
 // A whole database of a given user_version.
 void makeDb(const QString& path, int version) {
     HistoryStore s;
@@ -89,6 +119,7 @@ void makeDb(const QString& path, int version) {
         for (const char* sql : {"DROP TABLE run_strokes", "ALTER TABLE runs DROP COLUMN rhythm"})
             raw.exec(QString::fromLatin1(sql));
     if (version < 4) raw.exec(QStringLiteral("ALTER TABLE run_keys DROP COLUMN timed"));
+    if (version < 6) raw.exec(QStringLiteral("DROP TABLE test_results"));
     raw.exec(QStringLiteral("PRAGMA user_version=%1").arg(version));
 }
 
@@ -770,13 +801,100 @@ void TstHistoryStore::keystrokesFromVersionFourOn() {
         "SELECT (SELECT count(*) FROM runs) || ' ' || (SELECT count(*) FROM run_strokes)");
     {
         RawDb raw(env.path(kDb));
-        QCOMPARE(raw.one(QStringLiteral("PRAGMA user_version")).toInt(), 5);
+        QCOMPARE(raw.one(QStringLiteral("PRAGMA user_version")).toInt(), HistoryStore::kVersion);
         QCOMPARE(raw.one(rows).toString(), before);
         QCOMPARE(raw.one(counts).toString(), QStringLiteral("48 6"));
     }
     QVERIFY(store.clear());
     QCOMPARE(RawDb(env.path(kDb)).one(counts).toString(), QStringLiteral("0 0"));
     QCOMPARE(env.platform.messages, QStringList());
+}
+
+// A history from before tests takes the first test's result with its run, in the run's
+// transaction; a result made while another program holds the file waits beside it with
+// its run and is read from there until a later session takes it in.
+void TstHistoryStore::testResultsWithTheirRuns() {
+    TestEnv env;
+    makeDb(env.path(kDb), 5);
+    const QString romaji = QStringLiteral("romaji");
+    QList<RunSummary> kept{testRun(romaji, 1), testRun(QStringLiteral("kana"), 2),
+                           testRun(romaji, 3), testRun(romaji, 4)};
+    QStringList expected{whole(*kept[0].test), whole(*kept[2].test), whole(*kept[3].test)};
+    {
+        HistoryStore store;
+        QCOMPARE(store.testResults(romaji).size(), 0); // unmigrated: none yet
+        QVERIFY(store.append(kept[0]) && store.append(kept[1]));
+        QCOMPARE(RawDb(env.path(kDb)).one(QStringLiteral("PRAGMA user_version")).toInt(),
+                 HistoryStore::kVersion);
+        const QList<HistoryTest> first = store.testResults(romaji);
+        QCOMPARE(wholeTests(first), expected.mid(0, 1));
+        QCOMPARE(first.value(0).runId, 2); // after the old run
+        QCOMPARE(first.value(0).at, kept[0].startedAt);
+        // A result no run can be kept with is not kept alone.
+        {
+            RawDb raw(env.path(kDb));
+            QVERIFY(raw.exec(QStringLiteral("CREATE TRIGGER no_runs BEFORE INSERT ON test_results"
+                                            " BEGIN SELECT RAISE(ABORT, 'full'); END")));
+        }
+        QVERIFY(!store.append(kept[2]));
+        QCOMPARE(store.runCount(), 3);
+        RawDb(env.path(kDb)).exec(QStringLiteral("DROP TRIGGER no_runs"));
+        env.platform.messages.clear();
+
+        RawDb other(env.path(kDb), QStringLiteral("other"));
+        QVERIFY(other.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(store.append(kept[2]) && store.lastRunWaits());
+        QCOMPARE(wholeTests(store.testResults(romaji)), expected.mid(0, 2));
+        store.finish(HistoryStore::kExitWaitMs);
+        QVERIFY(other.exec(QStringLiteral("COMMIT")));
+    }
+    HistoryStore later;
+    QCOMPARE(wholeTests(later.testResults(romaji)), expected.mid(0, 2)); // from beside it
+    QVERIFY(later.append(kept[3]));
+    QVERIFY(!QFile::exists(env.path(kDb + QStringLiteral("-waiting"))));
+    const QList<HistoryTest> all = later.testResults(romaji);
+    QCOMPARE(wholeTests(all), expected);
+    QCOMPARE(all.value(1).runId, 4);
+    QCOMPARE(later.testResults(QStringLiteral("kana")).size(), 1);
+    QVERIFY(later.clear());
+    QCOMPARE(later.testResults(romaji).size(), 0);
+    QCOMPARE(env.platform.messages, QStringList());
+}
+
+// A damaged page of the results costs only the results on it; every result carried over
+// comes with its run, and a row that reads garbled is left out.
+void TstHistoryStore::damagedResultsKeepTheRest() {
+    TestEnv env;
+    QStringList written;
+    QList<qint64> pages;
+    {
+        HistoryStore fill;
+        std::vector<RunSummary> runs;
+        for (int n = 0; n < 600; ++n) runs.push_back(testRun(QStringLiteral("letters"), n));
+        QVERIFY(fill.appendAll(runs));
+        for (const HistoryTest& t : fill.testResults(QStringLiteral("letters")))
+            written << whole(t.result);
+        fill.close();
+        RawDb raw(env.path(kDb));
+        raw.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        QSqlQuery q(raw.db);
+        q.exec(QStringLiteral("SELECT pageno FROM dbstat WHERE name = 'test_results' AND"
+                              " pagetype = 'leaf' ORDER BY path"));
+        while (q.next()) pages << q.value(0).toLongLong();
+    }
+    QVERIFY(pages.size() > 4);
+    QByteArray bytes = env.readFile(kDb);
+    const qint64 page = pages[pages.size() / 2];
+    for (qint64 i = (page - 1) * 4096 + 200; i < page * 4096; ++i) bytes[i] = char(i * 7);
+    env.writeFile(kDb, bytes);
+
+    HistoryStore store;
+    QVERIFY(store.append(run(QStringLiteral("new"), 10, 2)));
+    QCOMPARE(store.runCount(), 601);
+    const QStringList now = wholeTests(store.testResults(QStringLiteral("letters")));
+    QVERIFY2(now.size() >= 450 && now.size() < 600, qPrintable(QString::number(now.size())));
+    for (const QString& t : now) QVERIFY2(written.contains(t), qPrintable(t));
+    QCOMPARE(env.platform.messages.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TstHistoryStore)
