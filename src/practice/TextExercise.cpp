@@ -225,8 +225,13 @@ void TextExercise::btnStopClick() {
     c_.sounds->end();
     if (c_.pace) c_.pace->end(cursorPos > textLength());
 
+    // A graded test counts its characters but leaves the practice speeds alone.
+    const bool test = runMode_ == QStringLiteral("test");
     if (elapsedSeconds != 0 && cursorPos != 0) {
-        record_.addRunSpeed(cursorPos, elapsedSeconds);
+        if (test)
+            record_.typedTotal += cursorPos;
+        else
+            record_.addRunSpeed(cursorPos, elapsedSeconds);
         saveRecord(record_, c_.window);
     }
     c_.display->setCaption(
@@ -236,7 +241,8 @@ void TextExercise::btnStopClick() {
     // Last, so what the run leads to (the course's verdict) may take the prompt line.
     RunSummary run;
     if (elapsedSeconds != 0 && cursorPos != 0 &&
-        tally_.finish(record_, elapsedSeconds, double(record_.currentRate),
+        tally_.finish(record_, elapsedSeconds,
+                      test ? double(cursorPos) / elapsedSeconds : double(record_.currentRate),
                       cursorPos > textLength(), run)) {
         c_.display->setCaption(c_.display->caption() + RunTally::rhythmNote(run.rhythm));
         if (c_.onRun) c_.onRun(run);
