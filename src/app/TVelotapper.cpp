@@ -113,7 +113,7 @@ void TVelotapper::buildPane() {
     japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
     japanese_->runSink = pc.onRun;
     course_ = std::make_unique<CourseExercise>(keyboard_, *exercise_, *japanese_, pc);
-    test_ = std::make_unique<GradeTest>(*exercise_, *japanese_, pc);
+    test_ = std::make_unique<GradeTest>(record_, *exercise_, *japanese_, pc);
     keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
         if (japanese_->running()) return japanese_->judgeKey(key, shift, paneKey);
         return exercise_->judgeKey(key, shift, paneKey);

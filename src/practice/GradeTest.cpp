@@ -2,6 +2,7 @@
 
 #include "JapaneseExercise.h"
 #include "Platform.h"
+#include "PracticeRecord.h"
 #include "TPanel.h"
 #include "TextExercise.h"
 
@@ -11,9 +12,35 @@
 
 using grades::Way;
 
-GradeTest::GradeTest(TextExercise& text, JapaneseExercise& japanese,
+namespace {
+
+// The text in parts of whole lines that each fit the text exercise's buffer.
+QStringList partsOf(const QString& text, int room) {
+    QStringList parts;
+    QString part;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+        if (!part.isEmpty() && part.size() + line.size() + 2 > room) {
+            parts << part;
+            part.clear();
+        }
+        if (!part.isEmpty()) part += QLatin1Char('\n');
+        part += line.left(room - 2);
+    }
+    if (!part.isEmpty()) parts << part;
+    return parts;
+}
+
+} // namespace
+
+GradeTest::GradeTest(PracticeRecord& record, TextExercise& text, JapaneseExercise& japanese,
                      const PracticeControls& controls)
-    : exercise_(text), japanese_(japanese), c_(controls) {}
+    : record_(record), exercise_(text), japanese_(japanese), c_(controls) {
+    // A fast typist may run through what the buffer holds before the time is up.
+    exercise_.textRunsOut = [this] {
+        if (!running_ || parts_.isEmpty()) return QByteArray();
+        return parts_.takeFirst().toLatin1();
+    };
+}
 
 bool GradeTest::btnTestClick() {
     const Way way = chosenWay ? chosenWay() : Way::Letters;
@@ -44,8 +71,12 @@ bool GradeTest::start(Way way, int index) {
     const QString rules = grades::rulesLine(way, index);
     bool started = false;
     if (way == Way::Letters) {
-        started = exercise_.startMadeText(text_.written.toLatin1(), QStringLiteral("test"), source,
-                                          {}, rules);
+        parts_ = partsOf(text_.written, TextExercise::kTextSize - 96);
+        const QByteArray first = parts_.isEmpty() ? QByteArray() : parts_.takeFirst().toLatin1();
+        // Loading a text sets the current speed back; a test keeps the speeds as they are.
+        const float current = record_.currentRate;
+        started = exercise_.startMadeText(first, QStringLiteral("test"), source, {}, rules);
+        record_.currentRate = current;
     } else {
         japanese_.setKanaInput(way == Way::Kana);
         started = japanese_.startPhrases(text_.phrases, QStringLiteral("test"), source, rules);

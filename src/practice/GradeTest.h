@@ -3,9 +3,11 @@
 #include "PracticeControls.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 #include <functional>
 
 class JapaneseExercise;
+struct PracticeRecord;
 class TextExercise;
 
 // A graded test as the learner sits it: the next grade of the way, its rules on the
@@ -16,7 +18,8 @@ class TextExercise;
 class GradeTest {
     Q_DECLARE_TR_FUNCTIONS(GradeTest)
 public:
-    GradeTest(TextExercise& text, JapaneseExercise& japanese, const PracticeControls& controls);
+    GradeTest(PracticeRecord& record, TextExercise& text, JapaneseExercise& japanese,
+              const PracticeControls& controls);
 
     // The way the next test is of; unset, letters.
     std::function<grades::Way()> chosenWay;
@@ -40,6 +43,7 @@ public:
 private:
     int elapsed() const;
 
+    PracticeRecord& record_;
     TextExercise& exercise_;
     JapaneseExercise& japanese_;
     PracticeControls c_;
@@ -47,6 +51,7 @@ private:
     int index_ = 0;
     int minutes_ = 1;
     grades::TestText text_;
+    QStringList parts_; // a letters text in parts the text exercise holds, the next first
     bool running_ = false;
     bool fullTime_ = false; // the clock ran out, as against the stop button
 };

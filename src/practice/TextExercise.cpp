@@ -204,7 +204,9 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
     }
 
-    if (cursorPos > textLength()) {
+    if (cursorPos > textLength() && textRunsOut && goOnWith(textRunsOut())) {
+        // The run goes on over the next text, as from its start.
+    } else if (cursorPos > textLength()) {
         btnStopClick();
         return JudgeOutcome::Finished;
     }
@@ -275,6 +277,22 @@ void TextExercise::btnExerciseClick() {
     default:
         break; // only a damaged record holds another level
     }
+}
+
+bool TextExercise::goOnWith(const QByteArray& bytes) {
+    const QByteArray text = preparePracticeText(bytes);
+    if (text.isEmpty()) return false;
+    const qsizetype n = qMin<qsizetype>(text.size(), kTextSize - 1);
+    std::memcpy(practiceText_, text.constData(), std::size_t(n));
+    practiceText_[n] = '\0';
+    record_.textLength = textLength();
+    record_.wordCount = countWords(practiceText_, record_.textLength);
+    cursorPos = 0;
+    c_.memo->setPlainText(QString::fromLatin1(practiceText_));
+    c_.memo->setCaret(0);
+    c_.bar->setMaximum(textLength());
+    c_.bar->setValue(0);
+    return true;
 }
 
 bool TextExercise::startMadeText(const QByteArray& bytes, const QString& mode,
