@@ -43,6 +43,89 @@
     </message>
 </context>
 <context>
+    <name>Grades</name>
+    <message>
+        <source>かな一字</source>
+        <translation>single kana</translation>
+    </message>
+    <message>
+        <source>かなの単語</source>
+        <translation>kana words</translation>
+    </message>
+    <message>
+        <source>かなの文</source>
+        <translation>kana sentences</translation>
+    </message>
+    <message>
+        <source>漢字かなまじりの文</source>
+        <translation>kanji-mixed sentences</translation>
+    </message>
+    <message>
+        <source>英語の短い単語</source>
+        <translation>short English words</translation>
+    </message>
+    <message>
+        <source>英語の単語</source>
+        <translation>English words</translation>
+    </message>
+    <message>
+        <source>英語の文</source>
+        <translation>English sentences</translation>
+    </message>
+    <message>
+        <source>%1級</source>
+        <translation>Grade %1</translation>
+    </message>
+    <message>
+        <source>初段</source>
+        <translation>Dan 1</translation>
+    </message>
+    <message>
+        <source>二段</source>
+        <translation>Dan 2</translation>
+    </message>
+    <message>
+        <source>三段</source>
+        <translation>Dan 3</translation>
+    </message>
+    <message>
+        <source>四段</source>
+        <translation>Dan 4</translation>
+    </message>
+    <message>
+        <source>五段</source>
+        <translation>Dan 5</translation>
+    </message>
+    <message>
+        <source>六段</source>
+        <translation>Dan 6</translation>
+    </message>
+    <message>
+        <source>七段</source>
+        <translation>Dan 7</translation>
+    </message>
+    <message>
+        <source>八段</source>
+        <translation>Dan 8</translation>
+    </message>
+    <message>
+        <source>九段</source>
+        <translation>Dan 9</translation>
+    </message>
+    <message>
+        <source>十段</source>
+        <translation>Dan 10</translation>
+    </message>
+    <message>
+        <source>%1段</source>
+        <translation>Dan %1</translation>
+    </message>
+    <message>
+        <source>%1&#x3000;%2&#x3000;%3分&#x3000;合格: %4字/分以上、正確さ %5%以上（ミス1回で%6字引き）</source>
+        <translation>%1 · %2 · %3 min · pass: %4 chars/min or more, accuracy %5% or more (each fault takes off %6 chars)</translation>
+    </message>
+</context>
+<context>
     <name>HistoryStore</name>
     <message>
         <source>成績履歴 %1 に書き込めなかったため、この回の成績は履歴に残りません。</source>

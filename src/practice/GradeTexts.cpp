@@ -72,31 +72,68 @@ std::uint64_t blockOf(const Band& band) {
     return (kBlockLines + band.frames.size() - 1) / band.frames.size();
 }
 
-// A line without kanji is typed as written, a phrase between spaces at a time (one kana
-// at a time in the lowest grades); a line with kanji as the dictionary reads it.
-LinePhrases phrasesOf(const QString& line, ReadingSource& reader) {
-    if (std::any_of(line.begin(), line.end(), [](QChar c) { return kana::isKanji(c); }))
-        return phrasesOfLine(line, reader);
-    LinePhrases out;
-    int at = 0;
-    for (const QString& chunk : line.split(QLatin1Char(' '))) {
-        if (!chunk.isEmpty()) {
-            Phrase p;
-            p.written = chunk;
-            p.reading = kana::typeablePart(chunk);
-            p.start = at;
-            p.end = at + int(chunk.size());
-            out.phrases.push_back(p);
-        }
-        at += int(chunk.size()) + 1;
-    }
-    return out;
-}
-
 bool readable(const LinePhrases& line) {
     if (line.leftOut || line.phrases.empty()) return false;
     for (const Phrase& p : line.phrases)
         if (p.skipped > 0) return false;
+    return true;
+}
+
+// The readings of the pieces of a text's lines, each piece read once: a pool's word or
+// a frame's text without kanji as written, with kanji as the dictionary reads it alone.
+// Reading the pieces rather than the lines costs a few dozen short analyses a text
+// instead of one over every line.
+class PieceReadings {
+public:
+    explicit PieceReadings(ReadingSource& reader) : reader_(reader) {}
+    std::optional<QString> of(const QString& piece) {
+        auto it = seen_.constFind(piece);
+        if (it == seen_.constEnd()) it = seen_.insert(piece, read(piece));
+        return *it;
+    }
+
+private:
+    std::optional<QString> read(const QString& piece) {
+        if (std::none_of(piece.begin(), piece.end(), [](QChar c) { return kana::isKanji(c); }))
+            return kana::typeablePart(piece);
+        const LinePhrases phrases = phrasesOfLine(piece, reader_);
+        if (!readable(phrases)) return std::nullopt;
+        QString reading;
+        for (const Phrase& p : phrases.phrases) reading += p.reading;
+        return reading;
+    }
+    ReadingSource& reader_;
+    QHash<QString, std::optional<QString>> seen_;
+};
+
+// A line's phrases, one between spaces at a time; false when a piece cannot be read.
+bool phrasesOfPieces(const QStringList& pieces, PieceReadings& readings, std::vector<Phrase>& out) {
+    Phrase phrase;
+    int column = 0;
+    const auto close = [&] {
+        if (!phrase.written.isEmpty()) {
+            phrase.end = column;
+            out.push_back(phrase);
+        }
+        phrase = Phrase{};
+    };
+    for (const QString& piece : pieces) {
+        const QStringList parts = piece.split(QLatin1Char(' '));
+        for (qsizetype i = 0; i < parts.size(); ++i) {
+            if (i > 0) {
+                close();
+                ++column;
+            }
+            if (parts[i].isEmpty()) continue;
+            const std::optional<QString> reading = readings.of(parts[i]);
+            if (!reading) return false;
+            if (phrase.written.isEmpty()) phrase.start = column;
+            phrase.written += parts[i];
+            phrase.reading += *reading;
+            column += int(parts[i].size());
+        }
+    }
+    close();
     return true;
 }
 
@@ -176,27 +213,35 @@ const Band* shippedBand(const QString& name) {
 }
 
 QString lineAt(const Band& band, std::size_t frame, std::uint64_t n) {
-    QString out;
+    return linePieces(band, frame, n).join(QString());
+}
+
+QStringList linePieces(const Band& band, std::size_t frame, std::uint64_t n) {
+    QStringList out;
     // The first slot takes the lowest digit: neighbouring numbers differ at the front.
     for (const Band::Part& part : band.frames[frame]) {
         if (part.pool < 0) {
-            out += part.text;
+            out << part.text;
             continue;
         }
         const QStringList& pool = band.pools[std::size_t(part.pool)];
-        out += pool[qsizetype(n % std::uint64_t(pool.size()))];
+        out << pool[qsizetype(n % std::uint64_t(pool.size()))];
         n /= std::uint64_t(pool.size());
     }
     return out;
 }
 
 QString weekLine(const Band& band, qint64 week, int attempt, int k) {
+    return weekPieces(band, week, attempt, k).join(QString());
+}
+
+QStringList weekPieces(const Band& band, qint64 week, int attempt, int k) {
     const std::size_t frames = band.frames.size();
     const std::size_t frame = std::size_t(k) % frames;
     const std::uint64_t block = blockOf(band);
     const std::uint64_t n =
         std::uint64_t(week * kAttempts + attempt) * block + std::uint64_t(k) / frames;
-    return lineAt(band, frame, Mix(band.frameLines[frame], frame)(n));
+    return linePieces(band, frame, Mix(band.frameLines[frame], frame)(n));
 }
 
 qint64 weekNumber(QDate date) {
@@ -212,15 +257,16 @@ std::optional<TestText> compose(const Band& band, QDate date, int attempt, int n
     const qint64 week = weekNumber(date);
     TestText t;
     QStringList written;
+    PieceReadings readings(reader);
     for (int k = 0; k < kBlockLines && t.chars < need; ++k) {
-        const QString line = weekLine(band, week, attempt, k);
+        const QStringList pieces = weekPieces(band, week, attempt, k);
+        const QString line = pieces.join(QString());
         if (band.japanese) {
-            LinePhrases phrases = phrasesOf(line, reader);
-            if (!readable(phrases)) return std::nullopt;
-            for (Phrase& p : phrases.phrases) {
-                t.chars += int(p.reading.size());
-                p.line = written.size();
-                t.phrases.push_back(std::move(p));
+            const std::size_t from = t.phrases.size();
+            if (!phrasesOfPieces(pieces, readings, t.phrases)) return std::nullopt;
+            for (std::size_t i = from; i < t.phrases.size(); ++i) {
+                t.chars += int(t.phrases[i].reading.size());
+                t.phrases[i].line = written.size();
             }
         } else {
             t.chars += int(line.size()) + (written.isEmpty() ? 0 : 1); // the line end before

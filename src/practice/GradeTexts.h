@@ -44,10 +44,13 @@ struct Band {
 std::optional<Band> parseBand(const QString& name, const QByteArray& bytes);
 // The band shipped with the program (read once); null when it cannot be read.
 const Band* shippedBand(const QString& name);
-// Frame f's line number n (0 <= n < frameLines[f]) spelled out.
+// Frame f's line number n (0 <= n < frameLines[f]) spelled out, whole or as the frame's
+// text and the pools' words it is made of.
 QString lineAt(const Band& band, std::size_t frame, std::uint64_t n);
+QStringList linePieces(const Band& band, std::size_t frame, std::uint64_t n);
 // Line k (0 <= k < kBlockLines) of an attempt of a week (see weekNumber).
 QString weekLine(const Band& band, qint64 week, int attempt, int k);
+QStringList weekPieces(const Band& band, qint64 week, int attempt, int k);
 // The number of the week holding a date: one more each Monday.
 qint64 weekNumber(QDate date);
 // The lines of one attempt of a week, as many as make `need` characters at least; none

@@ -62,10 +62,6 @@ std::vector<Grade> build(Way way) {
     return out;
 }
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Grades", text);
-}
-
 } // namespace
 
 QString wayName(Way way) {
@@ -89,21 +85,21 @@ std::optional<Way> wayFromName(const QString& name) {
 QString kindName(TextKind kind) {
     switch (kind) {
     case TextKind::SingleKana:
-        return tr("かな一字");
+        return QCoreApplication::translate("Grades", "かな一字");
     case TextKind::KanaWords:
-        return tr("かなの単語");
+        return QCoreApplication::translate("Grades", "かなの単語");
     case TextKind::KanaSentences:
-        return tr("かなの文");
+        return QCoreApplication::translate("Grades", "かなの文");
     case TextKind::KanjiSentences:
-        return tr("漢字かなまじりの文");
+        return QCoreApplication::translate("Grades", "漢字かなまじりの文");
     case TextKind::ShortWords:
-        return tr("英語の短い単語");
+        return QCoreApplication::translate("Grades", "英語の短い単語");
     case TextKind::Words:
-        return tr("英語の単語");
+        return QCoreApplication::translate("Grades", "英語の単語");
     case TextKind::Sentences:
         break;
     }
-    return tr("英語の文");
+    return QCoreApplication::translate("Grades", "英語の文");
 }
 
 const std::vector<Grade>& ladder(Way way) {
@@ -120,7 +116,7 @@ std::optional<Grade> gradeAt(Way way, int index) {
 
 QString gradeName(int index) {
     if (index < 0) return QString();
-    if (index < kKyu) return tr("%1級").arg(kKyu - index);
+    if (index < kKyu) return QCoreApplication::translate("Grades", "%1級").arg(kKyu - index);
     static const char* const dans[] = {
         QT_TRANSLATE_NOOP("Grades", "初段"), QT_TRANSLATE_NOOP("Grades", "二段"),
         QT_TRANSLATE_NOOP("Grades", "三段"), QT_TRANSLATE_NOOP("Grades", "四段"),
@@ -128,13 +124,15 @@ QString gradeName(int index) {
         QT_TRANSLATE_NOOP("Grades", "七段"), QT_TRANSLATE_NOOP("Grades", "八段"),
         QT_TRANSLATE_NOOP("Grades", "九段"), QT_TRANSLATE_NOOP("Grades", "十段")};
     const int dan = index - kKyu;
-    return dan < int(std::size(dans)) ? tr(dans[dan]) : tr("%1段").arg(dan + 1);
+    return dan < int(std::size(dans)) ? QCoreApplication::translate("Grades", dans[dan])
+                                      : QCoreApplication::translate("Grades", "%1段").arg(dan + 1);
 }
 
 QString rulesLine(Way way, int index) {
     const std::optional<Grade> g = gradeAt(way, index);
     if (!g) return QString();
-    return tr("%1　%2　%3分　合格: %4字/分以上、正確さ %5%以上（ミス1回で%6字引き）")
+    return QCoreApplication::translate(
+               "Grades", "%1　%2　%3分　合格: %4字/分以上、正確さ %5%以上（ミス1回で%6字引き）")
         .arg(gradeName(index), kindName(g->kind))
         .arg(g->minutes)
         .arg(g->passNet)
