@@ -8,9 +8,9 @@
 #include <cmath>
 
 namespace {
-QString tr(const char* text) {
-    return QCoreApplication::translate("Certificate", text);
-}
+struct Words {
+    Q_DECLARE_TR_FUNCTIONS(Certificate)
+};
 } // namespace
 
 bool writeCertificate(const QString& path, const Certificate& c) {
@@ -21,7 +21,7 @@ bool writeCertificate(const QString& path, const Certificate& c) {
     printer.setPageOrientation(QPageLayout::Portrait);
     printer.setPageMargins(QMarginsF(20, 20, 20, 20), QPageLayout::Millimeter);
     printer.setCreator(QStringLiteral("Velotapper"));
-    printer.setDocName(tr("段級認定証"));
+    printer.setDocName(Words::tr("段級認定証"));
     QPainter p;
     if (!p.begin(&printer)) return false;
 
@@ -42,15 +42,15 @@ bool writeCertificate(const QString& path, const Certificate& c) {
         p.drawText(QRectF(0, top * mm, area.width(), points * mm), Qt::AlignHCenter | Qt::AlignTop,
                    text);
     };
-    line(tr("段級認定証"), 30, 32, true);
+    line(Words::tr("段級認定証"), 30, 32, true);
     line(c.name, 70, 22);
-    line(tr("%1　%2").arg(c.way, c.grade), 100, 28, true);
-    line(tr("上記の級に合格したことを認めます。"), 135, 13);
+    line(Words::tr("%1　%2").arg(c.way, c.grade), 100, 28, true);
+    line(Words::tr("上記の級に合格したことを認めます。"), 135, 13);
     const QString net = QString::number(std::lround(c.net));
     const QString accuracy = QString::number(std::floor(c.accuracy * 10) / 10, 'f', 1);
-    line(tr("正味 %1 字/分　正確さ %2%").arg(net, accuracy), 160, 14);
+    line(Words::tr("正味 %1 字/分　正確さ %2%").arg(net, accuracy), 160, 14);
     line(c.date.toString(Qt::ISODate), 180, 13);
-    line(tr("テスト文 %1").arg(c.textId), 225, 9);
+    line(Words::tr("テスト文 %1").arg(c.textId), 225, 9);
     line(QStringLiteral("Velotapper"), 235, 11);
     return p.end();
 }
