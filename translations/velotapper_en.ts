@@ -2,6 +2,29 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>Certificate</name>
+    <message>
+        <source>段級認定証</source>
+        <translation>Certificate of Grade</translation>
+    </message>
+    <message>
+        <source>%1&#x3000;%2</source>
+        <translation>%1 %2</translation>
+    </message>
+    <message>
+        <source>上記の級に合格したことを認めます。</source>
+        <translation>This certifies that the grade above was passed.</translation>
+    </message>
+    <message>
+        <source>正味 %1 字/分&#x3000;正確さ %2%</source>
+        <translation>Net %1 chars/min   Accuracy %2%</translation>
+    </message>
+    <message>
+        <source>テスト文 %1</source>
+        <translation>Test text %1</translation>
+    </message>
+</context>
+<context>
     <name>CourseExercise</name>
     <message>
         <source>コース %1/%2&#x3000;新しいキー: %3</source>
@@ -40,6 +63,25 @@
     <message>
         <source>[%1] のキー.[Esc]で強制終了</source>
         <translation>Key [%1]   Esc ends the drill</translation>
+    </message>
+</context>
+<context>
+    <name>GradeTest</name>
+    <message>
+        <source>この級のテストの文が用意できません。</source>
+        <translation>No text could be prepared for this grade&apos;s test.</translation>
+    </message>
+    <message>
+        <source>%1 %2 %3字/分 正確%4%</source>
+        <translation>%1 %2 %3/min %4%</translation>
+    </message>
+    <message>
+        <source>合格</source>
+        <translation>passed</translation>
+    </message>
+    <message>
+        <source>不合格</source>
+        <translation>failed</translation>
     </message>
 </context>
 <context>
@@ -123,6 +165,99 @@
     <message>
         <source>%1&#x3000;%2&#x3000;%3分&#x3000;合格: %4字/分以上、正確さ %5%以上（ミス1回で%6字引き）</source>
         <translation>%1 · %2 · %3 min · pass: %4 chars/min or more, accuracy %5% or more (each fault takes off %6 chars)</translation>
+    </message>
+</context>
+<context>
+    <name>GradesPanel</name>
+    <message>
+        <source>ローマ字</source>
+        <translation>Romaji</translation>
+    </message>
+    <message>
+        <source>かな</source>
+        <translation>Kana</translation>
+    </message>
+    <message>
+        <source>英字</source>
+        <translation>Letters</translation>
+    </message>
+    <message>
+        <source>級</source>
+        <translation>Grade</translation>
+    </message>
+    <message>
+        <source>文</source>
+        <translation>Text</translation>
+    </message>
+    <message>
+        <source>分</source>
+        <translation>Min</translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>正確</source>
+        <translation>Acc.</translation>
+    </message>
+    <message>
+        <source>取得</source>
+        <translation>Got</translation>
+    </message>
+    <message>
+        <source>最高</source>
+        <translation>Best</translation>
+    </message>
+    <message>
+        <source>合格証を保存</source>
+        <translation>Save certificate</translation>
+    </message>
+    <message>
+        <source>選んだ級の合格証をPDFで保存します</source>
+        <translation>Saves the selected grade&apos;s certificate as a PDF</translation>
+    </message>
+    <message>
+        <source>◎</source>
+        <translation>✓</translation>
+    </message>
+    <message>
+        <source>→</source>
+        <translation>→</translation>
+    </message>
+    <message>
+        <source>すべての級を取得しました</source>
+        <translation>Every grade is earned</translation>
+    </message>
+    <message>
+        <source>あと %1 字/分 で %2</source>
+        <translation>%1 chars/min more for %2</translation>
+    </message>
+    <message>
+        <source>あと正確さ %1% で %2</source>
+        <translation>%1% more accuracy for %2</translation>
+    </message>
+    <message>
+        <source>次は %1 のテスト</source>
+        <translation>Next: the %1 test</translation>
+    </message>
+    <message>
+        <source>合格証に載せるお名前を入力して下さい。</source>
+        <translation>Enter your name for the certificate.</translation>
+    </message>
+    <message>
+        <source>PDFファイル(*.pdf)</source>
+        <translation>PDF files (*.pdf)</translation>
+    </message>
+    <message>
+        <source>合格証_%1_%2.pdf</source>
+        <translation>certificate_%1_%2.pdf</translation>
+    </message>
+    <message>
+        <source>合格証を書き込めません。
+%1</source>
+        <translation>Cannot write the certificate.
+%1</translation>
     </message>
 </context>
 <context>
@@ -418,6 +553,14 @@
     <message>
         <source>成績履歴を書き出せませんでした。%1</source>
         <translation>The history could not be exported. %1</translation>
+    </message>
+    <message>
+        <source>段級</source>
+        <translation>Grades</translation>
+    </message>
+    <message>
+        <source>段級の表と取得した級、次の級までを表示します</source>
+        <translation>Shows the grade ladder, the grades earned and what the next one needs</translation>
     </message>
 </context>
 <context>
@@ -854,6 +997,10 @@ It is started afresh.</translation>
     <message>
         <source>音とメトロノームを設定します。</source>
         <translation>Sets the sounds and the metronome.</translation>
+    </message>
+    <message>
+        <source>段級テストを受けます。</source>
+        <translation>Takes a grade test.</translation>
     </message>
 </context>
 <context>

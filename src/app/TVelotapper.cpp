@@ -3,6 +3,7 @@
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
 #include "Glyphs.h"
+#include "GradesPanel.h"
 #include "HistoryFigures.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
@@ -87,7 +88,14 @@ void TVelotapper::buildPane() {
     // The copyright line is the one place a run leaves free: the pace's figure takes it.
     pace_ = std::make_unique<PaceRunner>(Memo, notice);
     pc.pace = pace_.get();
-    pc.onRun = [this](const RunSummary& run) {
+    pc.onRun = [this](const RunSummary& finished) {
+        // A graded test's run takes its score before the history has it.
+        std::optional<RunSummary> scored;
+        if (test_ && finished.mode == QStringLiteral("test")) {
+            scored = finished;
+            test_->finishRun(*scored);
+        }
+        const RunSummary& run = scored ? *scored : finished;
         const bool kept = history().append(run);
         if (course_) course_->runFinished(run, kept);
         if (!pace_->verdict().isEmpty()) Display->setCaption(Display->caption() + pace_->verdict());
@@ -105,6 +113,7 @@ void TVelotapper::buildPane() {
     japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
     japanese_->runSink = pc.onRun;
     course_ = std::make_unique<CourseExercise>(keyboard_, *exercise_, *japanese_, pc);
+    test_ = std::make_unique<GradeTest>(record_, *exercise_, *japanese_, pc);
     keyboard_.judgeKey = [this](quint16 key, bool shift, quint16& paneKey) {
         if (japanese_->running()) return japanese_->judgeKey(key, shift, paneKey);
         return exercise_->judgeKey(key, shift, paneKey);
@@ -149,6 +158,7 @@ void TVelotapper::createControls() {
                            tr("キーを一つずつ増やすコースで練習します。"));
     btnSound =
         makeButton(Panel1, "btnSound", 172, 4, Glyph::Sound, tr("音とメトロノームを設定します。"));
+    btnTest = makeButton(Panel1, "btnTest", 196, 4, Glyph::Test, tr("段級テストを受けます。"));
     btnKeybord =
         makeButton(Panel1, "btnKeybord", 220, 4, Glyph::Keyboard, tr("キーボードの色を変えます。"));
     btnExit = makeButton(Panel1, "btnExit", 248, 4, Glyph::Exit, tr("終了します"));
@@ -201,6 +211,7 @@ void TVelotapper::createControls() {
     connect(btnJapanese, &QToolButton::clicked, this, &TVelotapper::btnJapaneseClick);
     connect(btnCourse, &QToolButton::clicked, this, &TVelotapper::btnCourseClick);
     connect(btnSound, &QToolButton::clicked, this, &TVelotapper::btnSoundClick);
+    connect(btnTest, &QToolButton::clicked, this, &TVelotapper::btnTestClick);
     connect(btnKeybord, &QToolButton::clicked, this, &TVelotapper::btnKeybordClick);
     connect(btnExit, &QToolButton::clicked, this, &TVelotapper::btnExitClick);
     connect(btnAbout, &QToolButton::clicked, this, &TVelotapper::btnAboutClick);
@@ -268,14 +279,15 @@ void TVelotapper::createKeyboard() {
 
 void TVelotapper::enableTools() {
     for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnSound,
-                    btnKeybord, btnExit, btnStart})
+                    btnTest, btnKeybord, btnExit, btnStart})
         b->setEnabled(true);
     if (course_) course_->runEnded();
+    if (test_) test_->runEnded();
 }
 
 void TVelotapper::disableTools() {
     for (auto* b : {btnTool, btnLesson, btnExercise, btnFile, btnJapanese, btnCourse, btnSound,
-                    btnKeybord, btnExit, btnStart})
+                    btnTest, btnKeybord, btnExit, btnStart})
         b->setEnabled(false);
 }
 
@@ -303,6 +315,13 @@ void TVelotapper::setHistory(HistoryReader* history) {
         return history_ ? keyFigureMap(history_->keyFigures(20)) : KeyFigureMap();
     };
     fillCourse();
+    test_->chosenWay = [this] {
+        const bool kana = history_ && history_->setting(kKanaInputSetting) == QStringLiteral("1");
+        const QList<HistoryRun> last = history_ ? history_->lastRuns(1) : QList<HistoryRun>();
+        return last.isEmpty() ? grades::Way::Letters
+                              : wayAfterRun(last.back().mode, last.back().source, kana);
+    };
+    test_->results = [this](grades::Way way) { return testResultsOf(history_, way); };
     pace_->ghostFor = [this](const QString& mode, const QString& source, QByteArrayView text) {
         return paceGhostOf(history_, mode, source, text);
     };
@@ -386,6 +405,10 @@ void TVelotapper::btnSoundClick() {
     Platform::get().execDialog(soundDlg_);
 }
 
+void TVelotapper::btnTestClick() {
+    test_->btnTestClick();
+}
+
 void TVelotapper::btnCourseClick() {
     course_->btnCourseClick();
 }
@@ -406,6 +429,7 @@ void TVelotapper::Timer1Timer() {
         japanese_->Timer1Timer();
     else
         exercise_->Timer1Timer();
+    if (test_->running()) test_->tick();
 }
 
 void TVelotapper::btnExitClick() {

@@ -1,6 +1,7 @@
 #pragma once
 #include "CourseExercise.h"
 #include "Drill.h"
+#include "GradeTest.h"
 #include "HistoryStore.h"
 #include "JapaneseExercise.h"
 #include "OnScreenKeyboard.h"
@@ -65,6 +66,7 @@ public:
     JapaneseExercise& japanese() { return *japanese_; }
     CourseExercise& course() { return *course_; }
     PaceRunner& pace() { return *pace_; }
+    GradeTest& gradeTest() { return *test_; }
 
     void enableTools();
     void disableTools();
@@ -76,6 +78,7 @@ public:
     void btnJapaneseClick();
     void btnCourseClick();
     void btnSoundClick();
+    void btnTestClick();
     void btnKeybordClick();
     void btnExitClick();
     void btnAboutClick();
@@ -84,7 +87,8 @@ public:
     void Timer1Timer();
 
     TSpeedButton *btnTool, *btnLesson, *btnExercise, *btnFile, *btnKeybord, *btnExit, *btnAbout,
-        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse, *btnSound;
+        *btnStart, *btnStop, *SpeedButton4, *SpeedButton5, *btnJapanese, *btnCourse, *btnSound,
+        *btnTest;
     TPanel *Panel1, *Display, *LCD;
     TPanel *CtrlPB, *ShiftLeftPB, *ShiftRightPB, *LockPB, *pnSP;
     TMemo* Memo = nullptr;
@@ -115,6 +119,7 @@ private:
     std::unique_ptr<JapaneseExercise> japanese_;
     std::unique_ptr<CourseExercise> course_;
     std::unique_ptr<PaceRunner> pace_;
+    std::unique_ptr<GradeTest> test_;
     HistoryReader* history_ = nullptr;
     WeakLesson weakLesson_; // built, not yet run
     DialogFactory makeAboutBox_, makePagesDlg_;

@@ -2,6 +2,7 @@
 
 #include "CoursePanel.h"
 #include "DesignTable.h"
+#include "GradesPanel.h"
 #include "HistoryTypes.h"
 #include "KeyTable.h"
 #include "Platform.h"
@@ -102,6 +103,10 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
             [this](bool on) { showView(courseBtn, course, on); });
 
     // The views, left to right.
+    gradesView = new GradesPanel(this);
+    gradesView->setObjectName(QStringLiteral("GradesPanel"));
+    addView("btnGrades", tr("段級"), tr("段級の表と取得した級、次の級までを表示します"),
+            gradesView);
 
     refresh();
 }
@@ -174,6 +179,7 @@ void ProgressPage::showView(QPushButton* button, QWidget* panel, bool on) {
 void ProgressPage::setHistory(HistoryReader* reader) {
     reader_ = reader;
     course->setHistory(reader);
+    gradesView->setHistory(reader);
     if (isVisible()) refresh();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CoursePanel;
+class GradesPanel;
 class HistoryReader;
 class ProgressChart;
 class QPushButton;
@@ -38,6 +39,7 @@ public:
     QPushButton *exportBtn, *deleteBtn, *weakBtn, *courseBtn;
     TPanel* detail;
     CoursePanel* course;
+    GradesPanel* gradesView;
 
     // A view beside the course's: a checkable button in the row under export and delete
     // whose panel covers the chart while it is down; one view is down at a time.

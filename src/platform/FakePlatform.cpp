@@ -48,6 +48,14 @@ bool FakePlatform::confirm(QWidget*, const QString& text) {
     return yes;
 }
 
+std::optional<QString> FakePlatform::askText(QWidget*, const QString& prompt, const QString&) {
+    textPrompts << prompt;
+    if (texts.empty()) return std::nullopt;
+    const std::optional<QString> t = texts.front();
+    texts.pop_front();
+    return t;
+}
+
 std::optional<TColor> FakePlatform::pickColor(QWidget*, TColor initial) {
     colorsOffered.push_back(initial);
     if (colors.empty()) return std::nullopt;

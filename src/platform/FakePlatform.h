@@ -26,6 +26,8 @@ public:
     void waitEvents(qint64 deadlineMs) override;
     void prepareSounds(int volume) override { soundVolume = volume; }
     void playSound(Sound sound) override { sounds.push_back(sound); }
+    std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                   const QString& initial) override;
 
     QStringList messages;
     // Runs while a box is up, as a real box's event loop runs the program's events.
@@ -42,6 +44,8 @@ public:
     QStringList questions;
     std::deque<std::optional<TColor>> colors; // nullopt = cancel
     std::vector<TColor> colorsOffered;        // the colour each picking opened on
+    std::deque<std::optional<QString>> texts; // askText's answers; nullopt = cancel
+    QStringList textPrompts;                  // what each askText asked
     qint64 now = 0;
     qint64 calendar = 1'700'000'000;
     std::vector<quint32> seeds;

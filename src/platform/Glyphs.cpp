@@ -123,6 +123,15 @@ void drawShape(QPainter& p, Glyph g, const QColor& ink, const QColor& fill) {
         p.drawArc(QRectF(6, 2, 9, 12), -60 * 16, 120 * 16);
         break;
     }
+    case Glyph::Test: { // a medal on its ribbon: a grade earned
+        QPolygonF ribbon;
+        ribbon << QPointF(4.5, 0.5) << QPointF(7, 6) << QPointF(9, 6) << QPointF(11.5, 0.5);
+        p.drawPolygon(ribbon);
+        p.drawEllipse(QPointF(8, 10.5), 4.5, 4.5);
+        p.setBrush(Qt::NoBrush);
+        p.drawEllipse(QPointF(8, 10.5), 2, 2);
+        break;
+    }
     }
 }
 
@@ -140,6 +149,8 @@ QColor fillOf(Glyph g) {
         return QColor(255, 224, 128);
     case Glyph::Sound:
         return QColor(128, 128, 128);
+    case Glyph::Test:
+        return QColor(240, 192, 64);
     default:
         return Qt::white;
     }

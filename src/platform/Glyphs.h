@@ -14,7 +14,8 @@ enum class Glyph {
     Stop,
     Japanese,
     Course,
-    Sound
+    Sound,
+    Test
 };
 
 // A 32 x 16 two-state picture (normal left, disabled right) for a speed button,

@@ -53,6 +53,13 @@ public:
     virtual void playSound(Sound sound) { (void)sound; }
     // The run is over: the sound output may close once what plays has finished.
     virtual void releaseSounds() {}
+    // A one-line text asked for in a box captioned with the application title, offered
+    // with initial; none on cancel.
+    virtual std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                           const QString& initial) {
+        (void)parent, (void)prompt, (void)initial;
+        return std::nullopt;
+    }
 
     static Platform& get();
     // Installs the instance for the run; the caller keeps ownership.

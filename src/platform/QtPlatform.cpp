@@ -11,6 +11,7 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -50,6 +51,18 @@ bool QtPlatform::confirm(QWidget* parent, const QString& text) {
     box.setDefaultButton(QMessageBox::No);
     ownTitleBarOnWayland(&box);
     return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<QString> QtPlatform::askText(QWidget* parent, const QString& prompt,
+                                           const QString& initial) {
+    SettledHide<QInputDialog> dialog(parent);
+    dialog.setWindowTitle(appTitle());
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    ownTitleBarOnWayland(&dialog);
+    // A name may be typed in Japanese: this box keeps its input method.
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return dialog.textValue();
 }
 
 std::optional<TColor> QtPlatform::pickColor(QWidget* parent, TColor initial) {

@@ -23,6 +23,8 @@ public:
     void prepareSounds(int volume) override { sounds_.prepare(volume); }
     void playSound(Sound sound) override { sounds_.play(sound); }
     void releaseSounds() override { sounds_.release(); }
+    std::optional<QString> askText(QWidget* parent, const QString& prompt,
+                                   const QString& initial) override;
 
 private:
     QElapsedTimer clock_;

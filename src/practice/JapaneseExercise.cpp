@@ -20,6 +20,7 @@
 #include <QFontMetricsF>
 #include <QProgressBar>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -100,6 +101,7 @@ bool JapaneseExercise::begin(const QString& mode, const QString& source, const Q
     c_.disableTools();
     exercise_.showStartPrompts(QString(), lead);
 
+    mode_ = mode;
     keys_ = 0;
     kanaDone_ = 0;
     elapsedSeconds = 0;
@@ -225,6 +227,13 @@ void JapaneseExercise::Timer1Timer() {
     c_.bar->setValue(kanaDone_);
 }
 
+int JapaneseExercise::kanaTypedNow() const {
+    if (!judge_ || phrase_ >= run_.phrases.size()) return kanaDone_;
+    const int units = judge_->units();
+    const int left = int(judge_->remainingReading().size());
+    return kanaDone_ + std::clamp(int(run_.phrases[phrase_].reading.size()) - left, 0, units);
+}
+
 TextPosition JapaneseExercise::stopPosition() const {
     if (phrase_ >= run_.phrases.size()) return run_.next;
     const Phrase& p = run_.phrases[phrase_];
@@ -252,8 +261,12 @@ void JapaneseExercise::btnStopClick() {
 
     double kanaPerMinute = 0;
     if (elapsedSeconds != 0 && keys_ != 0) {
-        // The same bookkeeping as a text run: keys per second.
-        record_.addRunSpeed(keys_, elapsedSeconds);
+        // The same bookkeeping as a text run: keys per second. A graded test counts
+        // its keys but leaves the practice speeds alone.
+        if (mode_ == QStringLiteral("test"))
+            record_.typedTotal += keys_;
+        else
+            record_.addRunSpeed(keys_, elapsedSeconds);
         saveRecord(record_, c_.window);
         kanaPerMinute = kanaDone_ * 60.0 / elapsedSeconds;
     }
@@ -267,8 +280,10 @@ void JapaneseExercise::btnStopClick() {
     c_.btnStop->setEnabled(false);
 
     RunSummary run;
-    if (tally_.finish(record_, elapsedSeconds, static_cast<double>(record_.currentRate),
-                      phrase_ >= run_.phrases.size(), run)) {
+    const double speed = mode_ == QStringLiteral("test") && elapsedSeconds != 0
+                             ? double(keys_) / elapsedSeconds
+                             : static_cast<double>(record_.currentRate);
+    if (tally_.finish(record_, elapsedSeconds, speed, phrase_ >= run_.phrases.size(), run)) {
         c_.display->setCaption(c_.display->caption() + RunTally::rhythmNote(run.rhythm));
         // A run under a second adds no speed to the record, yet its keys were typed.
         run.keys = keys_;

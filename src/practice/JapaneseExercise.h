@@ -52,6 +52,9 @@ public:
 
     int keysTyped() const { return keys_; }
     int kanaTyped() const { return kanaDone_; }
+    // The kana typed, the part of the phrase being typed on included.
+    int kanaTypedNow() const;
+    ReadingSource& readingSource() { return *reader_; }
     int elapsedSeconds = 0;
 
 private:
@@ -73,6 +76,7 @@ private:
     bool running_ = false;
     bool dictionaryNoticeShown_ = false;
     QString file_;
+    QString mode_;
     PreparedRun run_;
     std::size_t phrase_ = 0;
     int keys_ = 0;

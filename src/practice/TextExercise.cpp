@@ -204,7 +204,9 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
         c_.memo->setCaret(panePosition(practiceText_, cursorPos));
     }
 
-    if (cursorPos > textLength()) {
+    if (cursorPos > textLength() && textRunsOut && goOnWith(textRunsOut())) {
+        // The run goes on over the next text, as from its start.
+    } else if (cursorPos > textLength()) {
         btnStopClick();
         return JudgeOutcome::Finished;
     }
@@ -225,8 +227,13 @@ void TextExercise::btnStopClick() {
     c_.sounds->end();
     if (c_.pace) c_.pace->end(cursorPos > textLength());
 
+    // A graded test counts its characters but leaves the practice speeds alone.
+    const bool test = runMode_ == QStringLiteral("test");
     if (elapsedSeconds != 0 && cursorPos != 0) {
-        record_.addRunSpeed(cursorPos, elapsedSeconds);
+        if (test)
+            record_.typedTotal += cursorPos;
+        else
+            record_.addRunSpeed(cursorPos, elapsedSeconds);
         saveRecord(record_, c_.window);
     }
     c_.display->setCaption(
@@ -236,7 +243,8 @@ void TextExercise::btnStopClick() {
     // Last, so what the run leads to (the course's verdict) may take the prompt line.
     RunSummary run;
     if (elapsedSeconds != 0 && cursorPos != 0 &&
-        tally_.finish(record_, elapsedSeconds, double(record_.currentRate),
+        tally_.finish(record_, elapsedSeconds,
+                      test ? double(cursorPos) / elapsedSeconds : double(record_.currentRate),
                       cursorPos > textLength(), run)) {
         c_.display->setCaption(c_.display->caption() + RunTally::rhythmNote(run.rhythm));
         if (c_.onRun) c_.onRun(run);
@@ -269,6 +277,22 @@ void TextExercise::btnExerciseClick() {
     default:
         break; // only a damaged record holds another level
     }
+}
+
+bool TextExercise::goOnWith(const QByteArray& bytes) {
+    const QByteArray text = preparePracticeText(bytes);
+    if (text.isEmpty()) return false;
+    const qsizetype n = qMin<qsizetype>(text.size(), kTextSize - 1);
+    std::memcpy(practiceText_, text.constData(), std::size_t(n));
+    practiceText_[n] = '\0';
+    record_.textLength = textLength();
+    record_.wordCount = countWords(practiceText_, record_.textLength);
+    cursorPos = 0;
+    c_.memo->setPlainText(QString::fromLatin1(practiceText_));
+    c_.memo->setCaret(0);
+    c_.bar->setMaximum(textLength());
+    c_.bar->setValue(0);
+    return true;
 }
 
 bool TextExercise::startMadeText(const QByteArray& bytes, const QString& mode,

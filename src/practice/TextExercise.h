@@ -4,6 +4,7 @@
 #include "RunTally.h"
 
 #include <QString>
+#include <functional>
 
 struct PracticeRecord;
 class TextCollector;
@@ -38,6 +39,10 @@ public:
     bool startMadeText(const QByteArray& bytes, const QString& mode, const QString& source,
                        const QString& note = {}, const QString& lead = {});
 
+    // Asked when a run has typed its text through: more text (as a file's bytes) goes on
+    // in the same run; empty, or unset, the run ends there.
+    std::function<QByteArray()> textRunsOut;
+
     // What the loaded text is, for the run's history: "lesson", "text" or "weak".
     const QString& runMode() const { return runMode_; }
 
@@ -51,6 +56,8 @@ private:
     // Takes the collected text as the practice text: the shared end of every load.
     void takeCollected(const TextCollector& collector);
     void start(const QString& note, const QString& lead = QString());
+    // Takes more text for the running run, from its start; false when it holds nothing.
+    bool goOnWith(const QByteArray& bytes);
     // The key that types character c of the text (Enter for a line end).
     int keyOfChar(char c) const;
 
