@@ -57,6 +57,7 @@ public:
     bool addCourseStep(const QString& track, int unlocked) override;
     QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) override;
     QByteArray paceStrokes(const QString& mode, const QString& source, PaceRun which) override;
+    QMap<QDate, double> dailySeconds(const QDate& from, const QDate& to) override;
 
     // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }
