@@ -66,6 +66,10 @@ public:
     CourseExercise& course() { return *course_; }
     PaceRunner& pace() { return *pace_; }
 
+    // Says in the prompt, once a session, how much of today's goal is left; nothing with
+    // the goal off, without a history, or over a run's prompt. For after the first frame.
+    void sayTodaysGoal();
+
     void enableTools();
     void disableTools();
 
@@ -120,5 +124,6 @@ private:
     DialogFactory makeAboutBox_, makePagesDlg_;
     QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
+    bool goalSaid_ = false;
     SoundDlg* soundDlg_ = nullptr; // built on first use
 };

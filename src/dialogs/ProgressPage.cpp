@@ -2,6 +2,7 @@
 
 #include "CoursePanel.h"
 #include "DesignTable.h"
+#include "GoalCalendar.h"
 #include "HistoryTypes.h"
 #include "KeyTable.h"
 #include "Platform.h"
@@ -102,6 +103,11 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
             [this](bool on) { showView(courseBtn, course, on); });
 
     // The views, left to right.
+    calendar = new GoalCalendar;
+    calendar->setObjectName(QStringLiteral("GoalCalendar"));
+    calendarBtn = addView("btnCalendar", tr("練習日"),
+                          tr("この1年の練習した日と毎日の目標の達成を表示します"), calendar);
+    connect(calendar, &GoalCalendar::hovered, this, &ProgressPage::showSummary);
 
     refresh();
 }
@@ -174,6 +180,7 @@ void ProgressPage::showView(QPushButton* button, QWidget* panel, bool on) {
 void ProgressPage::setHistory(HistoryReader* reader) {
     reader_ = reader;
     course->setHistory(reader);
+    calendar->setHistory(reader);
     if (isVisible()) refresh();
 }
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 class CoursePanel;
+class GoalCalendar;
 class HistoryReader;
 class ProgressChart;
 class QPushButton;
@@ -38,6 +39,8 @@ public:
     QPushButton *exportBtn, *deleteBtn, *weakBtn, *courseBtn;
     TPanel* detail;
     CoursePanel* course;
+    GoalCalendar* calendar; // the days practised, a view
+    QPushButton* calendarBtn;
 
     // A view beside the course's: a checkable button in the row under export and delete
     // whose panel covers the chart while it is down; one view is down at a time.
