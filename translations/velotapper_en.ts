@@ -164,6 +164,10 @@
         <source>目標を達成した日</source>
         <translation>goal met</translation>
     </message>
+    <message>
+        <source>成績履歴を表示できません</source>
+        <translation>The history cannot be shown</translation>
+    </message>
 </context>
 <context>
     <name>GoalSection</name>
@@ -189,7 +193,7 @@
     </message>
     <message>
         <source>目標なしでは、練習した日をすべて連続の日に数えます</source>
-        <translation>Without a goal, every day practised counts toward the streak</translation>
+        <translation>With no goal, any day practised counts</translation>
     </message>
 </context>
 <context>

@@ -26,7 +26,7 @@ const char* const kMonths[12] = {
 // From no practice to the most, light grey to deep green.
 const QColor kShades[5] = {QColor(232, 232, 232), QColor(190, 230, 165), QColor(120, 200, 105),
                            QColor(40, 160, 60), QColor(15, 95, 35)};
-const QColor kMetFrame(215, 95, 0);
+const QColor kMetFrame(235, 85, 0);
 
 void drawCell(QPainter& p, const QRect& r, int shade, bool met) {
     p.fillRect(r, kShades[shade]);
@@ -84,9 +84,17 @@ void GoalCalendar::fill() {
     first_ = today_.addDays(-(today_.dayOfWeek() % 7) - 7 * (kWeeks - 1));
     goal_ = goal::minutesOf(reader_ ? reader_->setting(goal::kMinutesSetting) : QString());
     // The longest streak may lie before the year shown: every day is read.
-    days_ = reader_ && reader_->cannotRead().isEmpty() ? reader_->dailySeconds(QDate(), today_)
-                                                       : QMap<QDate, double>();
+    days_ = reader_ ? reader_->dailySeconds(QDate(), today_) : QMap<QDate, double>();
     streaks_ = goal::streaks(days_, goal_, today_);
+    // A history that could not be read is no year without practice.
+    if (reader_ && !reader_->cannotRead().isEmpty()) {
+        days_.clear();
+        lbCurrent->setText(tr("成績履歴を表示できません"));
+        lbLongest->clear();
+        lbToday->clear();
+        update();
+        return;
+    }
 
     if (streaks_.current == 0)
         lbCurrent->setText(tr("いまは連続していません"));
@@ -151,13 +159,12 @@ void GoalCalendar::paintEvent(QPaintEvent*) {
     f.setPixelSize(9);
     p.setFont(f);
     p.setPen(palette().color(QPalette::WindowText));
-    // A month's name over the first column that holds its first day, when there is
-    // room for it after the last one.
+    // A month's name over the column that holds its first day, when there is room for
+    // it after the last one.
     int lastRight = -1;
     for (int c = 0; c < kWeeks; ++c) {
-        const QDate top = first_.addDays(7 * c);
-        const QDate bottom = top.addDays(6);
-        if (c > 0 && bottom.month() == top.addDays(-1).month()) continue;
+        const QDate bottom = first_.addDays(7 * c + 6);
+        if (bottom.day() > 7) continue;
         const int x = kLeft + c * kPitch;
         if (x <= lastRight) continue;
         const QString name = tr(kMonths[bottom.month() - 1]);

@@ -16,7 +16,9 @@ namespace {
 // into full-width ones awaiting conversion.
 class MinutesBox : public QSpinBox {
 public:
-    explicit MinutesBox(QWidget* parent) : QSpinBox(parent) {}
+    explicit MinutesBox(QWidget* parent) : QSpinBox(parent) {
+        lineEdit()->setFocusPolicy(Qt::NoFocus);
+    }
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
         return query == Qt::ImEnabled ? QVariant(false) : QSpinBox::inputMethodQuery(query);
     }

@@ -390,6 +390,11 @@ void TestProgressPage::calendarOfDaysPractised() {
         cal->fill();
         QCOMPARE(cal->lbCurrent->text(), QStringLiteral("今日まで 7 日連続"));
         QVERIFY(!cal->metGoal(today.addDays(-1)));
+        // Nothing read is not a year without practice.
+        s.history.unread = QStringLiteral("読めません");
+        cal->fill();
+        QCOMPARE(cal->lbCurrent->text(), QStringLiteral("成績履歴を表示できません"));
+        QVERIFY(cal->lbLongest->text().isEmpty());
         p->calendarBtn->click();
         QVERIFY(!cal->isVisible() && p->chart->isVisible());
     });
