@@ -66,6 +66,160 @@
     </message>
 </context>
 <context>
+    <name>GoalCalendar</name>
+    <message>
+        <source>1月</source>
+        <translation>Jan</translation>
+    </message>
+    <message>
+        <source>2月</source>
+        <translation>Feb</translation>
+    </message>
+    <message>
+        <source>3月</source>
+        <translation>Mar</translation>
+    </message>
+    <message>
+        <source>4月</source>
+        <translation>Apr</translation>
+    </message>
+    <message>
+        <source>5月</source>
+        <translation>May</translation>
+    </message>
+    <message>
+        <source>6月</source>
+        <translation>Jun</translation>
+    </message>
+    <message>
+        <source>7月</source>
+        <translation>Jul</translation>
+    </message>
+    <message>
+        <source>8月</source>
+        <translation>Aug</translation>
+    </message>
+    <message>
+        <source>9月</source>
+        <translation>Sep</translation>
+    </message>
+    <message>
+        <source>10月</source>
+        <translation>Oct</translation>
+    </message>
+    <message>
+        <source>11月</source>
+        <translation>Nov</translation>
+    </message>
+    <message>
+        <source>12月</source>
+        <translation>Dec</translation>
+    </message>
+    <message>
+        <source>成績履歴を表示できません</source>
+        <translation>The history cannot be shown</translation>
+    </message>
+    <message>
+        <source>いまは連続していません</source>
+        <translation>No streak going now</translation>
+    </message>
+    <message>
+        <source>今日まで %1 日連続</source>
+        <translation>Days in a row up to today: %1</translation>
+    </message>
+    <message>
+        <source>昨日まで %1 日連続</source>
+        <translation>Days in a row up to yesterday: %1</translation>
+    </message>
+    <message>
+        <source>最長の連続: %1 日</source>
+        <translation>Longest run of days: %1</translation>
+    </message>
+    <message>
+        <source>今日 %1 分（目標なし: 練習した日を数えます）</source>
+        <translation>Today %1 min (no goal: every day practised counts)</translation>
+    </message>
+    <message>
+        <source>今日 %1 分（目標 %2 分を達成）</source>
+        <translation>Today %1 min (goal of %2 min met)</translation>
+    </message>
+    <message>
+        <source>今日 %1 分（目標 %2 分まであと %3 分）</source>
+        <translation>Today %1 min (%3 min to the goal of %2 min)</translation>
+    </message>
+    <message>
+        <source>%1 練習なし</source>
+        <translation>%1 no practice</translation>
+    </message>
+    <message>
+        <source>1分未満</source>
+        <translation>under 1 min</translation>
+    </message>
+    <message>
+        <source>%1分</source>
+        <translation>%1 min</translation>
+    </message>
+    <message>
+        <source>%1 練習 %2（目標達成）</source>
+        <translation>%1 practised %2 (goal met)</translation>
+    </message>
+    <message>
+        <source>%1 練習 %2</source>
+        <translation>%1 practised %2</translation>
+    </message>
+    <message>
+        <source>月</source>
+        <translation>Mo</translation>
+    </message>
+    <message>
+        <source>水</source>
+        <translation>We</translation>
+    </message>
+    <message>
+        <source>金</source>
+        <translation>Fr</translation>
+    </message>
+    <message>
+        <source>少</source>
+        <translation>Less</translation>
+    </message>
+    <message>
+        <source>多</source>
+        <translation>More</translation>
+    </message>
+    <message>
+        <source>目標を達成した日</source>
+        <translation>goal met</translation>
+    </message>
+</context>
+<context>
+    <name>GoalSection</name>
+    <message>
+        <source>毎日の目標</source>
+        <translation>Daily goal</translation>
+    </message>
+    <message>
+        <source>1日の練習時間</source>
+        <translation>Practice a day</translation>
+    </message>
+    <message>
+        <source>毎日の練習時間の目標を決めます</source>
+        <translation>Sets a goal of practice time for every day</translation>
+    </message>
+    <message>
+        <source> 分</source>
+        <translation> min</translation>
+    </message>
+    <message>
+        <source>この時間を練習した日が目標を達成した日です</source>
+        <translation>A day with this much practice meets the goal</translation>
+    </message>
+    <message>
+        <source>目標なしでは、練習した日をすべて連続の日に数えます</source>
+        <translation>With no goal, any day practised counts</translation>
+    </message>
+</context>
+<context>
     <name>GradeTest</name>
     <message>
         <source>この級のテストの文が用意できません。</source>
@@ -562,6 +716,14 @@
         <source>段級の表と取得した級、次の級までを表示します</source>
         <translation>Shows the grade ladder, the grades earned and what the next one needs</translation>
     </message>
+    <message>
+        <source>練習日</source>
+        <translation>Days</translation>
+    </message>
+    <message>
+        <source>この1年の練習した日と毎日の目標の達成を表示します</source>
+        <translation>Shows the days practised over the last year and the daily goal met</translation>
+    </message>
 </context>
 <context>
     <name>RecordFile</name>
@@ -1057,6 +1219,17 @@ Please create it.</translation>
     <message>
         <source>苦手キー:</source>
         <translation>Weak keys:</translation>
+    </message>
+</context>
+<context>
+    <name>goal</name>
+    <message>
+        <source>今日の目標まであと %1 分</source>
+        <translation>%1 min left to today's goal</translation>
+    </message>
+    <message>
+        <source>今日の目標を達成しました</source>
+        <translation>Today's goal is met</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,7 @@
 #include "ExposeRepaint.h"
 #include "Glyphs.h"
 #include "GradesPanel.h"
+#include "GoalDays.h"
 #include "HistoryFigures.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
@@ -334,6 +335,17 @@ void TVelotapper::setHistory(HistoryReader* history) {
             history_->setSetting(QStringLiteral("japanese.position:") + file, position);
         };
     }
+}
+
+void TVelotapper::sayTodaysGoal() {
+    if (std::exchange(goalSaid_, true) || !history_) return;
+    if (!toolsEnabled() || !Display->caption().isEmpty()) return;
+    const int minutes = goal::minutesOf(history_->setting(goal::kMinutesSetting));
+    if (minutes <= 0) return;
+    const QDate today = goal::localToday();
+    const double done = history_->dailySeconds(today, today).value(today);
+    // A history that could not be read does not know what was done today.
+    if (history_->cannotRead().isEmpty()) Display->setCaption(goal::todayPrompt(done, minutes));
 }
 
 void TVelotapper::fillCourse() {

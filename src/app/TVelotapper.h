@@ -68,6 +68,10 @@ public:
     PaceRunner& pace() { return *pace_; }
     GradeTest& gradeTest() { return *test_; }
 
+    // Says in the prompt, once a session, how much of today's goal is left; nothing with
+    // the goal off, without a history, or over a run's prompt. For after the first frame.
+    void sayTodaysGoal();
+
     void enableTools();
     void disableTools();
 
@@ -125,5 +129,6 @@ private:
     DialogFactory makeAboutBox_, makePagesDlg_;
     QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
+    bool goalSaid_ = false;
     SoundDlg* soundDlg_ = nullptr; // built on first use
 };

@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
             window.setWindowIcon(icon);
             if (language == UiLanguage::Japanese)
                 installTranslators(language, programTranslationDirs());
+            window.sayTodaysGoal();
         });
         const int code = app.exec();
         // The exit button gave what waits for a held history its last moment; this is

@@ -1,6 +1,7 @@
 #include "MoreSettingsDlg.h"
 
 #include "DesignTable.h"
+#include "GoalSection.h"
 #include "HistoryTypes.h"
 #include "SettingsSection.h"
 
@@ -25,6 +26,7 @@ MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     // The sections, top to bottom.
+    addSection(new GoalSection);
 
     placeButtons();
 }

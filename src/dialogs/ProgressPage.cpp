@@ -3,6 +3,7 @@
 #include "CoursePanel.h"
 #include "DesignTable.h"
 #include "GradesPanel.h"
+#include "GoalCalendar.h"
 #include "HistoryTypes.h"
 #include "KeyTable.h"
 #include "Platform.h"
@@ -107,6 +108,11 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     gradesView->setObjectName(QStringLiteral("GradesPanel"));
     addView("btnGrades", tr("段級"), tr("段級の表と取得した級、次の級までを表示します"),
             gradesView);
+    calendar = new GoalCalendar;
+    calendar->setObjectName(QStringLiteral("GoalCalendar"));
+    calendarBtn = addView("btnCalendar", tr("練習日"),
+                          tr("この1年の練習した日と毎日の目標の達成を表示します"), calendar);
+    connect(calendar, &GoalCalendar::hovered, this, &ProgressPage::showSummary);
 
     refresh();
 }
@@ -180,6 +186,7 @@ void ProgressPage::setHistory(HistoryReader* reader) {
     reader_ = reader;
     course->setHistory(reader);
     gradesView->setHistory(reader);
+    calendar->setHistory(reader);
     if (isVisible()) refresh();
 }
 

@@ -6,6 +6,7 @@
 
 class CoursePanel;
 class GradesPanel;
+class GoalCalendar;
 class HistoryReader;
 class ProgressChart;
 class QPushButton;
@@ -40,6 +41,8 @@ public:
     TPanel* detail;
     CoursePanel* course;
     GradesPanel* gradesView;
+    GoalCalendar* calendar; // the days practised, a view
+    QPushButton* calendarBtn;
 
     // A view beside the course's: a checkable button in the row under export and delete
     // whose panel covers the chart while it is down; one view is down at a time.

@@ -58,6 +58,7 @@ public:
     QList<QList<HistoryKey>> courseRunKeys(const QString& track, int lastRuns) override;
     QByteArray paceStrokes(const QString& mode, const QString& source, PaceRun which) override;
     QList<HistoryTest> testResults(const QString& way) override;
+    QMap<QDate, double> dailySeconds(const QDate& from, const QDate& to) override;
 
     // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }

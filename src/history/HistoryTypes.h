@@ -4,6 +4,7 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <optional>
 
@@ -122,6 +123,14 @@ public:
         Q_UNUSED(mode);
         Q_UNUSED(source);
         Q_UNUSED(which);
+        return {};
+    }
+    // Seconds practised on each local calendar day from `from` to `to`, both included
+    // (an invalid date leaves that end open), over runs of every kind, each run counted
+    // on the day it began; days without runs are left out.
+    virtual QMap<QDate, double> dailySeconds(const QDate& from, const QDate& to) {
+        Q_UNUSED(from);
+        Q_UNUSED(to);
         return {};
     }
     // Per-key figures of the track's last course runs, one list a run, newest first.

@@ -1,5 +1,6 @@
 #include "../practice/TypingKeys.h"
 #include "CourseExercise.h"
+#include "FakeHistory.h"
 #include "RecordFile.h"
 #include "TAboutBox.h"
 #include "TMemo.h"
@@ -40,6 +41,8 @@ private slots:
     void dialogsBuiltOnFirstUse();
     void paneBuiltAfterShow();
     void courseLessonsFollowTheCalendar();
+    void todaysGoalSaidOnce_data();
+    void todaysGoalSaidOnce();
 };
 
 void TestMainWindow::controls_data() {
@@ -366,6 +369,55 @@ void TestMainWindow::courseLessonsFollowTheCalendar() {
     }
     QCOMPARE(lessons[0], lessons[1]);
     QVERIFY(lessons[0] != lessons[2]);
+}
+
+void TestMainWindow::todaysGoalSaidOnce_data() {
+    QTest::addColumn<QString>("goal"); // as kept; empty: never set
+    QTest::addColumn<double>("today"); // seconds practised
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("unread");
+    QTest::addColumn<QString>("said");
+    QTest::newRow("the usual goal, nothing yet") << "" << 0.0 << ""
+                                                 << ""
+                                                 << "今日の目標まであと 10 分";
+    QTest::newRow("a part of a minute is a minute") << "10" << 190.0 << ""
+                                                    << ""
+                                                    << "今日の目標まであと 7 分";
+    QTest::newRow("met") << "10" << 600.0 << ""
+                         << ""
+                         << "今日の目標を達成しました";
+    QTest::newRow("off") << "0" << 0.0 << ""
+                         << ""
+                         << "";
+    QTest::newRow("a run's prompt stays") << "10" << 0.0 << "スペースキーを押すと開始します"
+                                          << ""
+                                          << "スペースキーを押すと開始します";
+    QTest::newRow("unread history") << "10" << 0.0 << ""
+                                    << "読めません"
+                                    << "";
+}
+
+void TestMainWindow::todaysGoalSaidOnce() {
+    QFETCH(QString, goal);
+    QFETCH(QString, before);
+    TestEnv env;
+    FakeHistory h;
+    if (!goal.isEmpty()) h.settings[QStringLiteral("goal.minutes")] = goal;
+    QFETCH(double, today);
+    h.daily[QDateTime::fromSecsSinceEpoch(env.platform.calendar).date()] = today;
+    h.daily[QDateTime::fromSecsSinceEpoch(env.platform.calendar).date().addDays(-1)] = 3600;
+    QFETCH(QString, unread);
+    h.unread = unread;
+    TVelotapper w;
+    w.setHistory(&h);
+    w.Display->setCaption(before);
+    w.sayTodaysGoal();
+    QTEST(w.Display->caption(), "said");
+    // Once a session.
+    w.Display->setCaption(QString());
+    w.sayTodaysGoal();
+    QVERIFY(w.Display->caption().isEmpty());
+    QCOMPARE(h.dailyQueries, goal == "0" || !before.isEmpty() ? 0 : 1);
 }
 
 QTEST_MAIN(TestMainWindow)

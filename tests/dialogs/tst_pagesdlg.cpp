@@ -1,5 +1,7 @@
 #include "Drill.h"
 #include "FakeHistory.h"
+#include "GoalSection.h"
+#include "MoreSettingsDlg.h"
 #include "PracticeRecord.h"
 #include "RecordFile.h"
 #include "RunSounds.h"
@@ -63,6 +65,7 @@ private slots:
     void weakKeysSettingLivesInTheHistory();
     void courseTargetsLiveInTheHistory();
     void soundSettingsLiveInTheHistory();
+    void moreSettingsKeptOnlyByOk();
     void closeBoxDiscardsSettings();
     void escapeActsAsCloseBox();
     void okWhenTheSaveFails();
@@ -425,6 +428,85 @@ void TestPagesDlg::soundSettingsLiveInTheHistory() {
         dlg.OKBtn->click();
     });
     QCOMPARE(h.writes.size(), 3);
+}
+
+// The dialog behind その他の設定…, worked by its buttons and by keys.
+void TestPagesDlg::moreSettingsKeptOnlyByOk() {
+    TestEnv env;
+    PracticeRecord rec = newRecord();
+    TPagesDlg dlg(rec);
+    FakeHistory h;
+    dlg.setHistory(&h);
+    std::function<void(MoreSettingsDlg&, GoalSection&)> inside;
+    env.platform.onDialog = [&](QDialog* d) {
+        if (auto* more = qobject_cast<MoreSettingsDlg*>(d))
+            inside(*more, *static_cast<GoalSection*>(more->section(QStringLiteral("gbGoal"))));
+        else
+            dlg.MoreBtn->click();
+    };
+    const auto open = [&](const std::function<void(MoreSettingsDlg&, GoalSection&)>& act) {
+        inside = act;
+        env.platform.execDialog(&dlg);
+        return dlg.more->result();
+    };
+    const auto key = [](QWidget* w, Qt::Key k) {
+        QTest::keyClick(w, k);
+        return w->window()->focusWidget();
+    };
+    // Space turns the goal off and on, Tab goes on to the minutes, the arrows change
+    // them, Enter is OK.
+    QCOMPARE(open([&](MoreSettingsDlg& m, GoalSection& g) {
+                 QCOMPARE(m.sections.first(), &g);
+                 QVERIFY(g.cbGoal->isChecked() && g.spGoalMinutes->isEnabled());
+                 QCOMPARE(g.spGoalMinutes->value(), 10);
+                 g.cbGoal->setFocus();
+                 key(g.cbGoal, Qt::Key_Space);
+                 QVERIFY(!g.spGoalMinutes->isEnabled());
+                 QCOMPARE(key(g.cbGoal, Qt::Key_Space), g.cbGoal);
+                 QCOMPARE(key(g.cbGoal, Qt::Key_Tab), g.spGoalMinutes);
+                 key(g.spGoalMinutes, Qt::Key_Up);
+                 key(g.spGoalMinutes, Qt::Key_Up);
+                 key(g.spGoalMinutes, Qt::Key_Return);
+                 QVERIFY(!m.isVisible());
+             }),
+             int(QDialog::Accepted));
+    QCOMPARE(h.writes, QStringList{"goal.minutes=12"});
+    // Esc and Cancel keep nothing; the next opening shows what is kept.
+    QCOMPARE(open([&](MoreSettingsDlg& m, GoalSection& g) {
+                 QCOMPARE(g.spGoalMinutes->value(), 12);
+                 g.spGoalMinutes->setValue(30);
+                 g.cbGoal->setFocus();
+                 QCOMPARE(key(g.cbGoal, Qt::Key_Tab), g.spGoalMinutes);
+                 QCOMPARE(key(g.spGoalMinutes, Qt::Key_Tab), m.OKBtn);
+                 QCOMPARE(key(m.OKBtn, Qt::Key_Tab), m.CancelBtn);
+                 key(m.CancelBtn, Qt::Key_Escape);
+             }),
+             int(QDialog::Rejected));
+    open([&](MoreSettingsDlg& m, GoalSection& g) {
+        QCOMPARE(g.spGoalMinutes->value(), 12);
+        g.cbGoal->click();
+        m.CancelBtn->click();
+    });
+    QCOMPARE(h.writes.size(), 1);
+    // An opening left as it is writes nothing; off is kept as 0.
+    open([&](MoreSettingsDlg& m, GoalSection&) { m.OKBtn->click(); });
+    QCOMPARE(h.writes.size(), 1);
+    open([&](MoreSettingsDlg& m, GoalSection& g) {
+        g.cbGoal->click();
+        m.OKBtn->click();
+    });
+    QCOMPARE(h.writes.last(), QStringLiteral("goal.minutes=0"));
+    // A history that takes no writes shows what is kept, says why, and keeps nothing.
+    h.locked = QStringLiteral("読み取り専用です");
+    QCOMPARE(open([&](MoreSettingsDlg& m, GoalSection& g) {
+                 QVERIFY(!g.cbGoal->isChecked() && !g.cbGoal->isEnabled());
+                 QVERIFY(!g.spGoalMinutes->isEnabled());
+                 QCOMPARE(g.toolTip(), h.locked);
+                 g.cbGoal->setChecked(true);
+                 m.OKBtn->click();
+             }),
+             int(QDialog::Accepted));
+    QCOMPARE(h.writes.size(), 2);
 }
 
 void TestPagesDlg::closeBoxDiscardsSettings() {

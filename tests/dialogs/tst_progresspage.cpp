@@ -1,5 +1,6 @@
 #include "CoursePanel.h"
 #include "FakeHistory.h"
+#include "GoalCalendar.h"
 #include "Language.h"
 #include "PracticeRecord.h"
 #include "ProgressChart.h"
@@ -73,6 +74,7 @@ private slots:
     void saysWhatStandsInTheWay_data();
     void saysWhatStandsInTheWay();
     void viewsTakeTurns();
+    void calendarOfDaysPractised();
 };
 
 // CTest runs the page's words again in English and at 150 and 200 %.
@@ -307,6 +309,9 @@ void TestProgressPage::viewsTakeTurns() {
     Shown s;
     s.open([&] {
         ProgressPage* p = s.page;
+        // The page's own views step aside: these two have the row to themselves.
+        for (QPushButton* b : p->findChildren<QPushButton*>())
+            if (b->isCheckable() && b != p->courseBtn) p->setViewShown(b, false);
         auto* one = new QWidget;
         auto* two = new QWidget;
         QPushButton* b1 = p->addView("btnOne", QStringLiteral("一"), QString(), one);
@@ -333,6 +338,65 @@ void TestProgressPage::viewsTakeTurns() {
         p->setViewShown(b1, false); // the other takes the whole row
         QCOMPARE(b2->geometry().left(), 171);
         QVERIFY(!b1->isVisible());
+    });
+}
+
+// The calendar reads the history only when its view is down, shades and frames the days,
+// and tells a day in the detail line.
+void TestProgressPage::calendarOfDaysPractised() {
+    Shown s;
+    const QDate today = QDateTime::fromSecsSinceEpoch(s.env.platform.calendar).date();
+    // Met three days before a missed one, then the two days up to yesterday; today short.
+    for (int back : {6, 5, 4, 2, 1}) s.history.daily[today.addDays(-back)] = 15 * 60;
+    s.history.daily[today.addDays(-3)] = 40;
+    s.history.daily[today] = 9 * 60 + 59;
+    s.history.daily[today.addDays(-400)] = 3600; // before the year shown
+    s.history.settings[QStringLiteral("goal.minutes")] = QStringLiteral("15");
+    s.open([&] {
+        ProgressPage* p = s.page;
+        GoalCalendar* cal = p->calendar;
+        QCOMPARE(s.history.dailyQueries, 0);
+        p->calendarBtn->click();
+        QVERIFY(cal->isVisible() && !p->chart->isVisible());
+        QCOMPARE(s.history.dailyQueries, 1);
+        QCOMPARE(cal->today(), today);
+        QCOMPARE(cal->firstDay().dayOfWeek(), 7);
+        QVERIFY(cal->firstDay().daysTo(today) >= 364);
+        QVERIFY(cal->rect().contains(cal->cellRect(cal->firstDay())));
+        QVERIFY(cal->rect().contains(cal->cellRect(today)));
+        QCOMPARE(cal->lbCurrent->text(), QStringLiteral("昨日まで 2 日連続"));
+        QCOMPARE(cal->lbLongest->text(), QStringLiteral("最長の連続: 3 日"));
+        QCOMPARE(cal->lbToday->text(), QStringLiteral("今日 9 分（目標 15 分まであと 6 分）"));
+        QCOMPARE((QList<int>{cal->shade(0), cal->shade(40), cal->shade(600), cal->shade(3600)}),
+                 (QList<int>{0, 1, 2, 4}));
+        QVERIFY(cal->metGoal(today.addDays(-1)) && !cal->metGoal(today));
+        const auto hover = [&](const QDate& day) -> QString {
+            const QPoint at = day.isValid() ? cal->cellRect(day).center() : QPoint(1, 160);
+            if (cal->dayAt(at) != day) return QStringLiteral("another cell");
+            QMouseEvent move(QEvent::MouseMove, at, cal->mapToGlobal(at), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(cal, &move);
+            return p->detail->caption();
+        };
+        const QString date = today.addDays(-1).toString(QStringLiteral("yyyy/MM/dd"));
+        QCOMPARE(hover(today.addDays(-1)), QStringLiteral(" %1 練習 15分（目標達成）").arg(date));
+        QCOMPARE(hover(today.addDays(-3)),
+                 QStringLiteral(" %1 練習 1分未満")
+                     .arg(today.addDays(-3).toString(QStringLiteral("yyyy/MM/dd"))));
+        QCOMPARE(hover(QDate()), QStringLiteral(" 成績履歴はまだありません"));
+        QVERIFY(!cal->grab().isNull());
+        // With the goal off any practice counts, and no day is framed.
+        s.history.settings[QStringLiteral("goal.minutes")] = QStringLiteral("0");
+        cal->fill();
+        QCOMPARE(cal->lbCurrent->text(), QStringLiteral("今日まで 7 日連続"));
+        QVERIFY(!cal->metGoal(today.addDays(-1)));
+        // Nothing read is not a year without practice.
+        s.history.unread = QStringLiteral("読めません");
+        cal->fill();
+        QCOMPARE(cal->lbCurrent->text(), QStringLiteral("成績履歴を表示できません"));
+        QVERIFY(cal->lbLongest->text().isEmpty());
+        p->calendarBtn->click();
+        QVERIFY(!cal->isVisible() && p->chart->isVisible());
     });
 }
 

@@ -1,3 +1,4 @@
+#include "GoalDays.h"
 #include "HistoryCheck.h"
 #include "HistoryFill.h"
 #include "HistorySql.h"
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <QtTest>
+#include <ctime>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,6 +36,8 @@ private slots:
     void keystrokesFromVersionFourOn();
     void testResultsWithTheirRuns();
     void damagedResultsKeepTheRest();
+    void dailyGoal_data();
+    void dailyGoal();
 };
 
 namespace {
@@ -895,6 +899,81 @@ void TstHistoryStore::damagedResultsKeepTheRest() {
     QVERIFY2(now.size() >= 450 && now.size() < 600, qPrintable(QString::number(now.size())));
     for (const QString& t : now) QVERIFY2(written.contains(t), qPrintable(t));
     QCOMPARE(env.platform.messages.size(), 1);
+void TstHistoryStore::dailyGoal_data() {
+    QTest::addColumn<QByteArray>("zone");   // the program runs in
+    QTest::addColumn<QStringList>("runs");  // UTC start and seconds
+    QTest::addColumn<QString>("now");       // UTC
+    QTest::addColumn<int>("goal");          // minutes, 0 off
+    QTest::addColumn<QStringList>("days");  // local day = seconds
+    QTest::addColumn<QList<int>>("streak"); // current, through today, longest
+    // 23:50 and 00:10 in Tokyo on either side of its midnight, both on March 1 in UTC.
+    const QStringList midnight{"2026-03-01T14:50:00Z 400", "2026-03-01T15:10:00Z 300"};
+    QTest::newRow("Tokyo: two days")
+        << QByteArray("Asia/Tokyo") << midnight << "2026-03-02T03:00:00Z" << 5
+        << QStringList{"2026-03-01=400", "2026-03-02=300"} << QList<int>{2, 1, 2};
+    QTest::newRow("UTC: the same runs one day")
+        << QByteArray("UTC") << midnight << "2026-03-02T03:00:00Z" << 5
+        << QStringList{"2026-03-01=700"} << QList<int>{1, 0, 1};
+    QTest::newRow("UTC: today is still March 1")
+        << QByteArray("UTC") << midnight << "2026-03-01T23:00:00Z" << 5
+        << QStringList{"2026-03-01=700"} << QList<int>{1, 1, 1};
+    // A run begun before midnight counts whole on the day it began.
+    QTest::newRow("Tokyo: past midnight, today not met yet")
+        << QByteArray("Asia/Tokyo") << QStringList{"2026-03-01T14:55:00Z 1200"}
+        << "2026-03-01T16:00:00Z" << 10 << QStringList{"2026-03-01=1200"} << QList<int>{1, 0, 1};
+    // Clocks go back at 06:00 UTC on November 1: 23:30, 00:30 and a day later 23:30.
+    QTest::newRow("New York: the night clocks go back")
+        << QByteArray("America/New_York")
+        << QStringList{"2026-11-01T03:30:00Z 600", "2026-11-01T04:30:00Z 600",
+                       "2026-11-02T04:30:00Z 600"}
+        << "2026-11-02T12:00:00Z" << 10 << QStringList{"2026-10-31=600", "2026-11-01=1200"}
+        << QList<int>{2, 0, 2};
+    const QStringList week{"2026-03-01T00:00:00Z 600", "2026-03-02T00:00:00Z 660",
+                           "2026-03-03T00:00:00Z 900", "2026-03-04T00:00:00Z 599",
+                           "2026-03-05T00:00:00Z 300", "2026-03-05T01:00:00Z 300"};
+    const QStringList weekDays{"2026-03-01=600", "2026-03-02=660", "2026-03-03=900",
+                               "2026-03-04=599", "2026-03-05=600"};
+    QTest::newRow("a day short of the goal breaks the streak")
+        << QByteArray("Asia/Tokyo") << week << "2026-03-06T03:00:00Z" << 10 << weekDays
+        << QList<int>{1, 0, 3};
+    QTest::newRow("a day without practice ends it")
+        << QByteArray("Asia/Tokyo") << week << "2026-03-07T03:00:00Z" << 10 << weekDays
+        << QList<int>{0, 0, 3};
+    QTest::newRow("goal off: any practice counts")
+        << QByteArray("Asia/Tokyo") << week << "2026-03-05T03:00:00Z" << 0 << weekDays
+        << QList<int>{5, 1, 5};
+}
+
+// Runs are kept in UTC and counted by the local day of the zone the program runs in.
+void TstHistoryStore::dailyGoal() {
+    QFETCH(QByteArray, zone);
+    QFETCH(QStringList, runs);
+    QFETCH(QString, now);
+    QFETCH(int, goal);
+    const QByteArray before = qgetenv("TZ");
+    qputenv("TZ", zone);
+    tzset();
+    TestEnv env;
+    env.platform.calendar = QDateTime::fromString(now, Qt::ISODate).toSecsSinceEpoch();
+    HistoryStore store;
+    for (const QString& r : runs) {
+        RunSummary s = run(QStringLiteral("a.txt"), 10, 0);
+        s.startedAt = QDateTime::fromString(r.section(' ', 0, 0), Qt::ISODate);
+        s.seconds = r.section(' ', 1).toDouble();
+        QVERIFY(store.append(s));
+    }
+    const QMap<QDate, double> days = store.dailySeconds(QDate(), QDate());
+    QStringList got;
+    for (auto it = days.cbegin(); it != days.cend(); ++it)
+        got << it.key().toString(Qt::ISODate) + '=' + QString::number(it.value());
+    QTEST(got, "days");
+    const QDate today = goal::localToday();
+    // One day asked for alone is counted as it is among all.
+    QCOMPARE(store.dailySeconds(today, today).value(today, -1), days.value(today, -1));
+    const goal::Streaks st = goal::streaks(days, goal, today);
+    QTEST((QList<int>{st.current, st.throughToday, st.longest}), "streak");
+    qputenv("TZ", before);
+    tzset();
 }
 
 QTEST_GUILESS_MAIN(TstHistoryStore)

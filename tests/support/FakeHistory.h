@@ -41,6 +41,14 @@ public:
         settings[key] = value;
         writes << key + QLatin1Char('=') + value;
     }
+    QMap<QDate, double> dailySeconds(const QDate& from, const QDate& to) override {
+        ++dailyQueries;
+        QMap<QDate, double> out;
+        for (auto it = daily.cbegin(); it != daily.cend(); ++it)
+            if ((!from.isValid() || it.key() >= from) && (!to.isValid() || it.key() <= to))
+                out.insert(it.key(), it.value());
+        return out;
+    }
     QString cannotRead() override { return unread; }
     QString cannotWrite() override { return locked; }
     // A key awaited `expected` times, missed `missed` times, each taking `ms`.
@@ -55,8 +63,9 @@ public:
     bool exportOk = true, clearOk = true;
     QStringList exports;
     QList<int> keySpans;
+    QMap<QDate, double> daily; // seconds practised per local day
     QMap<QString, QString> settings;
     QStringList writes;
     QString unread, locked; // what stands in the way of reading, of writing
-    int runQueries = 0, dayQueries = 0, clears = 0;
+    int runQueries = 0, dayQueries = 0, clears = 0, dailyQueries = 0;
 };
