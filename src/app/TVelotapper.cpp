@@ -2,6 +2,7 @@
 
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
+#include "FunctionKeys.h"
 #include "Glyphs.h"
 #include "HistoryFigures.h"
 #include "HistoryTypes.h"
@@ -52,6 +53,7 @@ TVelotapper::TVelotapper(QWidget* parent, Pane pane) : SettledHide(parent), keyb
     keyboard_.practiceRunning = false;
     keyboard_.capsShown = false;
     keyboard_.build(this);
+    nameControls();
     if (pane == Pane::Now) buildPane();
 }
 
@@ -61,6 +63,7 @@ void TVelotapper::buildPane() {
     Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setGeometry(4, 60, 361, 33);
     Memo->setFont(designFont(kTerminal, 23));
+    Memo->setAccessibleName(tr("練習の文章"));
     Memo->onKeyDown = [this](QKeyEvent* e) { return keyDown(e); };
     Memo->onKeyUp = [this](QKeyEvent* e) { keyUp(e); };
     // Stacked where the design has it: above the tool bar, under the keys.
@@ -372,7 +375,7 @@ void TVelotapper::btnExerciseClick() {
     exercise_->btnExerciseClick();
 }
 void TVelotapper::btnFileClick() {
-    exercise_->btnFileClick();
+    (void)exercise_->btnFileClick();
 }
 void TVelotapper::btnJapaneseClick() {
     if (history_)
@@ -424,8 +427,10 @@ void TVelotapper::btnAboutClick() {
 
 int TVelotapper::keyDown(QKeyEvent* e) {
     const TranslatedKey k = translateKeyEvent(*e);
+    if (runFunctionKey(*this, k)) return 0;
     quint16 key = k.code;
     keyboard_.MemoKeyDown(key, k.shift, k.ctrl);
+    if (exploring_ && !exploredText(k.code).isEmpty()) Display->setCaption(exploredText(k.code));
     return key;
 }
 
