@@ -44,6 +44,18 @@ QString TPanel::readName() const {
     return QCoreApplication::translate("TPanel", "%1：%2").arg(label_, caption_);
 }
 
+void TPanel::setKeepLegible(bool on) {
+    if (on == keepLegible_) return;
+    keepLegible_ = on;
+    update();
+}
+
+QColor TPanel::textColor() const {
+    const QColor pen = toQColor(fontColor_);
+    if (!keepLegible_ || contrastRatio(pen, toQColor(color_)) >= 4.5) return pen;
+    return toQColor(legibleTextOn(color_));
+}
+
 void TPanel::setPressable(bool on) {
     pressable_ = on;
     setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
@@ -225,7 +237,7 @@ void TPanel::paintEvent(QPaintEvent*) {
     p.fillRect(r, face);
     if (!caption_.isEmpty()) {
         p.setFont(fitted_ ? *fitted_ : font());
-        p.setPen(toQColor(fontColor_));
+        p.setPen(textColor());
         p.drawText(r, int(alignment_) | Qt::TextSingleLine | Qt::TextDontClip, caption_);
     }
     if (pressable_ && hasFocus()) {

@@ -49,6 +49,11 @@ public:
     // The name a screen reader gives the panel: its accessible name when it has one,
     // else its label and caption, else its caption.
     QString readName() const;
+    // A caption that would not stand out from the panel's colour (one the learner chose
+    // for a key) is drawn in black or white, whichever does. Off by default.
+    void setKeepLegible(bool on);
+    // The colour the caption is drawn in.
+    QColor textColor() const;
     // The font the caption is drawn in.
     QFont captionFont() const { return fitted_ ? *fitted_ : font(); }
 
@@ -85,6 +90,7 @@ private:
     Qt::Alignment alignment_ = Qt::AlignCenter;
     bool shrinkToFit_ = false;
     bool pressable_ = false;
+    bool keepLegible_ = false;
     std::optional<QFont> fitted_;     // set only while the caption needs a smaller size
     QHash<QString, int> fittedSizes_; // caption to its smaller pixel size, 0 for none
 };
