@@ -430,7 +430,8 @@ int TVelotapper::keyDown(QKeyEvent* e) {
     if (runFunctionKey(*this, k)) return 0;
     quint16 key = k.code;
     keyboard_.MemoKeyDown(key, k.shift, k.ctrl);
-    if (exploring_ && !exploredText(k.code).isEmpty()) Display->setCaption(exploredText(k.code));
+    if (const QString said = exploring_ ? exploredText(k.code) : QString(); !said.isEmpty())
+        Display->setCaption(said);
     return key;
 }
 
@@ -463,6 +464,7 @@ void TVelotapper::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
+    if (exploring_) endExploration(); // nothing to finish there
     // A close from the desktop (Alt+F4, session end) is the exit button: save first.
     // While a run or a drill is in progress the exit button is disabled, and so is this.
     if (!toolsEnabled()) {
