@@ -10,7 +10,7 @@ if [ "${1:-}" = "--test" ]; then
          ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus libglib2.0-bin procps
          lintian dpkg-dev
          sway grim qt6-wayland libwayland-dev libxkbcommon-dev pkg-config sqlite3 locales
-         pulseaudio pulseaudio-utils poppler-utils)
+         pulseaudio pulseaudio-utils poppler-utils at-spi2-core python3-pyatspi)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -503,6 +503,53 @@
     </message>
 </context>
 <context>
+    <name>KeyNames</name>
+    <message>
+        <source>左手小指</source>
+        <translation>left little finger</translation>
+    </message>
+    <message>
+        <source>左手薬指</source>
+        <translation>left ring finger</translation>
+    </message>
+    <message>
+        <source>左手中指</source>
+        <translation>left middle finger</translation>
+    </message>
+    <message>
+        <source>左手人差し指</source>
+        <translation>left index finger</translation>
+    </message>
+    <message>
+        <source>親指</source>
+        <translation>thumb</translation>
+    </message>
+    <message>
+        <source>右手人差し指</source>
+        <translation>right index finger</translation>
+    </message>
+    <message>
+        <source>右手中指</source>
+        <translation>right middle finger</translation>
+    </message>
+    <message>
+        <source>右手薬指</source>
+        <translation>right ring finger</translation>
+    </message>
+    <message>
+        <source>右手小指</source>
+        <translation>right little finger</translation>
+    </message>
+    <message>
+        <source>スペース</source>
+        <translation>Space</translation>
+    </message>
+    <message>
+        <source>%1、%2</source>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
     <name>MoreSettingsDlg</name>
     <message>
         <source>その他の設定</source>
@@ -542,6 +589,14 @@
     <message>
         <source>ペースの目標の速さ（キー/分）。前の回がないときもこの速さで進みます</source>
         <translation>The target pace (keys a minute); also used when there is no earlier run</translation>
+    </message>
+    <message>
+        <source>ペース</source>
+        <translation>Pace</translation>
+    </message>
+    <message>
+        <source>ペースの目標の速さ</source>
+        <translation>Pace target speed</translation>
     </message>
 </context>
 <context>
@@ -620,6 +675,26 @@
     <message>
         <source>リズム</source>
         <translation>Rhythm</translation>
+    </message>
+    <message>
+        <source>最後の速さは%1</source>
+        <translation>The last speed was %1</translation>
+    </message>
+    <message>
+        <source>、上がっています</source>
+        <translation>, rising</translation>
+    </message>
+    <message>
+        <source>、下がっています</source>
+        <translation>, falling</translation>
+    </message>
+    <message>
+        <source>、横ばいです</source>
+        <translation>, level</translation>
+    </message>
+    <message>
+        <source>。</source>
+        <translation>. </translation>
     </message>
 </context>
 <context>
@@ -723,6 +798,30 @@
     <message>
         <source>この1年の練習した日と毎日の目標の達成を表示します</source>
         <translation>Shows the days practised over the last year and the daily goal met</translation>
+    </message>
+    <message>
+        <source>苦手なキー %1</source>
+        <translation>Weak key %1</translation>
+    </message>
+    <message>
+        <source>遅いキー %1</source>
+        <translation>Slow key %1</translation>
+    </message>
+    <message>
+        <source>詳細</source>
+        <translation>Details</translation>
+    </message>
+    <message>
+        <source>苦手なキーは%1。</source>
+        <translation>Weak keys: %1.</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>成績のグラフ</source>
+        <translation>Progress chart</translation>
     </message>
 </context>
 <context>
@@ -837,6 +936,10 @@ It is started afresh.</translation>
     <message>
         <source>お役に立てて下さい。</source>
         <translation>We hope it helps you.</translation>
+    </message>
+    <message>
+        <source>ヴェロタッパーのアイコン</source>
+        <translation>Velotapper icon</translation>
     </message>
 </context>
 <context>
@@ -1093,6 +1196,69 @@ It is started afresh.</translation>
         <source>その他の設定…</source>
         <translation>More settings…</translation>
     </message>
+    <message>
+        <source>%1の色</source>
+        <translation>Colour of the %1</translation>
+    </message>
+    <message>
+        <source>左手小指</source>
+        <translation>left little finger</translation>
+    </message>
+    <message>
+        <source>左手薬指</source>
+        <translation>left ring finger</translation>
+    </message>
+    <message>
+        <source>左手中指</source>
+        <translation>left middle finger</translation>
+    </message>
+    <message>
+        <source>左手人差し指</source>
+        <translation>left index finger</translation>
+    </message>
+    <message>
+        <source>左手親指</source>
+        <translation>left thumb</translation>
+    </message>
+    <message>
+        <source>右手親指</source>
+        <translation>right thumb</translation>
+    </message>
+    <message>
+        <source>右手人差し指</source>
+        <translation>right index finger</translation>
+    </message>
+    <message>
+        <source>右手中指</source>
+        <translation>right middle finger</translation>
+    </message>
+    <message>
+        <source>右手薬指</source>
+        <translation>right ring finger</translation>
+    </message>
+    <message>
+        <source>右手小指</source>
+        <translation>right little finger</translation>
+    </message>
+    <message>
+        <source>ミスの詳細</source>
+        <translation>Miss details</translation>
+    </message>
+    <message>
+        <source>コースの目標の速さ</source>
+        <translation>Course target speed</translation>
+    </message>
+    <message>
+        <source>コースの目標の正確さ</source>
+        <translation>Course target accuracy</translation>
+    </message>
+</context>
+<context>
+    <name>TPanel</name>
+    <message>
+        <source>%1：%2</source>
+        <translation>%1: %2</translation>
+    </message>
 </context>
 <context>
     <name>TVelotapper</name>
@@ -1164,6 +1330,30 @@ It is started afresh.</translation>
         <source>段級テストを受けます。</source>
         <translation>Takes a grade test.</translation>
     </message>
+    <message>
+        <source>練習の文章</source>
+        <translation>Practice text</translation>
+    </message>
+    <message>
+        <source>ツールバー</source>
+        <translation>Tool bar</translation>
+    </message>
+    <message>
+        <source>案内</source>
+        <translation>Prompt</translation>
+    </message>
+    <message>
+        <source>経過時間</source>
+        <translation>Elapsed time</translation>
+    </message>
+    <message>
+        <source>練習の進み具合</source>
+        <translation>Practice progress</translation>
+    </message>
+    <message>
+        <source>キーを押すと、その指を示します。[Esc]で終わります。</source>
+        <translation>Press a key to see its finger. [Esc] ends.</translation>
+    </message>
 </context>
 <context>
     <name>TextExercise</name>
@@ -1225,11 +1415,11 @@ Please create it.</translation>
     <name>goal</name>
     <message>
         <source>今日の目標まであと %1 分</source>
-        <translation>%1 min left to today's goal</translation>
+        <translation>%1 min left to today&apos;s goal</translation>
     </message>
     <message>
         <source>今日の目標を達成しました</source>
-        <translation>Today's goal is met</translation>
+        <translation>Today&apos;s goal is met</translation>
     </message>
 </context>
 </TS>

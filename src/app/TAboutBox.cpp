@@ -22,6 +22,7 @@ TAboutBox::TAboutBox(QWidget* parent) : SettledHide(parent) {
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setGeometry(12, 12, 49, 49);
     SpeedButton1->setGlyph(makeAboutPicture(devicePixelRatioF()));
+    SpeedButton1->setAccessibleName(tr("ヴェロタッパーのアイコン"));
 
     const QFont big = designFont(kPGothic, 21, true);
     const QFont mid = designFont(kPGothic, 16);

@@ -2,6 +2,7 @@
 
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
+#include "FunctionKeys.h"
 #include "Glyphs.h"
 #include "GradesPanel.h"
 #include "GoalDays.h"
@@ -54,6 +55,7 @@ TVelotapper::TVelotapper(QWidget* parent, Pane pane) : SettledHide(parent), keyb
     keyboard_.practiceRunning = false;
     keyboard_.capsShown = false;
     keyboard_.build(this);
+    nameControls();
     if (pane == Pane::Now) buildPane();
 }
 
@@ -63,6 +65,7 @@ void TVelotapper::buildPane() {
     Memo->setObjectName(QStringLiteral("Memo"));
     Memo->setGeometry(4, 60, 361, 33);
     Memo->setFont(designFont(kTerminal, 23));
+    Memo->setAccessibleName(tr("練習の文章"));
     Memo->onKeyDown = [this](QKeyEvent* e) { return keyDown(e); };
     Memo->onKeyUp = [this](QKeyEvent* e) { keyUp(e); };
     // Stacked where the design has it: above the tool bar, under the keys.
@@ -403,7 +406,7 @@ void TVelotapper::btnExerciseClick() {
     exercise_->btnExerciseClick();
 }
 void TVelotapper::btnFileClick() {
-    exercise_->btnFileClick();
+    (void)exercise_->btnFileClick();
 }
 void TVelotapper::btnJapaneseClick() {
     if (history_)
@@ -460,8 +463,11 @@ void TVelotapper::btnAboutClick() {
 
 int TVelotapper::keyDown(QKeyEvent* e) {
     const TranslatedKey k = translateKeyEvent(*e);
+    if (runFunctionKey(*this, k)) return 0;
     quint16 key = k.code;
     keyboard_.MemoKeyDown(key, k.shift, k.ctrl);
+    if (const QString said = exploring_ ? exploredText(k.code) : QString(); !said.isEmpty())
+        Display->setCaption(said);
     return key;
 }
 
@@ -494,6 +500,7 @@ void TVelotapper::closeEvent(QCloseEvent* e) {
         e->accept();
         return;
     }
+    if (exploring_) endExploration(); // nothing to finish there
     // A close from the desktop (Alt+F4, session end) is the exit button: save first.
     // While a run or a drill is in progress the exit button is disabled, and so is this.
     if (!toolsEnabled()) {

@@ -74,6 +74,20 @@ public:
 
     void enableTools();
     void disableTools();
+    bool toolsEnabled() const;
+
+    // Key exploration: each key pressed is named with its finger on the prompt line,
+    // nothing is judged or counted, and Esc ends it.
+    void startExploration();
+    void endExploration();
+    bool exploring() const { return exploring_; }
+    // What exploration says of a key: its legend as the keyboard shows it now, and its
+    // finger; empty for a key without a panel.
+    QString exploredText(quint16 vk) const;
+    // F12 during a run: what the stop button does (Esc in the drill, which has none).
+    void stopKey();
+    // F4: the file, and its run once it is loaded.
+    void fileKey();
 
     void btnToolClick();
     void btnLessonClick();
@@ -112,7 +126,8 @@ private:
     // Key events of the window and of the pane; returns the key the pane acts on.
     int keyDown(QKeyEvent* e);
     void keyUp(QKeyEvent* e);
-    bool toolsEnabled() const;
+    // Names for screen readers of the controls the design leaves without a caption.
+    void nameControls();
     QDialog* built(QPointer<QDialog>& dialog, const DialogFactory& make);
 
     PracticeRecord record_;
@@ -130,5 +145,6 @@ private:
     QPointer<QDialog> aboutBox_, pagesDlg_;
     bool exiting_ = false;
     bool goalSaid_ = false;
+    bool exploring_ = false;
     SoundDlg* soundDlg_ = nullptr; // built on first use
 };

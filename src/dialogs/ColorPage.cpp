@@ -45,21 +45,25 @@ void TPagesDlg::createColorPage() {
     // The colour panels lie on the fingertips, so they are made after the fingers.
     PanelLook tip;
     tip.color = clWhite;
-    const auto colorPanel = [this, page, &tip](const char* name, const QRect& geometry) {
+    const auto colorPanel = [this, page, &tip](const char* name, const QRect& geometry,
+                                               const QString& finger) {
         TPanel* p = makePanel(page, name, geometry, QString(), tip);
+        // Chosen from the keyboard too: Tab to it, Space or Enter opens the picker.
+        p->setPressable(true);
+        p->setAccessibleName(tr("%1の色").arg(finger));
         connect(p, &TPanel::clicked, this, [this, p] { pnAClick(p); });
         return p;
     };
-    pnA = colorPanel("pnA", QRect(20, 76, 17, 17));
-    pnS = colorPanel("pnS", QRect(48, 60, 17, 17));
-    pnD = colorPanel("pnD", QRect(76, 60, 17, 17));
-    pnF = colorPanel("pnF", QRect(104, 60, 17, 17));
-    pnSPl = colorPanel("pnSPl", QRect(132, 80, 21, 17));
-    pnSPr = colorPanel("pnSPr", QRect(188, 80, 21, 17));
-    pnJ = colorPanel("pnJ", QRect(220, 60, 17, 17));
-    pnK = colorPanel("pnK", QRect(248, 60, 17, 17));
-    pnL = colorPanel("pnL", QRect(276, 60, 17, 17));
-    pnP = colorPanel("pnP", QRect(304, 76, 17, 17));
+    pnA = colorPanel("pnA", QRect(20, 76, 17, 17), tr("左手小指"));
+    pnS = colorPanel("pnS", QRect(48, 60, 17, 17), tr("左手薬指"));
+    pnD = colorPanel("pnD", QRect(76, 60, 17, 17), tr("左手中指"));
+    pnF = colorPanel("pnF", QRect(104, 60, 17, 17), tr("左手人差し指"));
+    pnSPl = colorPanel("pnSPl", QRect(132, 80, 21, 17), tr("左手親指"));
+    pnSPr = colorPanel("pnSPr", QRect(188, 80, 21, 17), tr("右手親指"));
+    pnJ = colorPanel("pnJ", QRect(220, 60, 17, 17), tr("右手人差し指"));
+    pnK = colorPanel("pnK", QRect(248, 60, 17, 17), tr("右手中指"));
+    pnL = colorPanel("pnL", QRect(276, 60, 17, 17), tr("右手薬指"));
+    pnP = colorPanel("pnP", QRect(304, 76, 17, 17), tr("右手小指"));
 }
 
 void TPagesDlg::fillColorPanels() {

@@ -85,6 +85,7 @@ void TPagesDlg::createMistypePage() {
     disp.fontFamily = kTerminal;
     disp.fontHeight = 19;
     Disp = makePanel(page, "Disp", QRect(20, 160, 313, 25), QStringLiteral("1/2"), disp);
+    Disp->setLabel(tr("ミスの詳細"));
 
     page->setMouseTracking(true);
     page->installEventFilter(this);
@@ -108,6 +109,8 @@ void TPagesDlg::fillMistypeMap() {
             continue;
         const KeyStat& s = record_.keyStats[p->caption().at(0).unicode() & 0xFF];
         p->setColor(mistypeColor(s.tries, s.misses));
+        // What the pointer shows over a key, a screen reader reads without one.
+        p->setAccessibleName(p->caption() + tr(": %1/%2(ミス/試験数)").arg(s.misses).arg(s.tries));
     }
 }
 

@@ -3,6 +3,7 @@
 #include "HistoryTypes.h"
 #include "TPagesDlg.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -39,12 +40,15 @@ PaceChoice::PaceChoice(QWidget* parent) : QWidget(parent) {
     mode->setObjectName(QStringLiteral("cbPace"));
     mode->addItems({tr("ﾍﾟｰｽなし"), tr("ﾍﾟｰｽ目標"), tr("ﾍﾟｰｽ最高"), tr("ﾍﾟｰｽ前回")});
     mode->setGeometry(0, 0, 71, 22);
+    mode->setAccessibleName(tr("ペース"));
+    mode->view()->setAccessibleName(tr("ペース"));
     setDesignHint(mode, tr("練習中に追いかける二つ目のカーソルの速さ"), true);
     target = new NumberBox(this);
     target->setObjectName(QStringLiteral("spPaceTarget"));
     target->setRange(kPaceTargetLow, kPaceTargetHigh);
     target->setButtonSymbols(QAbstractSpinBox::NoButtons); // a narrow place: typed or wheeled
     target->setGeometry(73, 0, 42, 22);
+    target->setAccessibleName(tr("ペースの目標の速さ"));
     setDesignHint(target, tr("ペースの目標の速さ（キー/分）。前の回がないときもこの速さで進みます"),
                   true);
 }

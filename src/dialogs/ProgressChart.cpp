@@ -7,7 +7,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -58,6 +60,12 @@ QString tick(double v) {
 
 QString speedText(double speed) {
     return ProgressChart::tr("%1打/秒").arg(QString::asprintf("%.2f", speed));
+}
+
+double meanSpeed(const std::vector<double>& speeds, std::size_t from, std::size_t to) {
+    double sum = 0;
+    for (std::size_t i = from; i < to; ++i) sum += speeds[i];
+    return to > from ? sum / double(to - from) : 0.0;
 }
 
 QFont chartFont() {
@@ -458,4 +466,28 @@ void ProgressChart::paintEvent(QPaintEvent*) {
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(pointPos(hover_)), 4, 4);
     }
+}
+
+QString ProgressChart::summary() const {
+    if (points_.isEmpty()) return QString();
+    std::vector<double> speeds; // in the order of the x axis, every mode together
+    QList<Point> byX = points_;
+    std::stable_sort(byX.begin(), byX.end(),
+                     [](const Point& a, const Point& b) { return a.x < b.x; });
+    for (const Point& p : byX) speeds.push_back(p.speed);
+    QString text = tr("最後の速さは%1").arg(speedText(speeds.back()));
+    // The last three points against the three before them, a tenth apart or more.
+    const std::size_t n = speeds.size();
+    if (n >= 2) {
+        const std::size_t half = std::min<std::size_t>(3, n / 2);
+        const double recent = meanSpeed(speeds, n - half, n);
+        const double before = meanSpeed(speeds, n - 2 * half, n - half);
+        if (recent > before * 1.1)
+            text += tr("、上がっています");
+        else if (recent < before * 0.9)
+            text += tr("、下がっています");
+        else
+            text += tr("、横ばいです");
+    }
+    return text + tr("。");
 }

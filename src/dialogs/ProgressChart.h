@@ -38,6 +38,9 @@ public:
     QStringList legend() const;
 
     static QString modeCaption(const QString& mode);
+    // The chart in words for a screen reader: the last speed and whether the latest
+    // points rise or fall; empty without points.
+    QString summary() const;
 
     // Why there are no points, shown wrapped in the chart's place; empty: no runs yet.
     void setNotice(const QString& why);

@@ -60,6 +60,8 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
             makePanel(this, QByteArray("pnSlow" + QByteArray::number(i + 1)).constData(),
                       QRect(285, top, 66, 16), QString(), row);
         weakKeys[std::size_t(i)]->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+        weakKeys[std::size_t(i)]->setLabel(tr("苦手なキー %1").arg(i + 1));
+        slowKeys[std::size_t(i)]->setLabel(tr("遅いキー %1").arg(i + 1));
     }
 
     const auto button = [this](const char* name, const QString& caption, int top) {
@@ -87,6 +89,7 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     disp.color = clWhite;
     detail = makePanel(this, "pnDetail", QRect(2, 170, 349, 21), QString(), disp);
     detail->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    detail->setLabel(tr("詳細"));
     chart->setDetailSpace(detail->font(), detail->width() - 8);
     connect(chart, &ProgressChart::hovered, this, &ProgressPage::showSummary);
 
@@ -229,6 +232,14 @@ void ProgressPage::refresh() {
     deleteBtn->setEnabled(runs > 0 && locked.isEmpty());
     deleteBtn->setToolTip(locked);
     showSummary(QString());
+    // A screen reader has the chart in words, with the weakest keys beside it.
+    QStringList weakest;
+    for (const TPanel* p : weakKeys)
+        if (!p->caption().trimmed().isEmpty()) weakest << p->caption().trimmed();
+    QString words = chart->summary();
+    if (!weakest.isEmpty()) words += tr("苦手なキーは%1。").arg(weakest.join(tr("、")));
+    chart->setAccessibleName(tr("成績のグラフ"));
+    chart->setAccessibleDescription(words.isEmpty() ? summary_.trimmed() : words);
 }
 
 namespace {

@@ -4,6 +4,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
 void TPagesDlg::createRecordsPage() {
     QWidget* page = TabSheet2;
@@ -24,6 +25,15 @@ void TPagesDlg::createRecordsPage() {
     pnAllChar = makePanel(page, "pnAllChar", QRect(212, 44, 81, 21), QString(), value);
     label("Label5", 216, 72, tr("ミスタッチ累計"));
     pnAllMissType = makePanel(page, "pnAllMissType", QRect(212, 88, 81, 21), QString(), value);
+
+    // A screen reader says what each value is, as the labels above them do.
+    const std::pair<TPanel*, const char*> values[] = {{pnFastTime, "Label1"},
+                                                      {pnAvrTime, "Label2"},
+                                                      {pnCurTime, "Label3"},
+                                                      {pnAllChar, "Label4"},
+                                                      {pnAllMissType, "Label5"}};
+    for (const auto& [panel, label] : values)
+        panel->setLabel(page->findChild<QLabel*>(QLatin1String(label))->text());
 
     Clear = new QPushButton(QStringLiteral("Clear"), page);
     Clear->setObjectName(QStringLiteral("Clear"));

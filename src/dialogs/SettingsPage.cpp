@@ -104,6 +104,8 @@ void TPagesDlg::createSettingsPage() {
     spCourseAccuracy = makeTarget(page, "spCourseAccuracy", 182, 52, 50, 100, tr(" %"),
                                   tr("キーを増やすのに要る正確さ"));
     // The page has no row left: the pace shares the course's.
+    spCourseSpeed->setAccessibleName(tr("コースの目標の速さ"));
+    spCourseAccuracy->setAccessibleName(tr("コースの目標の正確さ"));
     pace = new PaceChoice(page);
     pace->setGeometry(236, 166, 115, 22);
 }

@@ -20,6 +20,11 @@ constexpr TColor kCandidates[] = {
 
 } // namespace
 
+const std::vector<TColor>& guideColorChoices() {
+    static const std::vector<TColor> choices(std::begin(kCandidates), std::end(kCandidates));
+    return choices;
+}
+
 int colorDistance(const QColor& a, const QColor& b) {
     // The red-weighted RGB distance: close to how far apart colours look, at no cost.
     const int mean = (a.red() + b.red()) / 2;

@@ -12,6 +12,10 @@ OnScreenKeyboard::OnScreenKeyboard(PracticeRecord& record) : record_(record) {
 
 void OnScreenKeyboard::build(QObject* root) {
     BuildKeyTable(root, table, shiftKeys);
+    // Keys wear the learner's finger colours, the guide's and the course's: their
+    // legends stay legible on each.
+    for (const KeyEntry& e : table)
+        if (e.panel) e.panel->setKeepLegible(true);
 }
 
 void OnScreenKeyboard::updateModifiers(bool shift, bool ctrl) {

@@ -22,3 +22,9 @@ constexpr bool isSystemColor(TColor c) {
 QColor toQColor(TColor c);
 // The design value of a concrete colour (never a system colour).
 TColor fromQColor(const QColor& c);
+// How far text of one colour stands out from a background of another: 1 for the same
+// colour up to 21 for black on white; 4.5 is the least normal text needs to be legible.
+double contrastRatio(const QColor& a, const QColor& b);
+// Black, or white where a dark background (a colour the learner chose) leaves black
+// text below that least contrast.
+TColor legibleTextOn(TColor background);

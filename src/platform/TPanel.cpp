@@ -1,21 +1,83 @@
 #include "TPanel.h"
 
+#include "PanelAccessible.h"
+
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <qdrawutil.h>
+#include <utility>
 
 TPanel::TPanel(QWidget* parent) : QFrame(parent) {
+    static const bool readable = [] {
+        QAccessible::installFactory(panelAccessible);
+        return true;
+    }();
+    (void)readable;
     setFrameShape(QFrame::NoFrame);
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
 void TPanel::setCaption(const QString& c) {
     if (c == caption_) return;
-    caption_ = c;
+    const QString old = std::exchange(caption_, c);
     fitCaption();
     update();
+    // A screen reader hears of the change; without one this costs a flag test.
+    if (QAccessible::isActive()) {
+        QAccessibleTextUpdateEvent text(this, 0, old, caption_);
+        QAccessible::updateAccessibility(&text);
+        if (accessibleName().isEmpty()) {
+            QAccessibleEvent name(this, QAccessible::NameChanged);
+            QAccessible::updateAccessibility(&name);
+        }
+    }
+}
+
+QString TPanel::readName() const {
+    if (!accessibleName().isEmpty()) return accessibleName();
+    if (label_.isEmpty() || caption_.isEmpty()) return label_.isEmpty() ? caption_ : label_;
+    return QCoreApplication::translate("TPanel", "%1：%2").arg(label_, caption_);
+}
+
+void TPanel::setKeepLegible(bool on) {
+    if (on == keepLegible_) return;
+    keepLegible_ = on;
+    update();
+}
+
+QColor TPanel::textColor() const {
+    const QColor pen = toQColor(fontColor_);
+    if (!keepLegible_ || contrastRatio(pen, toQColor(color_)) >= 4.5) return pen;
+    return toQColor(legibleTextOn(color_));
+}
+
+void TPanel::setPressable(bool on) {
+    pressable_ = on;
+    setFocusPolicy(on ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+void TPanel::keyPressEvent(QKeyEvent* e) {
+    const int k = e->key();
+    if (pressable_ && (k == Qt::Key_Space || k == Qt::Key_Return || k == Qt::Key_Enter)) {
+        emit clicked();
+        return;
+    }
+    QFrame::keyPressEvent(e);
+}
+
+void TPanel::focusInEvent(QFocusEvent* e) {
+    update();
+    QFrame::focusInEvent(e);
+}
+
+void TPanel::focusOutEvent(QFocusEvent* e) {
+    update();
+    QFrame::focusOutEvent(e);
 }
 
 void TPanel::setShrinkToFit(bool on) {
@@ -175,8 +237,13 @@ void TPanel::paintEvent(QPaintEvent*) {
     p.fillRect(r, face);
     if (!caption_.isEmpty()) {
         p.setFont(fitted_ ? *fitted_ : font());
-        p.setPen(toQColor(fontColor_));
+        p.setPen(textColor());
         p.drawText(r, int(alignment_) | Qt::TextSingleLine | Qt::TextDontClip, caption_);
+    }
+    if (pressable_ && hasFocus()) {
+        // The focus as a two-pixel ring, seen on any colour the panel wears.
+        p.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        p.drawRect(rect().adjusted(1, 1, -1, -1));
     }
 }
 

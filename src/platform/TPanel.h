@@ -38,6 +38,22 @@ public:
     // face that fits; one that fits keeps the panel's font. Off by default.
     bool shrinkToFit() const { return shrinkToFit_; }
     void setShrinkToFit(bool on);
+    // A panel that acts on a click takes the focus too, shows it, and acts on Space
+    // and Enter as on a click; a screen reader sees it as a button. Off by default.
+    bool pressable() const { return pressable_; }
+    void setPressable(bool on);
+    // What a screen reader says the panel shows, before its caption ("案内：…"); for
+    // panels whose caption is a value that a label beside them, or nothing, explains.
+    QString label() const { return label_; }
+    void setLabel(const QString& label) { label_ = label; }
+    // The name a screen reader gives the panel: its accessible name when it has one,
+    // else its label and caption, else its caption.
+    QString readName() const;
+    // A caption that would not stand out from the panel's colour (one the learner chose
+    // for a key) is drawn in black or white, whichever does. Off by default.
+    void setKeepLegible(bool on);
+    // The colour the caption is drawn in.
+    QColor textColor() const;
     // The font the caption is drawn in.
     QFont captionFont() const { return fitted_ ? *fitted_ : font(); }
 
@@ -49,6 +65,9 @@ protected:
     void paintEvent(QPaintEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseMoveEvent(QMouseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
+    void focusInEvent(QFocusEvent* e) override;
+    void focusOutEvent(QFocusEvent* e) override;
     void changeEvent(QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
 
@@ -60,6 +79,7 @@ private:
     void refit();
 
     QString caption_;
+    QString label_;
     TColor color_ = clBtnFace;
     TColor fontColor_ = clWindowText;
     TBevelCut inner_ = bvNone;
@@ -69,6 +89,8 @@ private:
     TBorderStyle borderStyle_ = bsNone;
     Qt::Alignment alignment_ = Qt::AlignCenter;
     bool shrinkToFit_ = false;
+    bool pressable_ = false;
+    bool keepLegible_ = false;
     std::optional<QFont> fitted_;     // set only while the caption needs a smaller size
     QHash<QString, int> fittedSizes_; // caption to its smaller pixel size, 0 for none
 };

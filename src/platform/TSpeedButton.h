@@ -15,5 +15,9 @@ public:
     // A 16 x 16 glyph drawn at whatever scale the button is painted with.
     void setGlyph(Glyph g);
     QString hint() const { return toolTip(); }
-    void setHint(const QString& h) { setToolTip(h); }
+    // The hint is also the name a screen reader gives the button.
+    void setHint(const QString& h) {
+        setToolTip(h);
+        setAccessibleName(h);
+    }
 };

@@ -103,9 +103,11 @@ int TextExercise::keyOfChar(char c) const {
     return keyCodeOfChar(c);
 }
 
-void TextExercise::btnFileClick() {
+bool TextExercise::btnFileClick() {
     const QString path = Platform::get().openFile(c_.window, text(kFileFilter), true);
-    if (!path.isEmpty() && loadPracticeText(path) == 0) runMode_ = QStringLiteral("text");
+    if (path.isEmpty() || loadPracticeText(path) != 0) return false;
+    runMode_ = QStringLiteral("text");
+    return true;
 }
 
 void TextExercise::showStartPrompts(const QString& note, const QString& lead) {

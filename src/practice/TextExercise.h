@@ -23,7 +23,8 @@ public:
     int loadPracticeText(const QString& fileName);
     // The same preparation for a text made in the program rather than read from a file.
     void loadPracticeBytes(const QByteArray& bytes);
-    void btnFileClick();
+    // True when the chosen file became the practice text.
+    bool btnFileClick();
     void btnStartClick();
     void btnStopClick();
     void Timer1Timer();

@@ -1,6 +1,8 @@
 #include "../practice/TypingKeys.h"
 #include "CourseExercise.h"
 #include "FakeHistory.h"
+#include "GuideColor.h"
+#include "Keys.h"
 #include "RecordFile.h"
 #include "TAboutBox.h"
 #include "TMemo.h"
@@ -10,6 +12,7 @@
 #include "TVelotapper.h"
 #include "TestEnv.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -43,6 +46,11 @@ private slots:
     void courseLessonsFollowTheCalendar();
     void todaysGoalSaidOnce_data();
     void todaysGoalSaidOnce();
+    void accessibleNames_data();
+    void accessibleNames();
+    void functionKeys();
+    void f12EndsTheDrillUncounted();
+    void legibleColours();
 };
 
 void TestMainWindow::controls_data() {
@@ -422,3 +430,179 @@ void TestMainWindow::todaysGoalSaidOnce() {
 
 QTEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"
+
+void TestMainWindow::accessibleNames_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption"); // given to the panel first; empty: left as built
+    QTest::addColumn<QString>("read");
+    QTest::addColumn<int>("role");
+    const int button = QAccessible::Button, text = QAccessible::StaticText;
+    QTest::newRow("tool") << "btnExit"
+                          << ""
+                          << "終了します" << button;
+    QTest::newRow("tool bar") << "Panel1"
+                              << ""
+                              << "ツールバー" << int(QAccessible::Grouping);
+    QTest::newRow("A") << "Panel26"
+                       << ""
+                       << "A、左手小指" << text;
+    QTest::newRow("M") << "Panel44"
+                       << ""
+                       << "M、右手人差し指" << text;
+    QTest::newRow("yen") << "Panel13"
+                         << ""
+                         << "\\、右手小指" << text;
+    QTest::newRow("space") << "pnSP"
+                           << ""
+                           << "スペース、親指" << text;
+    QTest::newRow("left Shift") << "ShiftLeftPB"
+                                << ""
+                                << "Shift、左手小指" << text;
+    QTest::newRow("right Shift") << "ShiftRightPB"
+                                 << ""
+                                 << "Shift、右手小指" << text;
+    QTest::newRow("prompt idle") << "Display"
+                                 << ""
+                                 << "案内" << text;
+    QTest::newRow("prompt") << "Display"
+                            << "次のキーは:[a]です。"
+                            << "案内：次のキーは:[a]です。" << text;
+    QTest::newRow("clock") << "LCD"
+                           << "00:07"
+                           << "経過時間：00:07" << text;
+    QTest::newRow("progress") << "Bar1"
+                              << ""
+                              << "練習の進み具合" << int(QAccessible::ProgressBar);
+}
+
+void TestMainWindow::accessibleNames() {
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QString, read);
+    QFETCH(int, role);
+    TestEnv env;
+    TVelotapper w;
+    auto* c = w.findChild<QWidget*>(name);
+    QVERIFY(c);
+    auto* panel = qobject_cast<TPanel*>(c);
+    if (!caption.isEmpty()) panel->setCaption(caption);
+    QAccessibleInterface* a = QAccessible::queryAccessibleInterface(c);
+    QVERIFY(a);
+    QCOMPARE(a->text(QAccessible::Name), read);
+    QCOMPARE(int(a->role()), role);
+    if (panel && role == QAccessible::StaticText) {
+        QVERIFY(a->state().readOnly);
+        QAccessibleTextInterface* t = a->textInterface();
+        QVERIFY(t);
+        QCOMPARE(t->text(0, t->characterCount()), panel->caption());
+    }
+}
+
+namespace {
+constexpr quint32 kF(int n) {
+    return n <= 10 ? keys::F1 + quint32(n - 1) : 95 + quint32(n - 11); // X keycodes
+}
+} // namespace
+
+// One session through the function keys: the dialogs, a file and its run, F12 to stop
+// and start, key exploration, and F10 to leave.
+void TestMainWindow::functionKeys() {
+    TestEnv env;
+    env.writeFile("t.txt", "ab\n");
+    env.platform.files = {env.path("t.txt")};
+    TVelotapper w;
+    TAboutBox about(&w);
+    QDialog pages(&w);
+    w.setAboutBox([&](TVelotapper&) { return &about; });
+    w.setPagesDlg([&](TVelotapper&) { return &pages; });
+    QStringList opened;
+    env.platform.onDialog = [&](QDialog* d) { opened << d->metaObject()->className(); };
+    w.show();
+    keys::tap(&w, kF(1));
+    keys::tap(&w, kF(9));
+    keys::tap(&w, kF(9), Qt::ShiftModifier);
+    QCOMPARE(opened, QStringList({"TAboutBox", "QDialog", "SoundDlg"}));
+
+    keys::tap(&w, kF(4)); // the file, then its run
+    QVERIFY(w.exercise().practiceRunning());
+    keys::tap(&w, kF(9)); // no tool during a run, and no miss
+    keys::tap(&w, keys::A);
+    QCOMPARE(opened.size(), 3);
+    QCOMPARE(w.record().missTotal, 0);
+    QCOMPARE(w.exercise().cursorPos, 1);
+    keys::tap(&w, kF(12));
+    QVERIFY(!w.exercise().practiceRunning());
+    QCOMPARE(w.record().missTotal, 0);
+    QVERIFY(w.Display->caption().startsWith(QStringLiteral("スピード")));
+    QVERIFY(w.btnExit->isEnabled());
+    keys::tap(&w, kF(12)); // outside a run: the loaded text again
+    QVERIFY(w.exercise().practiceRunning());
+    keys::tap(&w, kF(12));
+
+    // Exploration names each key with its finger and counts nothing; Esc ends it.
+    const auto typed = w.record().typedTotal;
+    const auto jTries = w.record().keyStats['j'].tries;
+    keys::tap(&w, kF(11));
+    QVERIFY(w.exploring());
+    QVERIFY(!w.btnExit->isEnabled());
+    keys::tap(&w, keys::J);
+    QCOMPARE(w.Display->caption(), QStringLiteral("J、右手人差し指"));
+    keys::press(&w, keys::ShiftL, Qt::ShiftModifier);
+    keys::tap(&w, keys::Digit1, Qt::ShiftModifier);
+    QCOMPARE(w.Display->caption(), QStringLiteral("!、左手小指"));
+    keys::release(&w, keys::ShiftL);
+    keys::tap(&w, kF(9)); // no tool while exploring
+    QCOMPARE(opened.size(), 3);
+    keys::tap(&w, keys::Esc);
+    QVERIFY(!w.exploring());
+    QVERIFY(w.btnExit->isEnabled());
+    QVERIFY(w.Display->caption().isEmpty());
+    QCOMPARE(w.record().typedTotal, typed);
+    QCOMPARE(w.record().keyStats['j'].tries, jTries);
+
+    keys::tap(&w, kF(10));
+    QVERIFY(!w.isVisible());
+    QVERIFY(QFile::exists(env.path("Velotap.bin")));
+}
+
+// The drill has no stop button: F12 ends it as Esc does, and is no miss.
+void TestMainWindow::f12EndsTheDrillUncounted() {
+    TestEnv env;
+    TVelotapper w;
+    w.show();
+    int keyWaits = 0;
+    env.platform.onWait = [&](qint64 deadline) {
+        if (deadline < 0 && ++keyWaits == 2) keys::press(&w, kF(12));
+    };
+    env.platform.maxWaits = 1000;
+    keys::tap(&w, kF(2));
+    QCOMPARE(keyWaits, 2);
+    QVERIFY(w.btnExit->isEnabled());
+    QCOMPARE(w.record().missTotal, 0);
+}
+
+// Text on every panel colour stands out at 4.5:1 at least: the prompt line, the
+// progress panels, the guide's colours and a dark colour a learner chose for a finger.
+// The time panel's red on light blue is the design's own and stays as it is.
+void TestMainWindow::legibleColours() {
+    TestEnv env;
+    const QColor black(Qt::black);
+    for (const TColor c : guideColorChoices())
+        QVERIFY2(contrastRatio(toQColor(c), black) >= 4.5, qPrintable(QString::number(c, 16)));
+    TVelotapper w;
+    w.record().fingerColors[0] = 0x00600000; // navy for the left little finger
+    w.record().fingerColors[8] = 0x00202020;
+    w.keyboard().btnKeybordClick();
+    TPagesDlg dialog(w.record(), &w);
+    QList<TPanel*> panels = w.findChildren<TPanel*>() + dialog.findChildren<TPanel*>();
+    w.Display->setCaption(QStringLiteral("x"));
+    for (TPanel* p : panels) {
+        if (!p->label().isEmpty()) p->setCaption(QStringLiteral("0")); // a value panel
+        if (p->caption().trimmed().isEmpty()) continue;
+        // The desktop's theme decides the system colours.
+        if (p->objectName() == QLatin1String("LCD") || isSystemColor(p->color())) continue;
+        const double ratio = contrastRatio(p->textColor(), toQColor(p->color()));
+        QVERIFY2(ratio >= 4.5, qPrintable(p->objectName() + ": " + QString::number(ratio)));
+    }
+    QVERIFY(contrastRatio(w.LCD->textColor(), toQColor(w.LCD->color())) < 4.5);
+}
