@@ -78,6 +78,8 @@ public:
     void btnSoundClick();
     void btnKeybordClick();
     void btnExitClick();
+    // The spoken mode on or off (F8 outside a run), kept in the history and said.
+    void toggleSpeech();
     void btnAboutClick();
     void btnStartClick();
     void btnStopClick();
@@ -115,6 +117,7 @@ private:
     std::unique_ptr<JapaneseExercise> japanese_;
     std::unique_ptr<CourseExercise> course_;
     std::unique_ptr<PaceRunner> pace_;
+    std::shared_ptr<RunSpeech> speech_;
     HistoryReader* history_ = nullptr;
     WeakLesson weakLesson_; // built, not yet run
     DialogFactory makeAboutBox_, makePagesDlg_;

@@ -3,6 +3,8 @@
 #include "DesignTable.h"
 #include "HistoryTypes.h"
 #include "SettingsSection.h"
+#include "SpeechSection.h"
+#include "ZoomSection.h"
 
 #include <QPushButton>
 
@@ -25,6 +27,8 @@ MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     // The sections, top to bottom.
+    addSection(new SpeechSection);
+    addSection(new ZoomSection);
 
     placeButtons();
 }

@@ -53,6 +53,16 @@ public:
     virtual void playSound(Sound sound) { (void)sound; }
     // The run is over: the sound output may close once what plays has finished.
     virtual void releaseSounds() {}
+    // Says text in lang ("ja", "en") and returns at once, cutting off what is being said.
+    virtual void say(const QString& text, const QString& lang) {
+        (void)text;
+        (void)lang;
+    }
+    // Stops what is being said.
+    virtual void stopSpeech() {}
+    // Why what is said cannot be heard (no speech server, no voice for the language, a
+    // server that stopped); empty when it can be or speech was not tried yet.
+    virtual QString speechProblem() { return {}; }
 
     static Platform& get();
     // Installs the instance for the run; the caller keeps ownership.

@@ -1,6 +1,7 @@
 #pragma once
 #include "Platform.h"
 #include "SoundOutput.h"
+#include "SpeechOutput.h"
 
 #include <QElapsedTimer>
 
@@ -23,9 +24,13 @@ public:
     void prepareSounds(int volume) override { sounds_.prepare(volume); }
     void playSound(Sound sound) override { sounds_.play(sound); }
     void releaseSounds() override { sounds_.release(); }
+    void say(const QString& text, const QString& lang) override { speech_.say(text, lang); }
+    void stopSpeech() override { speech_.stop(); }
+    QString speechProblem() override { return speech_.problem(); }
 
 private:
     QElapsedTimer clock_;
     quint32 seed_ = 1;
     SoundOutput sounds_;
+    SpeechOutput speech_;
 };

@@ -111,6 +111,7 @@ void TextExercise::btnFileClick() {
 void TextExercise::showStartPrompts(const QString& note, const QString& lead) {
     c_.memo->setPlainText(QString());
     c_.lcd->setCaption(QString());
+    c_.speech->begin(lead);
     Platform& platform = Platform::get();
     qint64 t0 = platform.clockMs();
     const QString home = text(kHomePrompt);
@@ -147,6 +148,7 @@ void TextExercise::start(const QString& note, const QString& lead) {
     keyboard_.practiceRunning = true;
 
     c_.display->setCaption(withChar(kFirstKey, practiceText_[0]));
+    c_.speech->textAt(practiceText_, 0);
     cursorPos = 0;
     c_.memo->setCaret(0);
     c_.memo->setPlainText(QString::fromLatin1(practiceText_));
@@ -195,6 +197,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             const bool shiftDue = dueEntry.shiftedChar == expected && dueEntry.baseChar != expected;
             tally_.miss(due, key & 0xFF, shift, shiftSlip(shift, shiftDue));
             c_.sounds->key(false);
+            c_.speech->missChar(expected);
             return JudgeOutcome::Mistype;
         }
         tally_.accept(keyOfChar(expected), key, shift);
@@ -215,6 +218,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
     else
         c_.display->setCaption(withChar(kNextKey, next));
     record_.keyStats[static_cast<unsigned char>(next)].tries += 1;
+    c_.speech->textAt(practiceText_, cursorPos);
     return JudgeOutcome::Accepted;
 }
 
@@ -232,6 +236,7 @@ void TextExercise::btnStopClick() {
     c_.display->setCaption(
         QCoreApplication::translate("TextExercise", "スピードは %1文字/秒 です")
             .arg(QString::asprintf("%.1f", static_cast<double>(record_.currentRate))));
+    c_.speech->end(RunSpeech::textEnd(double(record_.currentRate), record_.runMisses));
     c_.btnStop->setEnabled(false);
     // Last, so what the run leads to (the course's verdict) may take the prompt line.
     RunSummary run;
