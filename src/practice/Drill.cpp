@@ -144,7 +144,7 @@ void Drill::runDrill() {
                 record_.runMisses += 1;
                 tally_.miss(keyCodeOfChar(c), key, keyboard_.lastShift);
                 c_.sounds->key(false);
-                c_.speech->missChar(c);
+                c_.speech->drillMiss(c);
             }
         }
 

@@ -47,6 +47,10 @@ constexpr SignName kSigns[] = {
     {'~', QT_TRANSLATE_NOOP("RunSpeech", "チルダ")},
 };
 
+char drillChar(char c) {
+    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+}
+
 bool blank(char c) {
     return c == ' ' || c == '\r' || c == '\n' || c == '\0';
 }
@@ -95,6 +99,7 @@ void RunSpeech::say(const QString& text, bool japanese) {
 void RunSpeech::begin(const QString& lead) {
     on_ = choice ? choice() : SpeechChoice{};
     end_.clear();
+    running_ = true;
     if (!on_.on) return;
     const QString start = tr("練習を始めます。ホームポジションに指を置いてください。");
     say(lead.isEmpty() ? start : lead + tr("。") + start);
@@ -113,8 +118,13 @@ void RunSpeech::textAt(const char* text, int pos) {
     say(QString::fromLatin1(text + pos, end - pos));
 }
 
+// The drill prompts keys, not characters: its capitals are its letter keys.
 void RunSpeech::drillKey(char c) {
-    if (on_.on) say(keyName(c));
+    if (on_.on) say(keyName(drillChar(c)));
+}
+
+void RunSpeech::drillMiss(char due) {
+    missChar(drillChar(due));
 }
 
 void RunSpeech::missChar(char due) {
@@ -138,7 +148,8 @@ void RunSpeech::nextJapaneseKey(const QString& name) {
 }
 
 void RunSpeech::end(const QString& words) {
-    if (!on_.on) return;
+    if (!on_.on || !running_) return;
+    running_ = false;
     end_ = words;
     say(words);
 }

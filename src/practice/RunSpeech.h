@@ -32,6 +32,7 @@ public:
     // The next key of a text run, or, following words, the word that begins there.
     void textAt(const char* text, int pos);
     void drillKey(char c);
+    void drillMiss(char due);
     // A miss: the key that was due, by its character or by its spoken name.
     void missChar(char due);
     void miss(const QString& dueName, bool japanese = false);
@@ -39,7 +40,7 @@ public:
     // The next key of a Japanese run, by its name (a letter, a kana); following words,
     // nothing: each phrase is said whole.
     void nextJapaneseKey(const QString& name);
-    // The end's words; then more of the same end (the course's next key).
+    // The end's words, once a run; then more of the same end (the course's next key).
     void end(const QString& words);
     void addToEnd(const QString& more);
 
@@ -56,5 +57,6 @@ private:
     void say(const QString& text, bool japanese = false);
 
     SpeechChoice on_;
+    bool running_ = false;
     QString end_;
 };
