@@ -3,6 +3,7 @@
 // a thread of the module's own: the program's thread only queues the text.
 #include "SpeechEngine.h"
 
+#include <QElapsedTimer>
 #include <QLocale>
 #include <QMutex>
 #include <QTextToSpeech>
@@ -14,6 +15,8 @@ namespace {
 
 // A server that has not said a word of the last text by then is taken for gone.
 constexpr int kAnswerMs = 3000;
+// How long the program's end waits for the speech thread.
+constexpr unsigned long kLeaveMs = 500;
 const QString kServerEngine = QStringLiteral("speechd");
 
 // Lives in the speech thread: the one object that talks to the server.
@@ -92,20 +95,27 @@ private:
 
 class QueuedSpeaker : public SpeechEngine {
 public:
-    QueuedSpeaker() {
+    QueuedSpeaker() : thread_(new QThread) {
         voice_ = new Voice;
-        voice_->moveToThread(&thread_);
-        QObject::connect(&thread_, &QThread::finished, voice_, &QObject::deleteLater);
-        thread_.start();
+        voice_->moveToThread(thread_);
+        QObject::connect(thread_, &QThread::finished, voice_, &QObject::deleteLater);
+        thread_->start();
+        clock_.start();
     }
+    // A server that hangs holds its thread in a call: the program does not wait for it
+    // to leave, and the thread, left behind, ends with the process.
     ~QueuedSpeaker() override {
-        thread_.quit();
-        thread_.wait();
+        thread_->quit();
+        if (thread_->wait(kLeaveMs)) delete thread_;
     }
 
     void say(const QString& text, const QString& lang) override { queue(text, lang); }
     void stop() override { queue(QString(), QString()); }
-    SpeechTrouble trouble() const override { return voice_->trouble.load(); }
+    SpeechTrouble trouble() const override {
+        const qint64 since = busySince_.load();
+        if (since >= 0 && clock_.elapsed() - since > kAnswerMs) return SpeechTrouble::ServerGone;
+        return voice_->trouble.load();
+    }
 
 private:
     // Only the newest text waits: each one would cut off the one before anyway.
@@ -131,14 +141,18 @@ private:
             text = std::move(text_);
             lang = std::move(lang_);
         }
+        busySince_ = clock_.elapsed();
         if (text.isEmpty())
             voice_->silence();
         else
             voice_->speak(text, lang);
+        busySince_ = -1;
     }
 
-    QThread thread_;
+    QThread* thread_;
     Voice* voice_ = nullptr;
+    QElapsedTimer clock_;
+    std::atomic<qint64> busySince_{-1}; // when the call to the server now going began
     QMutex mutex_;
     bool waiting_ = false;
     QString text_, lang_;
