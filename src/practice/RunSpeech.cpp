@@ -133,10 +133,9 @@ void RunSpeech::missChar(char due) {
 
 void RunSpeech::miss(const QString& dueName, bool japanese) {
     if (!on_.on) return;
-    // In Japanese practice the voice is Japanese, whatever the program's language.
-    say(japanese ? tr("ミス、%1", "said by a Japanese voice: kept in Japanese").arg(dueName)
-                 : tr("ミス、%1").arg(dueName),
-        japanese);
+    // In Japanese practice the voice is Japanese, whatever the program's language: the
+    // key due may be a kana.
+    say(tr("ミス、%1").arg(dueName), japanese);
 }
 
 void RunSpeech::phrase(const QString& reading) {
