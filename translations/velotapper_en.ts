@@ -842,6 +842,178 @@ It is started afresh.</translation>
     </message>
 </context>
 <context>
+    <name>RunSpeech</name>
+    <message>
+        <source>スペース</source>
+        <translation>space</translation>
+    </message>
+    <message>
+        <source>エンター</source>
+        <translation>enter</translation>
+    </message>
+    <message>
+        <source>感嘆符</source>
+        <translation>exclamation mark</translation>
+    </message>
+    <message>
+        <source>二重引用符</source>
+        <translation>double quote</translation>
+    </message>
+    <message>
+        <source>シャープ</source>
+        <translation>number sign</translation>
+    </message>
+    <message>
+        <source>ドル記号</source>
+        <translation>dollar sign</translation>
+    </message>
+    <message>
+        <source>パーセント</source>
+        <translation>percent</translation>
+    </message>
+    <message>
+        <source>アンド</source>
+        <translation>ampersand</translation>
+    </message>
+    <message>
+        <source>アポストロフィー</source>
+        <translation>apostrophe</translation>
+    </message>
+    <message>
+        <source>左かっこ</source>
+        <translation>left parenthesis</translation>
+    </message>
+    <message>
+        <source>右かっこ</source>
+        <translation>right parenthesis</translation>
+    </message>
+    <message>
+        <source>アスタリスク</source>
+        <translation>asterisk</translation>
+    </message>
+    <message>
+        <source>プラス</source>
+        <translation>plus</translation>
+    </message>
+    <message>
+        <source>カンマ</source>
+        <translation>comma</translation>
+    </message>
+    <message>
+        <source>マイナス</source>
+        <translation>minus</translation>
+    </message>
+    <message>
+        <source>ピリオド</source>
+        <translation>period</translation>
+    </message>
+    <message>
+        <source>スラッシュ</source>
+        <translation>slash</translation>
+    </message>
+    <message>
+        <source>コロン</source>
+        <translation>colon</translation>
+    </message>
+    <message>
+        <source>セミコロン</source>
+        <translation>semicolon</translation>
+    </message>
+    <message>
+        <source>小なり</source>
+        <translation>less than</translation>
+    </message>
+    <message>
+        <source>イコール</source>
+        <translation>equals</translation>
+    </message>
+    <message>
+        <source>大なり</source>
+        <translation>greater than</translation>
+    </message>
+    <message>
+        <source>疑問符</source>
+        <translation>question mark</translation>
+    </message>
+    <message>
+        <source>アットマーク</source>
+        <translation>at sign</translation>
+    </message>
+    <message>
+        <source>左角かっこ</source>
+        <translation>left bracket</translation>
+    </message>
+    <message>
+        <source>円記号</source>
+        <translation>yen sign</translation>
+    </message>
+    <message>
+        <source>右角かっこ</source>
+        <translation>right bracket</translation>
+    </message>
+    <message>
+        <source>キャレット</source>
+        <translation>caret</translation>
+    </message>
+    <message>
+        <source>アンダースコア</source>
+        <translation>underscore</translation>
+    </message>
+    <message>
+        <source>バッククォート</source>
+        <translation>backquote</translation>
+    </message>
+    <message>
+        <source>左波かっこ</source>
+        <translation>left brace</translation>
+    </message>
+    <message>
+        <source>縦線</source>
+        <translation>vertical bar</translation>
+    </message>
+    <message>
+        <source>右波かっこ</source>
+        <translation>right brace</translation>
+    </message>
+    <message>
+        <source>チルダ</source>
+        <translation>tilde</translation>
+    </message>
+    <message>
+        <source>ja</source>
+        <comment>the language the speech of these texts is in, as a BCP 47 name</comment>
+        <translation>en</translation>
+    </message>
+    <message>
+        <source>大文字の%1</source>
+        <translation>capital %1</translation>
+    </message>
+    <message>
+        <source>終了。毎秒%1文字、ミス%2回。</source>
+        <translation>Finished. %1 characters a second, %2 misses.</translation>
+    </message>
+    <message>
+        <source>終了。毎秒%1キー、毎分%2かな、ミス%3回。</source>
+        <translation>Finished. %1 keys a second, %2 kana a minute, %3 misses.</translation>
+    </message>
+    <message>
+        <source>次の新しいキーは%1です。</source>
+        <translation>The next new key is %1.</translation>
+    </message>
+    <message>
+        <source>練習を始めます。ホームポジションに指を置いてください。</source>
+        <translation>Practice begins. Put your fingers on the home position.</translation>
+    </message>
+    <message>
+        <source>。</source>
+        <translation>. </translation>
+    </message>
+    <message>
+        <source>ミス、%1</source>
+        <translation>Miss, %1</translation>
+    </message>
+</context>
+<context>
     <name>RunTally</name>
     <message>
         <source>&#x3000;リズム%1</source>
@@ -913,6 +1085,56 @@ It is started afresh.</translation>
     <message>
         <source>練習中だけ鳴ります</source>
         <translation>Only during runs</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechOutput</name>
+    <message>
+        <source>音声の部品が見つかりません</source>
+        <translation>The program's speech module is missing</translation>
+    </message>
+    <message>
+        <source>音声サーバー(speech-dispatcher)に接続できません</source>
+        <translation>No speech server (speech-dispatcher) answers</translation>
+    </message>
+    <message>
+        <source>この言語の声がありません</source>
+        <translation>The speech server has no voice for this language</translation>
+    </message>
+    <message>
+        <source>音声サーバーが応答しなくなりました</source>
+        <translation>The speech server stopped answering</translation>
+    </message>
+</context>
+<context>
+    <name>SpeechSection</name>
+    <message>
+        <source>音声</source>
+        <translation>Speech</translation>
+    </message>
+    <message>
+        <source>練習を読み上げる (F8)</source>
+        <translation>Speak the practice (F8)</translation>
+    </message>
+    <message>
+        <source>次のキー</source>
+        <translation>Next key</translation>
+    </message>
+    <message>
+        <source>次の単語</source>
+        <translation>Next word</translation>
+    </message>
+    <message>
+        <source>正しいキーを押すたびに次のキーを読み上げます</source>
+        <translation>Says the next key after each right key</translation>
+    </message>
+    <message>
+        <source>単語の始めにその単語を読み上げます</source>
+        <translation>Says each word as it begins</translation>
+    </message>
+    <message>
+        <source>この声で読み上げます。</source>
+        <translation>This is the voice that speaks.</translation>
     </message>
 </context>
 <context>
@@ -1354,6 +1576,14 @@ It is started afresh.</translation>
         <source>キーを押すと、その指を示します。[Esc]で終わります。</source>
         <translation>Press a key to see its finger. [Esc] ends.</translation>
     </message>
+    <message>
+        <source>音声をオンにしました。</source>
+        <translation>Speech on.</translation>
+    </message>
+    <message>
+        <source>音声をオフにしました。</source>
+        <translation>Speech off.</translation>
+    </message>
 </context>
 <context>
     <name>TextExercise</name>
@@ -1409,6 +1639,17 @@ Please create it.</translation>
     <message>
         <source>苦手キー:</source>
         <translation>Weak keys:</translation>
+    </message>
+</context>
+<context>
+    <name>ZoomSection</name>
+    <message>
+        <source>表示の倍率</source>
+        <translation>Display zoom</translation>
+    </message>
+    <message>
+        <source>次に起動したときから変わります</source>
+        <translation>Takes effect at the next start</translation>
     </message>
 </context>
 <context>

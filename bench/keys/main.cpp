@@ -4,10 +4,13 @@
 // of panels whose look did not change since they were last painted. With --pace the keys
 // are judged in a text run raced against a target pace, whose mark moves on its timer
 // between the keys; the cost of one of its steps is reported too. With --sounds every
-// sound and the metronome are on in that run (alone or with the pace).
+// sound and the metronome are on in that run (alone or with the pace). With --speech the
+// run is spoken, following each key, through this build's speech module: each key queues
+// what it says (its miss or the next key) for the module's thread.
 #include "HistoryTypes.h"
 #include "PaceGhost.h"
 #include "RunSounds.h"
+#include "RunSpeech.h"
 #include "SoundedRun.h"
 #include "TPanel.h"
 #include "TVelotapper.h"
@@ -79,9 +82,10 @@ public:
         if (sounds && key == kMetronomeSetting) return QStringLiteral("240");
         if (sounds && key.startsWith(QStringLiteral("sound.")) && key != kSoundVolumeSetting)
             return QStringLiteral("1");
+        if (speech && key == kSpeechOnSetting) return QStringLiteral("1");
         return fallback;
     }
-    bool pace = false, sounds = false;
+    bool pace = false, sounds = false, speech = false;
     void setSetting(const QString&, const QString&) override {}
 };
 
@@ -102,14 +106,16 @@ int main(int argc, char** argv) {
     Platform::install(&platform);
     const bool paced = QCoreApplication::arguments().contains(QStringLiteral("--pace"));
     const bool sounded = QCoreApplication::arguments().contains(QStringLiteral("--sounds"));
+    const bool spoken = QCoreApplication::arguments().contains(QStringLiteral("--speech"));
     TVelotapper window;
     PaceSettings settings;
     settings.pace = paced;
     settings.sounds = sounded;
+    settings.speech = spoken;
     window.show();
     window.activateWindow();
     QCoreApplication::processEvents();
-    if (paced || sounded) {
+    if (paced || sounded || spoken) {
         window.setHistory(&settings);
         // Lines of a character the keys rarely type: the run goes on to the last key.
         QByteArray text;
@@ -119,6 +125,9 @@ int main(int argc, char** argv) {
         if (sounded)
             std::printf("keys_sounds: %s\n",
                         platform.sounds.ready() ? "played" : "no sound device");
+        if (spoken)
+            std::printf("keys_speech: %s\n",
+                        platform.speech.ready() ? "module loaded" : "no speech module");
         QCoreApplication::processEvents(); // the run's first prompt drawn
     }
 
@@ -166,6 +175,12 @@ int main(int argc, char** argv) {
         }
         std::printf("keys_pace_running: %d bool\n", window.pace().running() ? 1 : 0);
         std::printf("keys_pace_step_median: %.3f us\n", percentile(steps, 0.5));
+    }
+    if (spoken) {
+        // Whether the server took what was queued: empty when it did.
+        QCoreApplication::processEvents();
+        const QString problem = platform.speechProblem();
+        std::printf("keys_speech_heard: %s\n", problem.isEmpty() ? "yes" : qPrintable(problem));
     }
     std::printf("keys_panel_paints: %d paints\n", counter.paints);
     std::printf("keys_unchanged_panel_paints: %d paints\n", counter.needless);

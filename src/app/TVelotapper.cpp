@@ -112,6 +112,11 @@ void TVelotapper::buildPane() {
         if (!history_) return SoundChoice{};
         return soundChoice([this](const QString& key) { return history_->setting(key); });
     };
+    pc.speech->choice = [this] {
+        if (!history_) return SpeechChoice{};
+        return speechChoice([this](const QString& key) { return history_->setting(key); });
+    };
+    speech_ = pc.speech;
     exercise_ = std::make_unique<TextExercise>(record_, keyboard_, pc);
     drill_ = std::make_unique<Drill>(record_, keyboard_, *exercise_, pc);
     japanese_ = std::make_unique<JapaneseExercise>(record_, keyboard_, *exercise_, pc);
@@ -447,6 +452,15 @@ void TVelotapper::Timer1Timer() {
     if (test_->running()) test_->tick();
 }
 
+void TVelotapper::toggleSpeech() {
+    if (!history_ || !history_->cannotWrite().isEmpty()) return;
+    const bool on = history_->setting(kSpeechOnSetting) != QStringLiteral("1");
+    history_->setSetting(kSpeechOnSetting, on ? QStringLiteral("1") : QStringLiteral("0"));
+    // The last words of the spoken mode tell that it is off.
+    Platform::get().say(on ? tr("音声をオンにしました。") : tr("音声をオフにしました。"),
+                        RunSpeech::language());
+}
+
 void TVelotapper::btnExitClick() {
     saveRecord(record_, this);
     Timer1->stop();
@@ -485,6 +499,11 @@ bool TVelotapper::event(QEvent* e) {
         return true;
     case QEvent::KeyPress:
         buildPane(); // a key before the program built it still finds the pane
+        // Outside a run F8 turns the spoken mode on or off; in a run it is judged.
+        if (static_cast<QKeyEvent*>(e)->key() == Qt::Key_F8 && toolsEnabled()) {
+            toggleSpeech();
+            return true;
+        }
         if (keyDown(static_cast<QKeyEvent*>(e)) == 40) Memo->followCaret();
         return true;
     case QEvent::KeyRelease:

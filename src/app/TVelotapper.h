@@ -99,6 +99,8 @@ public:
     void btnTestClick();
     void btnKeybordClick();
     void btnExitClick();
+    // The spoken mode on or off (F8 outside a run), kept in the history and said.
+    void toggleSpeech();
     void btnAboutClick();
     void btnStartClick();
     void btnStopClick();
@@ -139,6 +141,7 @@ private:
     std::unique_ptr<CourseExercise> course_;
     std::unique_ptr<PaceRunner> pace_;
     std::unique_ptr<GradeTest> test_;
+    std::shared_ptr<RunSpeech> speech_;
     HistoryReader* history_ = nullptr;
     WeakLesson weakLesson_; // built, not yet run
     DialogFactory makeAboutBox_, makePagesDlg_;

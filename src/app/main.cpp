@@ -5,6 +5,7 @@
 #include "TAboutBox.h"
 #include "TPagesDlg.h"
 #include "TVelotapper.h"
+#include "ZoomFile.h"
 
 #include <QApplication>
 #include <QDir>
@@ -68,6 +69,8 @@ void afterFirstFrame(QWidget* window, std::function<void()> step) {
 
 int main(int argc, char** argv) {
     phase("exec");
+    // Qt takes its scale factor when the application object is made.
+    applyKeptZoom();
     QApplication app(argc, argv);
     // A file-size limit makes a too-large write fail, which the record's save handles,
     // instead of ending the program.

@@ -4,6 +4,8 @@
 #include "GoalSection.h"
 #include "HistoryTypes.h"
 #include "SettingsSection.h"
+#include "SpeechSection.h"
+#include "ZoomSection.h"
 
 #include <QPushButton>
 
@@ -27,6 +29,8 @@ MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
 
     // The sections, top to bottom.
     addSection(new GoalSection);
+    addSection(new SpeechSection);
+    addSection(new ZoomSection);
 
     placeButtons();
 }

@@ -28,6 +28,9 @@ public:
     void playSound(Sound sound) override { sounds.push_back(sound); }
     std::optional<QString> askText(QWidget* parent, const QString& prompt,
                                    const QString& initial) override;
+    void say(const QString& text, const QString& lang) override { said << lang + u':' + text; }
+    void stopSpeech() override { said << QStringLiteral("-"); }
+    QString speechProblem() override { return speechTrouble; }
 
     QStringList messages;
     // Runs while a box is up, as a real box's event loop runs the program's events.
@@ -56,6 +59,8 @@ public:
     int waits = 0;
     int soundVolume = -1; // unprepared
     std::vector<Sound> sounds;
+    QStringList said;         // "lang:text" for each text said, "-" for each stop, in order
+    QString speechTrouble;    // what speechProblem answers
     int maxWaits = 1'000'000; // a runaway wait loop fails the test instead of hanging
 
 private:

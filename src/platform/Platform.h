@@ -60,6 +60,16 @@ public:
         (void)parent, (void)prompt, (void)initial;
         return std::nullopt;
     }
+    // Says text in lang ("ja", "en") and returns at once, cutting off what is being said.
+    virtual void say(const QString& text, const QString& lang) {
+        (void)text;
+        (void)lang;
+    }
+    // Stops what is being said.
+    virtual void stopSpeech() {}
+    // Why what is said cannot be heard (no speech server, no voice for the language, a
+    // server that stopped); empty when it can be or speech was not tried yet.
+    virtual QString speechProblem() { return {}; }
 
     static Platform& get();
     // Installs the instance for the run; the caller keeps ownership.

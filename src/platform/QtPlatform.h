@@ -1,6 +1,7 @@
 #pragma once
 #include "Platform.h"
 #include "SoundOutput.h"
+#include "SpeechOutput.h"
 
 #include <QElapsedTimer>
 
@@ -25,9 +26,13 @@ public:
     void releaseSounds() override { sounds_.release(); }
     std::optional<QString> askText(QWidget* parent, const QString& prompt,
                                    const QString& initial) override;
+    void say(const QString& text, const QString& lang) override { speech_.say(text, lang); }
+    void stopSpeech() override { speech_.stop(); }
+    QString speechProblem() override { return speech_.problem(); }
 
 private:
     QElapsedTimer clock_;
     quint32 seed_ = 1;
     SoundOutput sounds_;
+    SpeechOutput speech_;
 };

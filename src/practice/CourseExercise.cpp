@@ -160,7 +160,9 @@ void CourseExercise::runFinished(const RunSummary& run, bool kept) {
     QString verdict =
         tr("速さ%1　正確さ%2").arg(speed ? tr("○") : tr("×"), accuracy ? tr("○") : tr("×")) +
         RunTally::rhythmNote(run.rhythm);
-    if (next > open)
+    if (next > open) {
         verdict += tr("　次の新しいキー: %1").arg(keyOrder(track_)[std::size_t(next - 1)].cap);
+        c_.speech->addToEnd(RunSpeech::newKey(keyOrder(track_)[std::size_t(next - 1)].cap));
+    }
     c_.display->setCaption(verdict);
 }

@@ -118,6 +118,7 @@ void Drill::runDrill() {
         record_.typedTotal += 1;
         c_.display->setCaption(
             QCoreApplication::translate("Drill", "[%1] のキー.[Esc]で強制終了").arg(byteText(c)));
+        c_.speech->drillKey(c);
 
         TPanel* guide = nullptr;
         TColor saved = 0;
@@ -143,6 +144,7 @@ void Drill::runDrill() {
                 record_.runMisses += 1;
                 tally_.miss(keyCodeOfChar(c), key, keyboard_.lastShift);
                 c_.sounds->key(false);
+                c_.speech->drillMiss(c);
             }
         }
 
@@ -166,6 +168,7 @@ void Drill::runDrill() {
                                .arg(QString::asprintf("%3.1f", static_cast<double>(rate))));
     c_.memo->setPlainText(QString());
     if (n != 0) record_.currentRate = static_cast<float>(rate);
+    c_.speech->end(RunSpeech::textEnd(double(rate), record_.runMisses));
 
     RunSummary run;
     const bool done =

@@ -1,6 +1,7 @@
 #include "JapaneseExercise.h"
 
 #include "GuideColor.h"
+#include "JisKeys.h"
 #include "KanaJudge.h"
 #include "KanaLayout.h"
 #include "PaceRunner.h"
@@ -148,6 +149,7 @@ bool JapaneseExercise::showPhrase() {
     }
     if (phrase_ >= run_.phrases.size()) return false;
     c_.display->setCaption(run_.phrases[phrase_].written);
+    c_.speech->phrase(run_.phrases[phrase_].reading);
     showProgress();
     return true;
 }
@@ -195,6 +197,7 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
         record_.runMisses += 1;
         tally_.miss(expected.vk, int(key), shift, shiftSlip(shift, expected.shift));
         c_.sounds->key(false);
+        if (c_.speech->on()) c_.speech->miss(keyName(expected), true);
         return JudgeOutcome::Mistype;
     }
     ++keys_;
@@ -216,8 +219,14 @@ JudgeOutcome JapaneseExercise::judgeKey(quint16 key, bool shift, quint16&) {
         }
     } else {
         showProgress();
+        if (c_.speech->on()) c_.speech->nextJapaneseKey(keyName(judge_->guide()));
     }
     return JudgeOutcome::Accepted;
+}
+
+QString JapaneseExercise::keyName(const KeyStroke& key) const {
+    if (kanaInput_) return QString(kanalayout::legendOf(key.vk, key.shift));
+    return RunSpeech::keyName(jisCharOfKey(key.vk, key.shift));
 }
 
 void JapaneseExercise::Timer1Timer() {
@@ -277,6 +286,8 @@ void JapaneseExercise::btnStopClick() {
         prompt += u' ' + QCoreApplication::translate("JapaneseExercise", "読めずに飛ばした句%1")
                              .arg(run_.skipped);
     c_.display->setCaption(prompt);
+    c_.speech->end(
+        RunSpeech::japaneseEnd(double(record_.currentRate), kanaPerMinute, record_.runMisses));
     c_.btnStop->setEnabled(false);
 
     RunSummary run;

@@ -65,6 +65,8 @@ private:
     void lightGuide();
     void clearGuide();
     TextPosition stopPosition() const;
+    // A key as speech names it: its kana in kana input, else its character.
+    QString keyName(const KeyStroke& key) const;
 
     PracticeRecord& record_;
     OnScreenKeyboard& keyboard_;

@@ -1,5 +1,6 @@
 #pragma once
 #include "RunSounds.h"
+#include "RunSpeech.h"
 #include "RunSummary.h"
 
 #include <functional>
@@ -29,6 +30,8 @@ struct PracticeControls {
     RunSink onRun;
     // The sounds of every run, one for all the practice these controls serve.
     std::shared_ptr<RunSounds> sounds = std::make_shared<RunSounds>();
+    // What every run says in the spoken mode.
+    std::shared_ptr<RunSpeech> speech = std::make_shared<RunSpeech>();
     // The pace runs beside the text runs when set.
     PaceRunner* pace = nullptr;
 };

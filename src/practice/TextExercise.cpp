@@ -113,6 +113,7 @@ bool TextExercise::btnFileClick() {
 void TextExercise::showStartPrompts(const QString& note, const QString& lead) {
     c_.memo->setPlainText(QString());
     c_.lcd->setCaption(QString());
+    c_.speech->begin(lead);
     Platform& platform = Platform::get();
     qint64 t0 = platform.clockMs();
     const QString home = text(kHomePrompt);
@@ -149,6 +150,7 @@ void TextExercise::start(const QString& note, const QString& lead) {
     keyboard_.practiceRunning = true;
 
     c_.display->setCaption(withChar(kFirstKey, practiceText_[0]));
+    c_.speech->textAt(practiceText_, 0);
     cursorPos = 0;
     c_.memo->setCaret(0);
     c_.memo->setPlainText(QString::fromLatin1(practiceText_));
@@ -197,6 +199,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
             const bool shiftDue = dueEntry.shiftedChar == expected && dueEntry.baseChar != expected;
             tally_.miss(due, key & 0xFF, shift, shiftSlip(shift, shiftDue));
             c_.sounds->key(false);
+            c_.speech->missChar(expected);
             return JudgeOutcome::Mistype;
         }
         tally_.accept(keyOfChar(expected), key, shift);
@@ -219,6 +222,7 @@ JudgeOutcome TextExercise::judgeKey(quint16 key, bool shift, quint16& paneKey) {
     else
         c_.display->setCaption(withChar(kNextKey, next));
     record_.keyStats[static_cast<unsigned char>(next)].tries += 1;
+    c_.speech->textAt(practiceText_, cursorPos);
     return JudgeOutcome::Accepted;
 }
 
@@ -241,6 +245,7 @@ void TextExercise::btnStopClick() {
     c_.display->setCaption(
         QCoreApplication::translate("TextExercise", "スピードは %1文字/秒 です")
             .arg(QString::asprintf("%.1f", static_cast<double>(record_.currentRate))));
+    c_.speech->end(RunSpeech::textEnd(double(record_.currentRate), record_.runMisses));
     c_.btnStop->setEnabled(false);
     // Last, so what the run leads to (the course's verdict) may take the prompt line.
     RunSummary run;

@@ -1,5 +1,6 @@
 #include "FakeHistory.h"
 #include "SoundOutput.h"
+#include "SpeechOutput.h"
 #include "TVelotapper.h"
 #include "TestEnv.h"
 
@@ -82,7 +83,11 @@ public:
     void prepareSounds(int volume) override { out.prepare(volume); }
     void playSound(Sound s) override { out.play(s); }
     void releaseSounds() override { out.release(); }
+    void say(const QString& text, const QString& lang) override { voice.say(text, lang); }
+    void stopSpeech() override { voice.stop(); }
+    QString speechProblem() override { return voice.problem(); }
     SoundOutput out{{QStringLiteral(VELOTAPPER_SOUND_MODULE_DIR)}};
+    SpeechOutput voice{{QStringLiteral(VELOTAPPER_SOUND_MODULE_DIR)}};
 };
 
 // The time the window had each key.
@@ -106,6 +111,7 @@ private slots:
     void cleanupTestCase();
     void missHeardAtOnce();
     void silentWhenOff();
+    void speechHeardAfterStart();
 
 private:
     Clock::time_point press(int xkey);
@@ -207,6 +213,51 @@ void TestAudio::silentWhenOff() {
     startLesson(false);
     for (int i = 0; i < 5; ++i)
         QVERIFY2(quietAfter(press(i % 2 ? kKeyF : kKeyJ), milliseconds(200)), "a sound");
+}
+
+// A speech server of the test's own, speaking with espeak-ng into the null sink: the
+// lesson's start is heard; once the server is gone the run goes on and the platform
+// says why nothing is heard.
+void TestAudio::speechHeardAfterStart() {
+    for (const char* tool : {"speech-dispatcher", "espeak-ng"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            QSKIP(qPrintable(QStringLiteral("%1 is not installed (scripts/deps.sh --test)")
+                                 .arg(QString::fromLatin1(tool))));
+    const QDir conf(runtime_.filePath(QStringLiteral("speechd")));
+    QVERIFY(conf.mkpath(QStringLiteral("modules")));
+    QFile settings(conf.filePath(QStringLiteral("speechd.conf")));
+    QVERIFY(settings.open(QIODevice::WriteOnly));
+    settings.write("AudioOutputMethod \"pulse\"\n"
+                   "AddModule \"espeak-ng\" \"sd_espeak-ng\" \"espeak-ng.conf\"\n"
+                   "DefaultModule espeak-ng\nDefaultVolume 100\n");
+    settings.close();
+    QFile(conf.filePath(QStringLiteral("modules/espeak-ng.conf"))).open(QIODevice::WriteOnly);
+    const QString socket = runtime_.filePath(QStringLiteral("speechd.sock"));
+    QProcess speechd;
+    speechd.setStandardOutputFile(conf.filePath(QStringLiteral("out.log")));
+    speechd.setStandardErrorFile(conf.filePath(QStringLiteral("err.log")));
+    speechd.start(QStringLiteral("speech-dispatcher"),
+                  {"-s", "-t", "0", "-C", conf.path(), "-S", socket, "-c", "unix_socket", "-P",
+                   runtime_.filePath(QStringLiteral("speechd.pid")), "-L", conf.path()});
+    QVERIFY(speechd.waitForStarted());
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(socket), 10000);
+    qputenv("SPEECHD_ADDRESS", "unix_socket:" + socket.toUtf8());
+
+    history_.settings[kSpeechOnSetting] = "1";
+    const auto before = Clock::now();
+    QVERIFY(quietAfter(before, milliseconds(300)));
+    startLesson(false);
+    QTRY_VERIFY_WITH_TIMEOUT(ear_->loudAfter(before).has_value(), 15000);
+    QCOMPARE(platform_.speechProblem(), QString());
+
+    speechd.kill();
+    speechd.waitForFinished();
+    const int typed = w_->exercise().cursorPos;
+    for (int i = 0; i < 3; ++i) press(kKeyF);
+    QCOMPARE(w_->exercise().cursorPos, typed + 3);
+    QTRY_VERIFY_WITH_TIMEOUT(!platform_.speechProblem().isEmpty(), 10000);
+    w_->btnStopClick();
+    history_.settings[kSpeechOnSetting] = "0";
 }
 
 QTEST_MAIN(TestAudio)

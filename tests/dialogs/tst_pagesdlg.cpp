@@ -5,10 +5,14 @@
 #include "PracticeRecord.h"
 #include "RecordFile.h"
 #include "RunSounds.h"
+#include "RunSpeech.h"
 #include "SoundDlg.h"
+#include "SpeechSection.h"
 #include "TPagesDlg.h"
 #include "TPanel.h"
 #include "TestEnv.h"
+#include "ZoomFile.h"
+#include "ZoomSection.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -66,6 +70,7 @@ private slots:
     void courseTargetsLiveInTheHistory();
     void soundSettingsLiveInTheHistory();
     void moreSettingsKeptOnlyByOk();
+    void speechAndZoomSections();
     void closeBoxDiscardsSettings();
     void escapeActsAsCloseBox();
     void okWhenTheSaveFails();
@@ -635,6 +640,37 @@ void TestPagesDlg::pickerPreselectsLastChoice() {
     QCOMPARE(rec.fingerColors[5], clBlue);
     QCOMPARE(rec.fingerColors[0], clWhite);
     QCOMPARE(rec.fingerColors[1], clRed);
+}
+
+// The speech and zoom sections: what is kept fills them, OK keeps only what changed, the
+// zoom reaches the file the next start reads, and the status line says why speech is not
+// heard.
+void TestPagesDlg::speechAndZoomSections() {
+    TestEnv env;
+    MoreSettingsDlg dlg;
+    auto* speech = static_cast<SpeechSection*>(dlg.section(QStringLiteral("gbSpeech")));
+    auto* zoom = static_cast<ZoomSection*>(dlg.section(QStringLiteral("gbZoom")));
+    QVERIFY(speech && zoom);
+    FakeHistory h;
+    h.settings[kSpeechFollowSetting] = QStringLiteral("word");
+    env.platform.speechTrouble = QStringLiteral("no server");
+    dlg.setHistory(&h);
+    QVERIFY(!speech->cbSpeech->isChecked() && speech->rbFollowWord->isChecked());
+    QVERIFY(!speech->rbFollowKey->isEnabled() && zoom->rbZoom100->isChecked());
+    QCOMPARE(speech->lbSpeechStatus->text(), QStringLiteral("no server"));
+    speech->cbSpeech->click();
+    QCOMPARE(env.platform.said, QStringList{"ja:この声で読み上げます。"});
+    speech->rbFollowKey->click();
+    zoom->rbZoom150->click();
+    dlg.OKBtn->click();
+    QCOMPARE(h.settings.value(kSpeechOnSetting), QStringLiteral("1"));
+    QCOMPARE(h.settings.value(kSpeechFollowSetting), QStringLiteral("key"));
+    QCOMPARE(h.settings.value(kZoomSetting), QStringLiteral("150"));
+    QCOMPARE(keptZoom(), 150);
+    zoom->rbZoom100->click();
+    dlg.OKBtn->click();
+    QCOMPARE(keptZoom(), 100);
+    QVERIFY(!QFile::exists(QString::fromLatin1(kZoomFileName))); // the start reads nothing
 }
 
 QTEST_MAIN(TestPagesDlg)

@@ -2,6 +2,7 @@
 #include "FakeHistory.h"
 #include "Fixture.h"
 #include "RunSounds.h"
+#include "RunSpeech.h"
 #include "TypingKeys.h"
 
 #include <QtTest>
@@ -20,6 +21,8 @@ private slots:
     void beats();
     void runs_data();
     void runs();
+    void spoken_data();
+    void spoken();
 };
 
 void TstRunSounds::keptChoice_data() {
@@ -130,6 +133,93 @@ void TstRunSounds::runs() {
     QCOMPARE(f.env.platform.soundVolume, on.isEmpty() ? -1 : 35);
     f.w->btnSound->click();
     QCOMPARE(f.env.platform.dialogsRun, 1);
+}
+
+// What each kind of run says, in order, with speech on; off, nothing at all.
+void TstRunSounds::spoken_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("follow");
+    QTest::addColumn<QStringList>("expected"); // %1: the prompted keys of a drill
+    const QString start = "ja:練習を始めます。ホームポジションに指を置いてください。";
+    QTest::newRow("off") << "text"
+                         << "" << QStringList{};
+    QTest::newRow("text, keys")
+        << "text"
+        << "key" << QStringList{start,        "ja:A",        "ja:B",
+                                "ja:ミス、B", "ja:スペース", "ja:大文字のC",
+                                "ja:D",       "ja:エンター", "ja:終了。毎秒7.0文字、ミス1回。"};
+    QTest::newRow("text, words") << "text"
+                                 << "word"
+                                 << QStringList{start, "ja:ab", "ja:ミス、スペース", "ja:Cd",
+                                                "ja:終了。毎秒7.0文字、ミス1回。"};
+    QTest::newRow("drill") << "drill"
+                           << "key"
+                           << QStringList{start,   "ja:%1", "ja:ミス、%1",
+                                          "ja:%2", "ja:%3", "ja:終了。毎秒1.2文字、ミス1回。"};
+    QTest::newRow("japanese, keys")
+        << "japanese"
+        << "key" << QStringList{start,  "ja:にほん", "ja:I",
+                                "ja:H", "ja:O",      "ja:ミス、O",
+                                "ja:N", "ja:N",      "ja:終了。毎秒0.0キー、毎分0かな、ミス1回。"};
+    QTest::newRow("F8 on and off")
+        << "f8"
+        << "" << QStringList{"ja:音声をオンにしました。", "ja:音声をオフにしました。"};
+}
+
+void TstRunSounds::spoken() {
+    QFETCH(QString, kind);
+    QFETCH(QString, follow);
+    QFETCH(QStringList, expected);
+    Fixture f;
+    FakeHistory history;
+    history.settings[kSpeechOnSetting] = follow.isEmpty() ? "0" : "1";
+    history.settings[kSpeechFollowSetting] = follow;
+    f.w->setHistory(&history);
+    auto type = [&](const char* text) {
+        for (const char* c = text; *c; ++c) {
+            f.env.platform.now += 250;
+            if (*c == '\n')
+                keys::tap(f.w->Memo, keys::Enter);
+            else
+                typeChar(f.w->Memo, *c);
+        }
+    };
+    if (kind == "text") {
+        f.load("ab Cd\n");
+        f.start();
+        type(follow == "word" ? "abx Cd" : "axb Cd");
+        f.tick(1);
+        type("\n");
+    } else if (kind == "drill") {
+        DrillDriver d(f);
+        d.script = [&](int index, int step, char c) {
+            if (index == 2)
+                d.hold(keys::Esc);
+            else if (index == 0 && step == 0)
+                d.answer(c == 'Q' ? 'P' : 'Q');
+            else
+                d.answer(c);
+        };
+        f.w->btnLesson->click();
+        // The drill's letters are keys: said as letters, never as capitals.
+        for (QString& e : expected)
+            for (int i = 0; i < 3; ++i)
+                e.replace(QStringLiteral("%%1").arg(i + 1), QChar(d.prompts[i]));
+    } else if (kind == "japanese") {
+        Phrase p;
+        p.written = "日本";
+        p.reading = "にほん";
+        QVERIFY(f.w->japanese().startPhrases({p}, "japanese", "t", {}));
+        type("nihxonn");
+        f.w->btnStopClick(); // the run is over: nothing more is said
+    } else {
+        for (int i = 0; i < 2; ++i) {
+            QKeyEvent e(QEvent::KeyPress, Qt::Key_F8, Qt::NoModifier, 74, 0, 0);
+            QCoreApplication::sendEvent(f.w.get(), &e);
+            QCOMPARE(history.settings[kSpeechOnSetting], i == 0 ? "1" : "0");
+        }
+    }
+    QCOMPARE(f.env.platform.said, expected);
 }
 
 QTEST_MAIN(TstRunSounds)
