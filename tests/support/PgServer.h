@@ -46,7 +46,8 @@ public:
     QString adminConninfo(const QString& dbname = QStringLiteral("postgres")) const;
     // A role with a password, over TCP to 127.0.0.1 as a learner's machine connects.
     QString tcpConninfo(const QString& user, const QString& password,
-                        const QString& dbname = QStringLiteral("postgres")) const;
+                        const QString& dbname = QStringLiteral("postgres"),
+                        int connectTimeout = 10) const;
 
 private:
     bool run(const QString& program, const QStringList& args);
