@@ -150,9 +150,10 @@ QString PgServer::adminConninfo(const QString& dbname) const {
         .arg(adminUser(), quoted(adminPassword_), quoted(dbname));
 }
 
-QString PgServer::tcpConninfo(const QString& user, const QString& password,
-                              const QString& dbname) const {
-    return QStringLiteral("host=127.0.0.1 port=%1 user=%2 password=%3 dbname=%4 connect_timeout=10")
+QString PgServer::tcpConninfo(const QString& user, const QString& password, const QString& dbname,
+                              int connectTimeout) const {
+    return QStringLiteral("host=127.0.0.1 port=%1 user=%2 password=%3 dbname=%4 connect_timeout=%5")
         .arg(port_)
-        .arg(quoted(user), quoted(password), quoted(dbname));
+        .arg(quoted(user), quoted(password), quoted(dbname))
+        .arg(connectTimeout);
 }
