@@ -173,6 +173,12 @@ void tst_ClassServer::learnerAddsAndReadsOwnOnly_data() {
            " speed, completed) VALUES (gen_random_uuid(), '" +
                (classA.size() > 1 ? classA[1].role : "") + "', now(), now(), 'x', 1, 1, 0, 1, true)"
         << false << "42501";
+    QTest::newRow("arrival time of its own")
+        << "INSERT INTO velotapper.runs(uuid, started_at, ended_at, mode, seconds, keys, misses, "
+           "speed,"
+           " completed, received_at) VALUES (gen_random_uuid(), now(), now(), 'x', 1, 1, 0, 1, "
+           "true, now())"
+        << false << "42501";
     QTest::newRow("update own") << "UPDATE velotapper.runs SET keys = 9999 WHERE uuid <> $1::uuid"
                                 << false << "42501";
     QTest::newRow("delete own") << "DELETE FROM velotapper.runs WHERE uuid <> $1::uuid" << false

@@ -60,7 +60,11 @@ CREATE TABLE velotapper.runs(
     rhythm double precision,
     per_key jsonb NOT NULL DEFAULT '[]',
     confusions jsonb NOT NULL DEFAULT '[]',
-    received_at timestamptz NOT NULL DEFAULT now());
+    received_at timestamptz NOT NULL DEFAULT now(),
+    -- A run's figures are a few kilobytes; these bounds keep one login from filling the disk
+    -- with a few rows.
+    CHECK (length(mode) <= 32 AND length(source) <= 1000),
+    CHECK (pg_column_size(per_key) <= 65536 AND pg_column_size(confusions) <= 65536));
 -- A learner's last practice, this week's minutes and last 20 runs all read this.
 CREATE INDEX runs_by_learner ON velotapper.runs(learner, ended_at);
 
@@ -169,8 +173,12 @@ BEGIN
     EXECUTE format('GRANT SELECT ON velotapper.classes, velotapper.learners, velotapper.runs,'
                    ' velotapper.test_results, velotapper.course_steps, velotapper.class_progress'
                    ' TO %I, %I', p || 'learner', p || 'teacher');
-    EXECUTE format('GRANT INSERT ON velotapper.runs, velotapper.test_results,'
-                   ' velotapper.course_steps TO %I', p || 'learner');
+    -- received_at is the server's: no client sets it.
+    EXECUTE format('GRANT INSERT (uuid, learner, started_at, ended_at, mode, source, seconds, keys,'
+                   ' misses, speed, completed, rhythm, per_key, confusions) ON velotapper.runs TO %I',
+                   p || 'learner');
+    EXECUTE format('GRANT INSERT ON velotapper.test_results, velotapper.course_steps TO %I',
+                   p || 'learner');
 END $$;
 -- Every client reads the version first, to tell a newer server.
 GRANT USAGE ON SCHEMA velotapper TO PUBLIC;
