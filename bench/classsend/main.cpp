@@ -106,6 +106,7 @@ int main(int argc, char** argv) {
     int failures = 0;
     std::vector<std::unique_ptr<PgConn>> conns(static_cast<size_t>(learners));
 
+    double connectSeconds = 0;
     // Round 1: every learner connects, sends its first run and keeps the connection
     // for round 2 (the time counted is the connect and the send).
     {
@@ -129,8 +130,10 @@ int main(int argc, char** argv) {
                     std::fprintf(stderr, "send failed: %s\n", c->error().c_str());
                 conns[size_t(l)] = std::move(c);
             });
+        const auto t0 = Clock::now();
         go.arrive_and_wait();
         for (auto& t : ts) t.join();
+        connectSeconds = std::chrono::duration<double>(Clock::now() - t0).count();
     }
     // Round 2: on the open connections, runs 1..R, all learners at once.
     const auto start = Clock::now();
@@ -168,6 +171,7 @@ int main(int argc, char** argv) {
                 "SELECT pg_total_relation_size('velotapper.runs') / count(*) FROM velotapper.runs"),
             0, 0)
             .c_str());
+    std::printf("connects_per_second: %.0f logins/s\n", double(whole.size()) / connectSeconds);
     std::printf("connect_and_send_p50: %.1f ms\n", percentile(whole, 0.50));
     std::printf("connect_and_send_p95: %.1f ms\n", percentile(whole, 0.95));
     std::printf("runs_per_second: %.0f runs/s\n", double(sends.size()) / seconds);

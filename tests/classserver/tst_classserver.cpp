@@ -99,7 +99,7 @@ void tst_ClassServer::initTestCase() {
     QVERIFY2(root.ok() && root.run("CREATE DATABASE school"), root.error().c_str());
 
     int code = -1;
-    QVERIFY(command({"init"}, &code).contains("now at version"));
+    QVERIFY(command({"init"}, &code).contains("版 1 にしました"));
     QCOMPARE(code, 0);
     for (const char* name : {"3年2組", "3年3組"}) {
         teachers += readSlips(
@@ -134,7 +134,7 @@ void tst_ClassServer::enrolsHostileRoster() {
     // Enrolling the roster again adds nobody and keeps every password.
     QVERIFY(readSlips(command({"add-learners", "3年2組", roster}, &code)).isEmpty());
     QCOMPARE(code, 0);
-    QVERIFY(lastErr.contains("number 3 is enrolled already"));
+    QVERIFY(lastErr.contains("番号 3 は登録済み"));
 
     QFile b(dir.filePath("b.csv"));
     QVERIFY(b.open(QIODevice::WriteOnly) && b.write("7,\"x\"\"; SELECT pg_sleep(30);--\"\n") > 0);
@@ -265,14 +265,14 @@ void tst_ClassServer::teacherReadsOwnClassOnly() {
 // command and by what a client reads first.
 void tst_ClassServer::initAgainAndNewerServer() {
     int code = -1;
-    QVERIFY(command({"init"}, &code).contains("at version 1 already"));
+    QVERIFY(command({"init"}, &code).contains("すでに版 1 です"));
     QCOMPARE(code, 0);
     auto db = admin();
     QVERIFY(db->exec("UPDATE velotapper.meta SET version = $1",
                      {std::to_string(classserver::kServerVersion + 1)}));
     command({"init"}, &code);
     QCOMPARE(code, 3);
-    QVERIFY(lastErr.contains("newer"));
+    QVERIFY(lastErr.contains("新しい"));
     command({"add-class", "4年1組"}, &code);
     QCOMPARE(code, 1);
     auto me = as(classA[0]);

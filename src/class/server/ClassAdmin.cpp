@@ -1,5 +1,6 @@
 #include "ClassAdmin.h"
 
+#include "Say.h"
 #include "SchemaSql.h"
 #include "ServerSchema.h"
 
@@ -69,6 +70,13 @@ std::string prefix(PgConn& db) {
     return value(db.exec("SELECT role_prefix FROM velotapper.meta"), 0, 0);
 }
 
+std::string newer(int v) {
+    return say(
+        QT_TRANSLATE_NOOP("velotapper-class",
+                          "サーバーのスキーマ(版 %1)はこのコマンドの版(%2)より新しいものです。"),
+        {std::to_string(v), std::to_string(kServerVersion)});
+}
+
 int version(PgConn& db, std::string* error) {
     auto r = db.exec("SELECT to_regclass('velotapper.meta') IS NOT NULL");
     if (!r) return *error = db.error(), -1;
@@ -82,11 +90,14 @@ bool current(PgConn& db, std::string* error) {
     const int v = version(db, error);
     if (v < 0) return false;
     if (v != kServerVersion) {
-        *error = v == 0 ? "the database has no class schema: run velotapper-class init first"
+        *error = v == 0 ? say(QT_TRANSLATE_NOOP("velotapper-class",
+                                                "このデータベースにはクラスのスキーマがありません。"
+                                                "先に velotapper-class init を実行してください。"))
                  : v > kServerVersion
-                     ? "the server's schema (version " + std::to_string(v) +
-                           ") is newer than this command's (" + std::to_string(kServerVersion) + ")"
-                     : "the server's schema is older: run velotapper-class init first";
+                     ? newer(v)
+                     : say(QT_TRANSLATE_NOOP("velotapper-class",
+                                             "サーバーのスキーマが古い版です。先に "
+                                             "velotapper-class init を実行してください。"));
         return false;
     }
     return true;
@@ -103,8 +114,7 @@ InitResult init(PgConn& db) {
     r.to = r.from;
     if (r.from > kServerVersion) {
         r.newer = true;
-        r.error = "the server's schema (version " + std::to_string(r.from) +
-                  ") is newer than this command's (" + std::to_string(kServerVersion) + ")";
+        r.error = newer(r.from);
         return r;
     }
     const auto all = steps();
@@ -125,7 +135,7 @@ std::optional<Credential> addClass(PgConn& db, const std::string& className, std
     if (!current(db, error)) return std::nullopt;
     if (value(db.exec("SELECT count(*) FROM velotapper.classes WHERE name = $1", {className}), 0,
               0) != "0") {
-        *error = "the class exists already";
+        *error = say(QT_TRANSLATE_NOOP("velotapper-class", "そのクラスはすでにあります。"));
         return std::nullopt;
     }
     const std::string p = prefix(db);
@@ -157,7 +167,10 @@ std::optional<std::vector<Credential>> addLearners(PgConn& db, const std::string
     auto cls =
         db.exec("SELECT id, group_role FROM velotapper.classes WHERE name = $1", {className});
     if (!cls || PQntuples(cls.get()) != 1) {
-        *error = cls ? "no such class: add it with velotapper-class add-class first" : db.error();
+        *error = cls ? say(QT_TRANSLATE_NOOP("velotapper-class",
+                                             "そのクラスはありません。先に velotapper-class "
+                                             "add-class で追加してください。"))
+                     : db.error();
         return std::nullopt;
     }
     const std::string classId = value(cls, 0, 0), group = value(cls, 0, 1), p = prefix(db);

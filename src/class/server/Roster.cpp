@@ -1,5 +1,7 @@
 #include "Roster.h"
 
+#include "Say.h"
+
 #include <iconv.h>
 #include <set>
 
@@ -119,7 +121,9 @@ std::optional<std::vector<RosterEntry>> parseRoster(const std::string& bytes, st
     if (!validUtf8(text)) {
         auto converted = fromCp932(text);
         if (!converted) {
-            *error = "the roster is neither UTF-8 nor Shift-JIS text";
+            *error = say(QT_TRANSLATE_NOOP(
+                "velotapper-class",
+                "名簿が UTF-8 のテキストでも Shift-JIS のテキストでもありません。"));
             return std::nullopt;
         }
         text = std::move(*converted);
@@ -129,7 +133,8 @@ std::optional<std::vector<RosterEntry>> parseRoster(const std::string& bytes, st
     bool first = true;
     for (auto& [line, f] : records(text)) {
         const auto fail = [&, l = line](const std::string& why) {
-            *error = "line " + std::to_string(l) + ": " + why;
+            *error =
+                say(QT_TRANSLATE_NOOP("velotapper-class", "%1 行目: %2"), {std::to_string(l), why});
             return std::nullopt;
         };
         if (first && isHeader(f)) {
@@ -137,20 +142,28 @@ std::optional<std::vector<RosterEntry>> parseRoster(const std::string& bytes, st
             continue;
         }
         first = false;
-        if (f.size() < 2) return fail("a learner's line needs number,name");
+        if (f.size() < 2)
+            return fail(say(
+                QT_TRANSLATE_NOOP("velotapper-class", "学習者の行には「番号,名前」が要ります。")));
         RosterEntry e{trimmed(f[0]), trimmed(f[1]), line};
         for (const std::string* s : {&e.number, &e.name}) {
-            if (s->empty()) return fail("an empty number or name");
-            if (chars(*s) > kMaxChars) return fail("a field longer than 100 characters");
+            if (s->empty())
+                return fail(say(QT_TRANSLATE_NOOP("velotapper-class", "番号か名前が空です。")));
+            if (chars(*s) > kMaxChars)
+                return fail(
+                    say(QT_TRANSLATE_NOOP("velotapper-class", "100 文字を超える欄があります。")));
             for (char c : *s)
                 if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f)
-                    return fail("a control character");
+                    return fail(
+                        say(QT_TRANSLATE_NOOP("velotapper-class", "制御文字が含まれています。")));
         }
-        if (!numbers.insert(e.number).second) return fail("number " + e.number + " comes twice");
+        if (!numbers.insert(e.number).second)
+            return fail(
+                say(QT_TRANSLATE_NOOP("velotapper-class", "番号 %1 が二度あります。"), {e.number}));
         out.push_back(std::move(e));
     }
     if (out.empty()) {
-        *error = "the roster names no learner";
+        *error = say(QT_TRANSLATE_NOOP("velotapper-class", "名簿に学習者がいません。"));
         return std::nullopt;
     }
     return out;

@@ -1,6 +1,8 @@
 // velotapper-class: sets up a class on a PostgreSQL server and enrols its learners.
 // Run by the server's administrator; the program itself never needs it.
 #include "ClassAdmin.h"
+#include "Language.h"
+#include "Say.h"
 #include "ServerSchema.h"
 
 #include <cstring>
@@ -12,19 +14,22 @@ using namespace classserver;
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: velotapper-class init [--service NAME | CONNINFO]\n"
-    "       velotapper-class add-class CLASS [slip options] [--service NAME | CONNINFO]\n"
-    "       velotapper-class add-learners CLASS ROSTER.csv [slip options] [--service NAME | "
-    "CONNINFO]\n"
-    "       velotapper-class version\n"
-    "Connects as libpq does (PGSERVICE, PGHOST, ... or the Unix socket) unless told.\n"
-    "ROSTER.csv holds number,name a line. The logins made are printed as CSV for slips.\n"
-    "slip options: what the learners' machines use to reach the server:\n"
-    "  --host HOST        the server's name as they reach it (default: this connection's)\n"
-    "  --port PORT        (default: this connection's)\n"
-    "  --slip-service N   the pg_service.conf entry's name (default: velotapper)\n"
-    "  --sslmode MODE     (default: verify-full for a host other than localhost)\n";
+// Not translated: the command's name and options, the words the administrator types.
+constexpr const char* kUsage = QT_TRANSLATE_NOOP(
+    "velotapper-class",
+    "使い方: velotapper-class init [--service 名前 | 接続文字列]\n"
+    "        velotapper-class add-class クラス [票の指定] [--service 名前 | 接続文字列]\n"
+    "        velotapper-class add-learners クラス 名簿.csv [票の指定] [--service 名前 | "
+    "接続文字列]\n"
+    "        velotapper-class version\n"
+    "接続先の指定がなければ libpq の決まり (PGSERVICE、PGHOST など、または Unix ソケット) で"
+    "接続します。\n"
+    "名簿.csv は 1 行に「番号,名前」です。作ったログインは票に刷る CSV で出力します。\n"
+    "票の指定 (学習者の機械がサーバーに接続するための値):\n"
+    "  --host ホスト        学習者の機械から見たサーバーの名前 (既定: この接続のホスト)\n"
+    "  --port ポート        (既定: この接続のポート)\n"
+    "  --slip-service 名前  pg_service.conf の項目の名前 (既定: velotapper)\n"
+    "  --sslmode モード     (既定: localhost 以外のホストなら verify-full)\n");
 
 struct Args {
     std::string command, conninfo;
@@ -84,8 +89,12 @@ void fillSlip(PgConn& db, Args& a) {
         a.slip.host == "localhost" || a.slip.host == "127.0.0.1" || a.slip.host == "::1";
     if (!a.sslGiven) a.slip.sslmode = local ? "" : "verify-full";
     if (local && !a.hostGiven)
-        std::cerr
-            << "velotapper-class: the slips name host localhost; give --host for other machines\n";
+        std::cerr << "velotapper-class: "
+                  << say(QT_TRANSLATE_NOOP(
+                         "velotapper-class",
+                         "票のホストは localhost です。ほかの機械から接続するなら --host "
+                         "を指定してください。"))
+                  << "\n";
 }
 
 int fail(const std::string& why) {
@@ -96,9 +105,11 @@ int fail(const std::string& why) {
 } // namespace
 
 int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    installTranslators(chooseLanguage(), programTranslationDirs());
     Args a;
     if (!parse(argc, argv, a)) {
-        std::cerr << kUsage;
+        std::cerr << say(kUsage);
         return 2;
     }
     if (a.command == "version") {
@@ -106,7 +117,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (a.command != "init" && a.command != "add-class" && a.command != "add-learners") {
-        std::cerr << kUsage;
+        std::cerr << say(kUsage);
         return 2;
     }
     PgConn db(a.conninfo);
@@ -120,10 +131,15 @@ int main(int argc, char** argv) {
             return r.newer ? 3 : 1;
         }
         if (r.from == r.to)
-            std::cout << "the class schema is at version " << r.to << " already\n";
+            std::cout << say(QT_TRANSLATE_NOOP("velotapper-class",
+                                               "クラスのスキーマはすでに版 %1 です。"),
+                             {std::to_string(r.to)})
+                      << "\n";
         else
-            std::cout << "the class schema is now at version " << r.to << " (was " << r.from
-                      << ")\n";
+            std::cout << say(QT_TRANSLATE_NOOP("velotapper-class",
+                                               "クラスのスキーマを版 %1 にしました (前は %2)。"),
+                             {std::to_string(r.to), std::to_string(r.from)})
+                      << "\n";
         return 0;
     }
     fillSlip(db, a);
@@ -136,7 +152,9 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::ifstream in(a.positional[1], std::ios::binary);
-    if (!in) return fail("cannot read " + a.positional[1] + ": " + std::strerror(errno));
+    if (!in)
+        return fail(say(QT_TRANSLATE_NOOP("velotapper-class", "%1 を読めません: %2"),
+                        {a.positional[1], std::strerror(errno)}));
     std::stringstream bytes;
     bytes << in.rdbuf();
     auto roster = parseRoster(bytes.str(), &error);
@@ -145,7 +163,11 @@ int main(int argc, char** argv) {
     auto logins = addLearners(db, a.positional[0], *roster, &skipped, &error);
     if (!logins) return fail(error);
     for (const std::string& n : skipped)
-        std::cerr << "velotapper-class: number " << n << " is enrolled already; left as it is\n";
+        std::cerr << "velotapper-class: "
+                  << say(QT_TRANSLATE_NOOP("velotapper-class",
+                                           "番号 %1 は登録済みです。そのままにしました。"),
+                         {n})
+                  << "\n";
     std::cout << slipsCsv(*logins, a.slip);
     return 0;
 }
