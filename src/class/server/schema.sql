@@ -71,6 +71,10 @@ CREATE TABLE velotapper.runs(
 -- runs: 1.8 s against 0.4 s read from the index alone).
 CREATE INDEX runs_by_learner ON velotapper.runs(learner, ended_at)
     INCLUDE (seconds, keys, misses, speed);
+-- The index is read alone only where the table's visibility map covers the rows: have
+-- autovacuum mark new runs after every 1 % added, not 20 %, since the page reads the
+-- newest runs most.
+ALTER TABLE velotapper.runs SET (autovacuum_vacuum_insert_scale_factor = 0.01);
 
 -- A grade test's result, beside its run (same UUID).
 CREATE TABLE velotapper.test_results(
