@@ -1,11 +1,10 @@
 // Many learners sending runs to one class server at once: a real PostgreSQL of the
 // benchmark's own (durable: fsync and synchronous commit on), classes of 40, each
 // learner a thread with its own login. Two rounds, every learner released together:
-//   - connect, send one run, disconnect: a program that holds no connection (SCRAM
-//     login and a new server process each time);
-//   - on an open connection, send runs one after another, each its own transaction.
+//   - log in (SCRAM, a new server process) and send one run: a room starting together;
+//   - on the open connections, send runs one after another, each its own transaction.
 // Prints runs per second and the send times' median and 95th percentile.
-//   bench_classsend [--learners N] [--runs R]      (default 1000 learners, 10 runs)
+//   bench_classsend [--learners N] [--runs R] [--ctest]   (default 1000 learners, 10 runs)
 #include "ClassAdmin.h"
 #include "PgServer.h"
 
@@ -65,6 +64,7 @@ bool send(PgConn& c, int learner, int run, const std::string& keys) {
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     int learners = 1000, runs = 10;
+    const bool ctest = argc > 1 && !std::strcmp(argv[argc - 1], "--ctest");
     for (int i = 1; i + 1 < argc; i += 2) {
         if (!std::strcmp(argv[i], "--learners"))
             learners = std::atoi(argv[i + 1]);
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
     }
     if (!PgServer::available()) {
         std::fprintf(stderr, "bench_classsend: PostgreSQL 15 is not installed; nothing measured\n");
-        return 0;
+        return ctest ? 77 : 0; // 77: CTest's skip; bench.sh just leaves the rows out
     }
     PgServer pg(PgServer::Options{learners + 20, true, false});
     if (!pg.start()) return std::fprintf(stderr, "%s\n", qPrintable(pg.error())), 1;

@@ -82,6 +82,8 @@ class tst_ClassServer : public QObject {
     }
 
 private slots:
+    void readsRosters_data();
+    void readsRosters();
     void initTestCase();
     void enrolsHostileRoster();
     void learnerAddsAndReadsOwnOnly_data();
@@ -90,6 +92,34 @@ private slots:
     void initAgainAndNewerServer();
     void runsOutliveARestart();
 };
+
+// Rosters as spreadsheets save them; what no roster can mean is refused by its line.
+void tst_ClassServer::readsRosters_data() {
+    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QString>("names"); // the names read, joined by |; or the error's start
+    // 番号,名前 / 1,青木 / 2,"石井, 大翔" in Shift-JIS, as a Japanese spreadsheet saves CSV.
+    QTest::newRow("shift-jis") << QByteArray(
+                                      "\x94\xd4\x8d\x86,\x96\xbc\x91\x4f\r\n1,\x90\xc2\x96\xd8\r\n"
+                                      "2,\"\x90\xce\x88\xe4, \x91\xe5\xe3\xc4\"\r\n")
+                               << "青木|石井, 大翔";
+    QTest::newRow("no header, blank lines, spaces")
+        << QByteArray("\n 1 ,\xe3\x80\x80花子 \n\n2,x\n") << "花子|x";
+    QTest::newRow("number twice") << QByteArray("1,a\n2,b\n1,c\n") << "3 行目";
+    QTest::newRow("control character") << QByteArray("1,\"a\nb\"\n") << "1 行目";
+    QTest::newRow("no name") << QByteArray("1,a\n2\n") << "2 行目";
+    QTest::newRow("empty") << QByteArray("\xef\xbb\xbf\r\n") << "名簿に学習者がいません";
+}
+
+void tst_ClassServer::readsRosters() {
+    QFETCH(QByteArray, csv);
+    QFETCH(QString, names);
+    std::string error;
+    const auto roster = classserver::parseRoster(csv.toStdString(), &error);
+    QStringList read;
+    if (roster)
+        for (const auto& e : *roster) read << QString::fromStdString(e.name);
+    QCOMPARE(roster ? read.join(u'|') : QString::fromStdString(error).left(names.size()), names);
+}
 
 void tst_ClassServer::initTestCase() {
     if (!PgServer::available())
