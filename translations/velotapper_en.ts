@@ -1091,7 +1091,7 @@ It is started afresh.</translation>
     <name>SpeechOutput</name>
     <message>
         <source>音声の部品が見つかりません</source>
-        <translation>The program's speech module is missing</translation>
+        <translation>The program&apos;s speech module is missing</translation>
     </message>
     <message>
         <source>音声サーバー(speech-dispatcher)に接続できません</source>
@@ -1661,6 +1661,107 @@ Please create it.</translation>
     <message>
         <source>今日の目標を達成しました</source>
         <translation>Today&apos;s goal is met</translation>
+    </message>
+</context>
+<context>
+    <name>velotapper-class</name>
+    <message>
+        <source>サーバーのスキーマ(版 %1)はこのコマンドの版(%2)より新しいものです。</source>
+        <translation>the server's schema (version %1) is newer than this command's (%2)</translation>
+    </message>
+    <message>
+        <source>このデータベースにはクラスのスキーマがありません。先に velotapper-class init を実行してください。</source>
+        <translation>the database has no class schema: run velotapper-class init first</translation>
+    </message>
+    <message>
+        <source>サーバーのスキーマが古い版です。先に velotapper-class init を実行してください。</source>
+        <translation>the server's schema is older: run velotapper-class init first</translation>
+    </message>
+    <message>
+        <source>そのクラスはすでにあります。</source>
+        <translation>the class exists already</translation>
+    </message>
+    <message>
+        <source>そのクラスはありません。先に velotapper-class add-class で追加してください。</source>
+        <translation>no such class: add it with velotapper-class add-class first</translation>
+    </message>
+    <message>
+        <source>使い方: velotapper-class init [--service 名前 | 接続文字列]
+        velotapper-class add-class クラス [票の指定] [--service 名前 | 接続文字列]
+        velotapper-class add-learners クラス 名簿.csv [票の指定] [--service 名前 | 接続文字列]
+        velotapper-class version
+接続先の指定がなければ libpq の決まり (PGSERVICE、PGHOST など、または Unix ソケット) で接続します。
+名簿.csv は 1 行に「番号,名前」です。作ったログインは票に刷る CSV で出力します。
+票の指定 (学習者の機械がサーバーに接続するための値):
+  --host ホスト        学習者の機械から見たサーバーの名前 (既定: この接続のホスト)
+  --port ポート        (既定: この接続のポート)
+  --slip-service 名前  pg_service.conf の項目の名前 (既定: velotapper)
+  --sslmode モード     (既定: localhost 以外のホストなら verify-full)
+</source>
+        <translation>usage: velotapper-class init [--service NAME | CONNINFO]
+       velotapper-class add-class CLASS [slip options] [--service NAME | CONNINFO]
+       velotapper-class add-learners CLASS ROSTER.csv [slip options] [--service NAME | CONNINFO]
+       velotapper-class version
+Connects as libpq does (PGSERVICE, PGHOST, ... or the Unix socket) unless told.
+ROSTER.csv holds number,name a line. The logins made are printed as CSV for slips.
+slip options: what the learners' machines use to reach the server:
+  --host HOST        the server's name as they reach it (default: this connection's)
+  --port PORT        (default: this connection's)
+  --slip-service N   the pg_service.conf entry's name (default: velotapper)
+  --sslmode MODE     (default: verify-full for a host other than localhost)
+</translation>
+    </message>
+    <message>
+        <source>票のホストは localhost です。ほかの機械から接続するなら --host を指定してください。</source>
+        <translation>the slips name host localhost; give --host for other machines</translation>
+    </message>
+    <message>
+        <source>クラスのスキーマはすでに版 %1 です。</source>
+        <translation>the class schema is at version %1 already</translation>
+    </message>
+    <message>
+        <source>クラスのスキーマを版 %1 にしました (前は %2)。</source>
+        <translation>the class schema is now at version %1 (was %2)</translation>
+    </message>
+    <message>
+        <source>%1 を読めません: %2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>番号 %1 は登録済みです。そのままにしました。</source>
+        <translation>number %1 is enrolled already; left as it is</translation>
+    </message>
+    <message>
+        <source>名簿が UTF-8 のテキストでも Shift-JIS のテキストでもありません。</source>
+        <translation>the roster is neither UTF-8 nor Shift-JIS text</translation>
+    </message>
+    <message>
+        <source>%1 行目: %2</source>
+        <translation>line %1: %2</translation>
+    </message>
+    <message>
+        <source>学習者の行には「番号,名前」が要ります。</source>
+        <translation>a learner's line needs number,name</translation>
+    </message>
+    <message>
+        <source>番号か名前が空です。</source>
+        <translation>an empty number or name</translation>
+    </message>
+    <message>
+        <source>100 文字を超える欄があります。</source>
+        <translation>a field longer than 100 characters</translation>
+    </message>
+    <message>
+        <source>制御文字が含まれています。</source>
+        <translation>a control character</translation>
+    </message>
+    <message>
+        <source>番号 %1 が二度あります。</source>
+        <translation>number %1 comes twice</translation>
+    </message>
+    <message>
+        <source>名簿に学習者がいません。</source>
+        <translation>the roster names no learner</translation>
     </message>
 </context>
 </TS>
