@@ -1,5 +1,6 @@
 #include "TVelotapper.h"
 
+#include "ClassSender.h"
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
 #include "Glyphs.h"
@@ -53,6 +54,9 @@ TVelotapper::TVelotapper(QWidget* parent, Pane pane) : SettledHide(parent), keyb
     keyboard_.capsShown = false;
     keyboard_.build(this);
     if (pane == Pane::Now) buildPane();
+    // What waits for the class's server from earlier sessions goes once the window is up.
+    classSender();
+    QTimer::singleShot(kClassSendAfterStartMs, this, [this] { classSender().kick(); });
 }
 
 void TVelotapper::buildPane() {
@@ -88,12 +92,15 @@ void TVelotapper::buildPane() {
     pace_ = std::make_unique<PaceRunner>(Memo, notice);
     pc.pace = pace_.get();
     pc.onRun = [this](const RunSummary& run) {
+        classSender().beforeRun();
         const bool kept = history().append(run);
         if (course_) course_->runFinished(run, kept);
         if (!pace_->verdict().isEmpty()) Display->setCaption(Display->caption() + pace_->verdict());
         // Said after the run's own words, without stopping the learner.
         if (history().lastRunWaits())
             Display->setCaption(Display->caption() + tr("（履歴へは後で記録）"));
+        // In the background; the next run does not wait for it.
+        classSender().kick();
     };
     // Read as each run begins: the start reads no history.
     pc.sounds->choice = [this] {
@@ -119,6 +126,13 @@ TVelotapper::~TVelotapper() = default;
 HistoryStore& TVelotapper::history() {
     if (!store_) store_ = std::make_unique<HistoryStore>();
     return *store_;
+}
+
+ClassSender& TVelotapper::classSender() {
+    if (!class_)
+        class_ = std::make_unique<ClassSender>(
+            history(), [this](const QString& key) { return history().setting(key); });
+    return *class_;
 }
 
 void TVelotapper::createControls() {

@@ -1,5 +1,6 @@
 #include "MoreSettingsDlg.h"
 
+#include "ClassSection.h"
 #include "DesignTable.h"
 #include "HistoryTypes.h"
 #include "SettingsSection.h"
@@ -25,6 +26,7 @@ MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     // The sections, top to bottom.
+    addSection(new ClassSection);
 
     placeButtons();
 }

@@ -1,5 +1,6 @@
 #include "ProgressPage.h"
 
+#include "ClassPanel.h"
 #include "CoursePanel.h"
 #include "DesignTable.h"
 #include "HistoryTypes.h"
@@ -102,6 +103,9 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
             [this](bool on) { showView(courseBtn, course, on); });
 
     // The views, left to right.
+    classPanel = new ClassPanel;
+    classBtn =
+        addView("btnClass", tr("クラス"), tr("クラスの学習者の進み具合を表示します"), classPanel);
 
     refresh();
 }
@@ -183,6 +187,10 @@ void ProgressPage::showEvent(QShowEvent* e) {
 }
 
 void ProgressPage::refresh() {
+    // The class's view is a teacher's only.
+    const QString teacher = reader_ ? reader_->setting(QStringLiteral("class.teacher")) : QString();
+    classPanel->setService(teacher);
+    setViewShown(classBtn, !teacher.isEmpty());
     const qint64 runs = reader_ ? reader_->runCount() : 0;
     if (runs > kRunsShown) {
         chart->showDays(reader_->days());

@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+class ClassPanel;
 class CoursePanel;
 class HistoryReader;
 class ProgressChart;
@@ -38,6 +39,8 @@ public:
     QPushButton *exportBtn, *deleteBtn, *weakBtn, *courseBtn;
     TPanel* detail;
     CoursePanel* course;
+    ClassPanel* classPanel; // a teacher's: shown with a teacher's service set
+    QPushButton* classBtn;
 
     // A view beside the course's: a checkable button in the row under export and delete
     // whose panel covers the chart while it is down; one view is down at a time.

@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <QUrl>
+#include <QUuid>
 #include <algorithm>
 #include <functional>
 #include <sqlite3.h>
@@ -257,6 +258,9 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
     if (oldVersion >= 5)
         copyRunRows(db, QStringLiteral("run_strokes"), QStringLiteral("run_id, data"),
                     QStringLiteral("run_id, data"), QString());
+    if (oldVersion >= kOutboxVersion)
+        copyRunRows(db, QStringLiteral("run_uuids"), QStringLiteral("run_id, uuid"),
+                    QStringLiteral("run_id, uuid"), QString());
     // Small tables: their last rowid, or a guess where it cannot be read.
     const auto lastRowid = [&](const char* table) {
         return one(db, QStringLiteral("SELECT max(rowid) FROM old.%1").arg(QLatin1String(table)),
@@ -268,6 +272,13 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
     if (oldVersion >= 3)
         copyByRowid(db, QStringLiteral("course"), QStringLiteral("rowid, track, unlocked, at"),
                     lastRowid("course"), QStringLiteral("old.course.rowid, track, unlocked, at"));
+    // What waits for the class's server keeps its order; a row whose parameters no longer
+    // read as a list is no addition the server would take.
+    if (oldVersion >= kOutboxVersion)
+        copyByRowid(db, QStringLiteral("outbox"), QStringLiteral("id, kind, params"),
+                    lastRowid("outbox"), QStringLiteral("old.outbox.id, kind, params"),
+                    QStringLiteral("typeof(kind) = 'text' AND json_valid(params)"
+                                   " AND json_type(params) = 'array'"));
     q.finish();
     run(db, QStringLiteral("DETACH DATABASE old"));
     return one(db, QStringLiteral("SELECT count(*) FROM main.runs"), 0);
@@ -311,7 +322,16 @@ QDateTime fromIsoTime(const QString& s) {
     return QDateTime::fromString(s, Qt::ISODateWithMs).toUTC();
 }
 
-RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db), strokes_(db) {
+bool queue(QSqlDatabase& db, const QString& kind, const QJsonArray& params) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO outbox(kind, params) VALUES(?, ?)"));
+    q.addBindValue(kind);
+    q.addBindValue(QString::fromUtf8(outbox::encode(params)));
+    return q.exec();
+}
+
+RunWriter::RunWriter(QSqlDatabase& db, bool queue)
+    : run_(db), key_(db), confusion_(db), strokes_(db), uuid_(db), outbox_(db), queue_(queue) {
     // The id is the next one free; the rhythm comes last.
     QStringList values{QStringLiteral("NULL")};
     while (values.size() < QString::fromLatin1(kRunColumns).count(QLatin1Char(',')) + 2)
@@ -320,6 +340,9 @@ RunWriter::RunWriter(QSqlDatabase& db) : run_(db), key_(db), confusion_(db), str
         run_.prepare(QStringLiteral("INSERT INTO runs(%1, rhythm) VALUES(%2)")
                          .arg(QLatin1String(kRunColumns), values.join(QLatin1Char(',')))) &&
         strokes_.prepare(QStringLiteral("INSERT INTO run_strokes(run_id, data) VALUES(?, ?)")) &&
+        uuid_.prepare(QStringLiteral("INSERT INTO run_uuids(run_id, uuid) VALUES(?, ?)")) &&
+        (!queue_ ||
+         outbox_.prepare(QStringLiteral("INSERT INTO outbox(kind, params) VALUES(?, ?)"))) &&
         key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total,"
                                     " timed) VALUES(?, ?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"
@@ -339,6 +362,15 @@ bool RunWriter::write(const RunSummary& r) {
     run_.bindValue(9, r.rhythm ? QVariant(*r.rhythm) : QVariant(QMetaType::fromType<double>()));
     if (!run_.exec()) return false;
     const qint64 id = run_.lastInsertId().toLongLong();
+    const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    uuid_.bindValue(0, id);
+    uuid_.bindValue(1, uuid);
+    if (!uuid_.exec()) return false;
+    if (queue_) {
+        outbox_.bindValue(0, QStringLiteral("run"));
+        outbox_.bindValue(1, QString::fromUtf8(outbox::encode(outbox::runParams(r, uuid))));
+        if (!outbox_.exec()) return false;
+    }
     if (!r.keystrokes.empty()) {
         strokes_.bindValue(0, id);
         strokes_.bindValue(1, keystrokes::encode(r.keystrokes));
