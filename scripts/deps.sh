@@ -4,13 +4,13 @@
 set -euo pipefail
 pkgs=(cmake g++ make qt6-base-dev libgl-dev fonts-ipafont-gothic libqt6sql6-sqlite libsqlite3-dev
       libmecab-dev libmecab2 mecab-ipadic-utf8 qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
-      qt6-multimedia-dev)
+      qt6-multimedia-dev libpq-dev)
 if [ "${1:-}" = "--test" ]; then
   pkgs+=(xvfb xdotool x11-xkb-utils xauth clang libclang-rt-14-dev desktop-file-utils appstream
          ibus ibus-mozc fcitx5 fcitx5-mozc fcitx5-frontend-qt6 dbus libglib2.0-bin procps
          lintian dpkg-dev
          sway grim qt6-wayland libwayland-dev libxkbcommon-dev pkg-config sqlite3 locales
-         pulseaudio pulseaudio-utils)
+         pulseaudio pulseaudio-utils postgresql)
 fi
 missing=()
 for p in "${pkgs[@]}"; do

@@ -73,7 +73,7 @@ step "contents and validation"
 dpkg-deb -x "$deb" "$tmp/root"
 for f in usr/bin/velotapper usr/bin/velotapper-launch usr/share/doc/velotapper/copyright \
   usr/share/doc/velotapper/changelog.gz usr/share/man/man1/velotapper.1.gz \
-  usr/share/man/man1/velotapper-launch.1.gz \
+  usr/share/man/man1/velotapper-launch.1.gz usr/bin/velotapper-class usr/share/man/man1/velotapper-class.1.gz \
   "usr/share/applications/$app_id.desktop" "usr/share/metainfo/$app_id.metainfo.xml" \
   usr/share/icons/hicolor/scalable/apps/velotapper.svg \
   usr/share/icons/hicolor/48x48/apps/velotapper.png \

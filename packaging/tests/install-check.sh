@@ -24,7 +24,8 @@ for f in bin/velotapper bin/velotapper-launch share/applications/$app_id.desktop
   share/velotapper/lessons/Japanese2.txt share/velotapper/lessons/Japanese3.txt \
   share/velotapper/translations/velotapper_en.qm \
   share/doc/velotapper/copyright share/doc/velotapper/changelog.gz \
-  share/man/man1/velotapper.1.gz share/man/man1/velotapper-launch.1.gz; do
+  share/man/man1/velotapper.1.gz share/man/man1/velotapper-launch.1.gz \
+  bin/velotapper-class share/man/man1/velotapper-class.1.gz; do
   check "installs $f" test -s "$p/$f"
 done
 for s in 16 22 24 32 48 64 128 256; do
