@@ -100,11 +100,11 @@ bool ClassSender::sending() const {
 void ClassSender::kick() {
     const QString service = setting_(kService);
     if (service.isEmpty() || sending()) return;
-    // A retry already waits: the run just added goes with it.
-    if (retry_.isActive() && problem_ != ClassProblem::None) return;
     QString file;
     std::vector<OutboxItem> items = store_.queued(kBatch, &file);
     if (items.empty()) {
+        // Nothing waits: nothing is wrong that the line should say.
+        problem_ = ClassProblem::None;
         emit settled();
         return;
     }
@@ -115,6 +115,9 @@ void ClassSender::kick() {
         emit settled();
         return;
     }
+    // Tried at once after a run, whatever waits for a retry: a run ended is a moment the
+    // learner does not type, and the server may be back.
+    retry_.stop();
     l->send(service, items, [this, file](const ClassSendResult& r) { done(file, r); });
 }
 
@@ -124,7 +127,7 @@ void ClassSender::done(const QString& file, const ClassSendResult& r) {
     problem_ = r.problem;
     detail_ = r.detail;
     if (r.problem == ClassProblem::None) {
-        backoffMs_ = kFirstRetryMs;
+        backoffMs_ = firstRetryMs_;
         // A full batch: more may wait. The next go starts from the event loop.
         if (r.sent.size() >= std::size_t(kBatch)) {
             retry_.start(0);

@@ -23,7 +23,7 @@ public:
 
     // Before a run is written: whether it goes in the outbox too.
     void beforeRun();
-    // Sends what waits, unless a send is under way or waits for its retry.
+    // Sends what waits, unless a send is under way.
     void kick();
     bool sending() const;
 
@@ -36,18 +36,21 @@ public:
     int retryMs() const { return retry_.isActive() ? retry_.interval() : 0; }
     // Where the module is sought (the program's folder and its library folder by default).
     void setModuleFolders(QStringList folders) { folders_ = std::move(folders); }
-    // The first retry's wait and the longest.
+    // The first retry's wait (doubled at each failure) and the longest.
     static constexpr int kFirstRetryMs = 5000;
+    void setFirstRetryMs(int ms) { firstRetryMs_ = backoffMs_ = ms; }
     static constexpr int kLongestRetryMs = 10 * 60 * 1000;
     // Additions sent in one go.
     static constexpr int kBatch = 200;
+
+    // The PostgreSQL client, loaded on first use; null when it cannot be.
+    ClassLink* link();
 
 signals:
     // A send ended (sent, failed or nothing to send).
     void settled();
 
 private:
-    ClassLink* link();
     void done(const QString& file, const ClassSendResult& r);
     static QString problemText(ClassProblem p, const QString& detail);
 
@@ -58,6 +61,7 @@ private:
     std::unique_ptr<ClassLink> link_;
     bool tried_ = false;
     QTimer retry_;
+    int firstRetryMs_ = kFirstRetryMs;
     int backoffMs_ = kFirstRetryMs;
     ClassProblem problem_ = ClassProblem::None;
     QString detail_;

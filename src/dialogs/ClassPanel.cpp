@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShowEvent>
 #include <QTableWidget>
 
@@ -29,10 +30,9 @@ public:
     }
 };
 
+// Quoted where a spreadsheet could split it (a semicolon too: the separator of many locales).
 QString csvField(const QString& s) {
-    if (!s.contains(QLatin1Char(',')) && !s.contains(QLatin1Char('"')) &&
-        !s.contains(QLatin1Char('\n')))
-        return s;
+    if (!s.contains(QRegularExpression(QStringLiteral("[,;\"\r\n]")))) return s;
     return QLatin1Char('"') + QString(s).replace(QLatin1Char('"'), QStringLiteral("\"\"")) +
            QLatin1Char('"');
 }
@@ -52,6 +52,7 @@ ClassPanel::ClassPanel(QWidget* parent) : QWidget(parent) {
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     table->setSortingEnabled(true);
     connect(table, &QTableWidget::itemSelectionChanged, this, &ClassPanel::chooseRow);
     chart = new ProgressChart(this);
