@@ -18,21 +18,19 @@ namespace {
 const QString kModuleName = QStringLiteral("velotapper-class-link.so");
 const QString kService = QStringLiteral("class.service");
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("ClassSender", text);
-}
-
 QString trackCaption(const QString& track) {
-    if (track == QLatin1String("letters")) return tr("英字");
-    if (track == QLatin1String("kana")) return tr("かな");
-    if (track == QLatin1String("romaji")) return tr("ローマ字");
+    if (track == QLatin1String("letters"))
+        return QCoreApplication::translate("ClassSender", "英字");
+    if (track == QLatin1String("kana")) return QCoreApplication::translate("ClassSender", "かな");
+    if (track == QLatin1String("romaji"))
+        return QCoreApplication::translate("ClassSender", "ローマ字");
     return track;
 }
 
 QString gradeCaption(int index) {
-    if (index < 20) return tr("%1級").arg(20 - index);
-    if (index == 20) return tr("初段");
-    return tr("%1段").arg(index - 19);
+    if (index < 20) return QCoreApplication::translate("ClassSender", "%1級").arg(20 - index);
+    if (index == 20) return QCoreApplication::translate("ClassSender", "初段");
+    return QCoreApplication::translate("ClassSender", "%1段").arg(index - 19);
 }
 
 // {"letters": 12, "kana": 5} as "英字 12・かな 5", each value shown by `value`.
@@ -111,7 +109,8 @@ void ClassSender::kick() {
     ClassLink* l = link();
     if (!l) {
         problem_ = ClassProblem::Other;
-        detail_ = tr("PostgreSQL のライブラリ（libpq）を読み込めません");
+        detail_ = QCoreApplication::translate("ClassSender",
+                                              "PostgreSQL のライブラリ（libpq）を読み込めません");
         emit settled();
         return;
     }
@@ -145,39 +144,50 @@ QString ClassSender::problemText(ClassProblem p, const QString& detail) {
     case ClassProblem::None:
         return QString();
     case ClassProblem::NoService:
-        return tr("接続サービスが pg_service.conf にありません。");
+        return QCoreApplication::translate("ClassSender",
+                                           "接続サービスが pg_service.conf にありません。");
     case ClassProblem::NoServer:
-        return tr("クラスのサーバーにつながりません。");
+        return QCoreApplication::translate("ClassSender", "クラスのサーバーにつながりません。");
     case ClassProblem::Password:
-        return tr("パスワードが違うか、期限が切れています。");
+        return QCoreApplication::translate("ClassSender",
+                                           "パスワードが違うか、期限が切れています。");
     case ClassProblem::Dropped:
-        return tr("送信中にサーバーとの接続が切れました。");
+        return QCoreApplication::translate("ClassSender", "送信中にサーバーとの接続が切れました。");
     case ClassProblem::Newer:
-        return tr("サーバーは新しい版のもので、このプログラムからは送れません。");
+        return QCoreApplication::translate(
+            "ClassSender", "サーバーは新しい版のもので、このプログラムからは送れません。");
     case ClassProblem::NoSchema:
-        return tr("サーバーにクラスの表がないか古い版です（velotapper-class init が必要です）。");
+        return QCoreApplication::translate(
+            "ClassSender",
+            "サーバーにクラスの表がないか古い版です（velotapper-class init が必要です）。");
     case ClassProblem::Refused:
-        return tr("サーバーが受け付けません（この役割には許されていません）。");
+        return QCoreApplication::translate(
+            "ClassSender", "サーバーが受け付けません（この役割には許されていません）。");
     case ClassProblem::Other:
         break;
     }
-    return tr("送れません: %1").arg(detail);
+    return QCoreApplication::translate("ClassSender", "送れません: %1").arg(detail);
 }
 
 QString ClassSender::statusLine() {
-    if (setting_(kService).isEmpty()) return tr("クラスは設定されていません。");
+    if (setting_(kService).isEmpty())
+        return QCoreApplication::translate("ClassSender", "クラスは設定されていません。");
     const qint64 waiting = store_.queuedCount();
     if (problem_ != ClassProblem::None)
-        return problemText(problem_, detail_) + tr("%1 回分は後で送ります。").arg(waiting);
-    if (waiting == 0) return tr("成績はすべてクラスのサーバーに送りました。");
-    return tr("%1 件が送信を待っています。").arg(waiting);
+        return problemText(problem_, detail_) +
+               QCoreApplication::translate("ClassSender", "%1 件は後で送ります。").arg(waiting);
+    if (waiting == 0)
+        return QCoreApplication::translate("ClassSender",
+                                           "成績はすべてクラスのサーバーに送りました。");
+    return QCoreApplication::translate("ClassSender", "%1 件が送信を待っています。").arg(waiting);
 }
 
 ClassTable ClassSender::readClass(const QString& service) {
     ClassTable table;
     ClassLink* l = link();
     if (!l) {
-        table.problem = tr("PostgreSQL のライブラリ（libpq）を読み込めません");
+        table.problem = QCoreApplication::translate(
+            "ClassSender", "PostgreSQL のライブラリ（libpq）を読み込めません");
         return table;
     }
     const ClassRows rows =
@@ -213,7 +223,9 @@ QList<HistoryRun> ClassSender::learnerRuns(const QString& service, const QString
     QList<HistoryRun> runs;
     ClassLink* l = link();
     if (!l) {
-        if (problem) *problem = tr("PostgreSQL のライブラリ（libpq）を読み込めません");
+        if (problem)
+            *problem = QCoreApplication::translate(
+                "ClassSender", "PostgreSQL のライブラリ（libpq）を読み込めません");
         return runs;
     }
     // The chart draws its last runs one by one.

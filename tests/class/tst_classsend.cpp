@@ -201,7 +201,7 @@ void TstClassSend::practiceThroughARestart() {
     l2.practise(1);
     QCOMPARE(l2.send(), ClassProblem::NoServer);
     QCOMPARE(l2.sender.statusLine(),
-             QStringLiteral("クラスのサーバーにつながりません。1 回分は後で送ります。"));
+             QStringLiteral("クラスのサーバーにつながりません。1 件は後で送ります。"));
     QCOMPARE(l2.store.runCount(), 3); // the local history has them all
     l1.here();
     QCOMPARE(l1.store.queuedCount(), 2);
@@ -301,7 +301,7 @@ void TstClassSend::badInputLeavesPracticeGoing() {
     dlg.setHistory(&l.store);
     auto* section = static_cast<ClassSection*>(dlg.section(QStringLiteral("ClassSection")));
     QCOMPARE(section->service->text(), service);
-    QCOMPARE(section->status->toolTip(), line + QStringLiteral("3 回分は後で送ります。"));
+    QCOMPARE(section->status->toolTip(), line + QStringLiteral("3 件は後で送ります。"));
     QCOMPARE(env.platform.messages, QStringList());
 }
 
