@@ -97,6 +97,8 @@ bool ClassSender::sending() const {
 
 void ClassSender::kick() {
     const QString service = setting_(kService);
+    // Runs a later session takes in from beside a held history go in the outbox too.
+    store_.setQueueing(!service.isEmpty());
     if (service.isEmpty() || sending()) return;
     QString file;
     std::vector<OutboxItem> items = store_.queued(kBatch, &file);
@@ -196,7 +198,7 @@ ClassTable ClassSender::readClass(const QString& service) {
                                  " minutes_this_week, recent_runs, speed, accuracy, course::text,"
                                  " grades::text FROM velotapper.class_progress ORDER BY number"),
                   {}}},
-                5);
+                3);
     if (rows.problem != ClassProblem::None) {
         table.problem = problemText(rows.problem, rows.detail);
         return table;
@@ -236,7 +238,7 @@ QList<HistoryRun> ClassSender::learnerRuns(const QString& service, const QString
                          " FROM velotapper.runs WHERE learner = $1"
                          " ORDER BY ended_at DESC LIMIT 50"),
           {role}}},
-        5);
+        3);
     if (rows.problem != ClassProblem::None) {
         if (problem) *problem = problemText(rows.problem, rows.detail);
         return runs;
