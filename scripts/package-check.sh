@@ -82,6 +82,8 @@ for f in usr/bin/velotapper usr/bin/velotapper-launch usr/share/doc/velotapper/c
 done
 compgen -G "$tmp/root/usr/lib/*/velotapper/velotapper-sound.so" >/dev/null ||
   fail "package lacks the sound module"
+compgen -G "$tmp/root/usr/lib/*/velotapper/velotapper-class-link.so" >/dev/null ||
+  fail "package lacks the class module"
 for l in "${lessons[@]}"; do
   [ -s "$tmp/root/usr/share/velotapper/lessons/$l" ] || fail "package lacks lesson $l"
 done

@@ -25,6 +25,167 @@
     </message>
 </context>
 <context>
+    <name>ClassPanel</name>
+    <message>
+        <source>番号</source>
+        <translation>No.</translation>
+    </message>
+    <message>
+        <source>名前</source>
+        <translation>Name</translation>
+    </message>
+    <message>
+        <source>最後の練習</source>
+        <translation>Last practice</translation>
+    </message>
+    <message>
+        <source>今週(分)</source>
+        <translation>This week (min)</translation>
+    </message>
+    <message>
+        <source>速さ</source>
+        <translation>Speed</translation>
+    </message>
+    <message>
+        <source>正確さ</source>
+        <translation>Accuracy</translation>
+    </message>
+    <message>
+        <source>コース</source>
+        <translation>Course</translation>
+    </message>
+    <message>
+        <source>最高の段級</source>
+        <translation>Best grade</translation>
+    </message>
+    <message>
+        <source>CSV</source>
+        <translation>CSV</translation>
+    </message>
+    <message>
+        <source>クラスの表をCSVファイルに書き出します</source>
+        <translation>Exports the class table to a CSV file</translation>
+    </message>
+    <message>
+        <source>先生の接続サービスが設定されていません。</source>
+        <translation>No teacher's service is set.</translation>
+    </message>
+    <message>
+        <source>%1 人</source>
+        <translation>%1 learners</translation>
+    </message>
+    <message>
+        <source>CSVファイル (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>クラスの表を書き出せませんでした。</source>
+        <translation>The class table could not be exported.</translation>
+    </message>
+</context>
+<context>
+    <name>ClassSection</name>
+    <message>
+        <source>クラス</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>接続サービス名:</source>
+        <translation>Service name:</translation>
+    </message>
+    <message>
+        <source>pg_service.conf にある、成績を送るクラスのサービス名</source>
+        <translation>The class's service in pg_service.conf that your runs are sent to</translation>
+    </message>
+    <message>
+        <source>先生の接続サービス名:</source>
+        <translation>Teacher's service:</translation>
+    </message>
+    <message>
+        <source>クラスの進み具合を見る先生のサービス名（先生だけ）</source>
+        <translation>The service a teacher reads the class's progress through (teachers only)</translation>
+    </message>
+</context>
+<context>
+    <name>ClassSender</name>
+    <message>
+        <source>英字</source>
+        <translation>Letters</translation>
+    </message>
+    <message>
+        <source>かな</source>
+        <translation>Kana</translation>
+    </message>
+    <message>
+        <source>ローマ字</source>
+        <translation>Romaji</translation>
+    </message>
+    <message>
+        <source>%1級</source>
+        <translation>Kyu %1</translation>
+    </message>
+    <message>
+        <source>初段</source>
+        <translation>1st dan</translation>
+    </message>
+    <message>
+        <source>%1段</source>
+        <translation>Dan %1</translation>
+    </message>
+    <message>
+        <source>PostgreSQL のライブラリ（libpq）を読み込めません</source>
+        <translation>The PostgreSQL library (libpq) cannot be loaded</translation>
+    </message>
+    <message>
+        <source>接続サービスが pg_service.conf にありません。</source>
+        <translation>The service is not in pg_service.conf.</translation>
+    </message>
+    <message>
+        <source>クラスのサーバーにつながりません。</source>
+        <translation>The class's server cannot be reached.</translation>
+    </message>
+    <message>
+        <source>パスワードが違うか、期限が切れています。</source>
+        <translation>The password is wrong or has expired.</translation>
+    </message>
+    <message>
+        <source>送信中にサーバーとの接続が切れました。</source>
+        <translation>The connection to the server was lost while sending.</translation>
+    </message>
+    <message>
+        <source>サーバーは新しい版のもので、このプログラムからは送れません。</source>
+        <translation>The server is of a newer version; this program cannot send to it.</translation>
+    </message>
+    <message>
+        <source>サーバーにクラスの表がないか古い版です（velotapper-class init が必要です）。</source>
+        <translation>The server has no class tables or older ones (run velotapper-class init).</translation>
+    </message>
+    <message>
+        <source>サーバーが受け付けません（この役割には許されていません）。</source>
+        <translation>The server refuses it (this role is not allowed to).</translation>
+    </message>
+    <message>
+        <source>送れません: %1</source>
+        <translation>Cannot send: %1</translation>
+    </message>
+    <message>
+        <source>クラスは設定されていません。</source>
+        <translation>No class is set.</translation>
+    </message>
+    <message>
+        <source>%1 件は後で送ります。</source>
+        <translation> %1 waiting to be sent later.</translation>
+    </message>
+    <message>
+        <source>成績はすべてクラスのサーバーに送りました。</source>
+        <translation>All runs have been sent to the class's server.</translation>
+    </message>
+    <message>
+        <source>%1 件が送信を待っています。</source>
+        <translation>%1 waiting to be sent.</translation>
+    </message>
+</context>
+<context>
     <name>CourseExercise</name>
     <message>
         <source>コース %1/%2&#x3000;新しいキー: %3</source>
@@ -822,6 +983,14 @@
     <message>
         <source>成績のグラフ</source>
         <translation>Progress chart</translation>
+    </message>
+    <message>
+        <source>クラス</source>
+        <translation>Class</translation>
+    </message>
+    <message>
+        <source>クラスの学習者の進み具合を表示します</source>
+        <translation>Shows the progress of the class's learners</translation>
     </message>
 </context>
 <context>
@@ -1667,7 +1836,7 @@ Please create it.</translation>
     <name>velotapper-class</name>
     <message>
         <source>サーバーのスキーマ(版 %1)はこのコマンドの版(%2)より新しいものです。</source>
-        <translation>the server's schema (version %1) is newer than this command's (%2)</translation>
+        <translation>the server&apos;s schema (version %1) is newer than this command&apos;s (%2)</translation>
     </message>
     <message>
         <source>このデータベースにはクラスのスキーマがありません。先に velotapper-class init を実行してください。</source>
@@ -1675,7 +1844,7 @@ Please create it.</translation>
     </message>
     <message>
         <source>サーバーのスキーマが古い版です。先に velotapper-class init を実行してください。</source>
-        <translation>the server's schema is older: run velotapper-class init first</translation>
+        <translation>the server&apos;s schema is older: run velotapper-class init first</translation>
     </message>
     <message>
         <source>そのクラスはすでにあります。</source>
@@ -1704,10 +1873,10 @@ Please create it.</translation>
        velotapper-class version
 Connects as libpq does (PGSERVICE, PGHOST, ... or the Unix socket) unless told.
 ROSTER.csv holds number,name a line. The logins made are printed as CSV for slips.
-slip options: what the learners' machines use to reach the server:
-  --host HOST        the server's name as they reach it (default: this connection's)
-  --port PORT        (default: this connection's)
-  --slip-service N   the pg_service.conf entry's name (default: velotapper)
+slip options: what the learners&apos; machines use to reach the server:
+  --host HOST        the server&apos;s name as they reach it (default: this connection&apos;s)
+  --port PORT        (default: this connection&apos;s)
+  --slip-service N   the pg_service.conf entry&apos;s name (default: velotapper)
   --sslmode MODE     (default: verify-full for a host other than localhost)
 </translation>
     </message>
@@ -1741,7 +1910,7 @@ slip options: what the learners' machines use to reach the server:
     </message>
     <message>
         <source>学習者の行には「番号,名前」が要ります。</source>
-        <translation>a learner's line needs number,name</translation>
+        <translation>a learner&apos;s line needs number,name</translation>
     </message>
     <message>
         <source>番号か名前が空です。</source>

@@ -32,6 +32,7 @@ for s in 16 22 24 32 48 64 128 256; do
   check "installs the ${s}x$s icon" test -s "$p/share/icons/hicolor/${s}x$s/apps/velotapper.png"
 done
 check "installs the sound module" compgen -G "$p/lib/*/velotapper/velotapper-sound.so"
+check "installs the class module" compgen -G "$p/lib/*/velotapper/velotapper-class-link.so"
 check "launcher is executable" test -x "$p/bin/velotapper-launch"
 check "desktop entry runs the launcher" grep -qx 'Exec=velotapper-launch' "$p/share/applications/$app_id.desktop"
 check "desktop entry names the icon" grep -qx 'Icon=velotapper' "$p/share/applications/$app_id.desktop"

@@ -1,11 +1,12 @@
 #include "TVelotapper.h"
 
+#include "ClassSender.h"
 #include "DesignTable.h"
 #include "ExposeRepaint.h"
 #include "FunctionKeys.h"
 #include "Glyphs.h"
-#include "GradesPanel.h"
 #include "GoalDays.h"
+#include "GradesPanel.h"
 #include "HistoryFigures.h"
 #include "HistoryTypes.h"
 #include "KeyCapLook.h"
@@ -57,6 +58,9 @@ TVelotapper::TVelotapper(QWidget* parent, Pane pane) : SettledHide(parent), keyb
     keyboard_.build(this);
     nameControls();
     if (pane == Pane::Now) buildPane();
+    // What waits for the class's server from earlier sessions goes once the window is up.
+    classSender();
+    QTimer::singleShot(kClassSendAfterStartMs, this, [this] { classSender().kick(); });
 }
 
 void TVelotapper::buildPane() {
@@ -100,12 +104,15 @@ void TVelotapper::buildPane() {
             test_->finishRun(*scored);
         }
         const RunSummary& run = scored ? *scored : finished;
+        classSender().beforeRun();
         const bool kept = history().append(run);
         if (course_) course_->runFinished(run, kept);
         if (!pace_->verdict().isEmpty()) Display->setCaption(Display->caption() + pace_->verdict());
         // Said after the run's own words, without stopping the learner.
         if (history().lastRunWaits())
             Display->setCaption(Display->caption() + tr("（履歴へは後で記録）"));
+        // In the background; the next run does not wait for it.
+        classSender().kick();
     };
     // Read as each run begins: the start reads no history.
     pc.sounds->choice = [this] {
@@ -137,6 +144,13 @@ TVelotapper::~TVelotapper() = default;
 HistoryStore& TVelotapper::history() {
     if (!store_) store_ = std::make_unique<HistoryStore>();
     return *store_;
+}
+
+ClassSender& TVelotapper::classSender() {
+    if (!class_)
+        class_ = std::make_unique<ClassSender>(
+            history(), [this](const QString& key) { return history().setting(key); });
+    return *class_;
 }
 
 void TVelotapper::createControls() {

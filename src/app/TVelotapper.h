@@ -16,6 +16,7 @@
 #include <functional>
 #include <memory>
 
+class ClassSender;
 class HistoryReader;
 class QDialog;
 class SoundDlg;
@@ -63,6 +64,9 @@ public:
     TextExercise& exercise() { return *exercise_; }
     // The run history; made on first use and opening its file only when read or written.
     HistoryStore& history();
+    // Sends the runs to the class's server, when one is set.
+    ClassSender& classSender();
+    static constexpr int kClassSendAfterStartMs = 3000;
     JapaneseExercise& japanese() { return *japanese_; }
     CourseExercise& course() { return *course_; }
     PaceRunner& pace() { return *pace_; }
@@ -137,6 +141,7 @@ private:
     std::unique_ptr<TextExercise> exercise_;
     std::unique_ptr<Drill> drill_;
     std::unique_ptr<HistoryStore> store_;
+    std::unique_ptr<ClassSender> class_; // after the store it sends from
     std::unique_ptr<JapaneseExercise> japanese_;
     std::unique_ptr<CourseExercise> course_;
     std::unique_ptr<PaceRunner> pace_;

@@ -1,5 +1,6 @@
 #include "MoreSettingsDlg.h"
 
+#include "ClassSection.h"
 #include "DesignTable.h"
 #include "GoalSection.h"
 #include "HistoryTypes.h"
@@ -31,6 +32,7 @@ MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
     addSection(new GoalSection);
     addSection(new SpeechSection);
     addSection(new ZoomSection);
+    addSection(new ClassSection);
 
     placeButtons();
 }

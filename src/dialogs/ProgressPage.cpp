@@ -1,9 +1,10 @@
 #include "ProgressPage.h"
 
+#include "ClassPanel.h"
 #include "CoursePanel.h"
 #include "DesignTable.h"
-#include "GradesPanel.h"
 #include "GoalCalendar.h"
+#include "GradesPanel.h"
 #include "HistoryTypes.h"
 #include "KeyTable.h"
 #include "Platform.h"
@@ -116,6 +117,9 @@ ProgressPage::ProgressPage(QWidget* parent) : QWidget(parent) {
     calendarBtn = addView("btnCalendar", tr("練習日"),
                           tr("この1年の練習した日と毎日の目標の達成を表示します"), calendar);
     connect(calendar, &GoalCalendar::hovered, this, &ProgressPage::showSummary);
+    classPanel = new ClassPanel;
+    classBtn =
+        addView("btnClass", tr("クラス"), tr("クラスの学習者の進み具合を表示します"), classPanel);
 
     refresh();
 }
@@ -199,6 +203,10 @@ void ProgressPage::showEvent(QShowEvent* e) {
 }
 
 void ProgressPage::refresh() {
+    // The class's view is a teacher's only.
+    const QString teacher = reader_ ? reader_->setting(QStringLiteral("class.teacher")) : QString();
+    classPanel->setService(teacher);
+    setViewShown(classBtn, !teacher.isEmpty());
     const qint64 runs = reader_ ? reader_->runCount() : 0;
     if (runs > kRunsShown) {
         chart->showDays(reader_->days());

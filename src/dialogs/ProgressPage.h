@@ -4,6 +4,7 @@
 #include <array>
 #include <vector>
 
+class ClassPanel;
 class CoursePanel;
 class GradesPanel;
 class GoalCalendar;
@@ -43,6 +44,8 @@ public:
     GradesPanel* gradesView;
     GoalCalendar* calendar; // the days practised, a view
     QPushButton* calendarBtn;
+    ClassPanel* classPanel; // a teacher's: shown with a teacher's service set
+    QPushButton* classBtn;
 
     // A view beside the course's: a checkable button in the row under export and delete
     // whose panel covers the chart while it is down; one view is down at a time.

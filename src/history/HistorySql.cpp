@@ -8,6 +8,7 @@
 #include <QSqlRecord>
 #include <QStringList>
 #include <QUrl>
+#include <QUuid>
 #include <algorithm>
 #include <functional>
 #include <sqlite3.h>
@@ -267,6 +268,9 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
                     QStringLiteral("typeof(o.way) = 'text' AND typeof(o.grade) = 'integer'"
                                    " AND typeof(o.right_chars) = 'integer'"
                                    " AND typeof(o.faults) = 'integer' AND o.passed IN (0, 1)"));
+    if (oldVersion >= kOutboxVersion)
+        copyRunRows(db, QStringLiteral("run_uuids"), QStringLiteral("run_id, uuid"),
+                    QStringLiteral("run_id, uuid"), QString());
     // Small tables: their last rowid, or a guess where it cannot be read.
     const auto lastRowid = [&](const char* table) {
         return one(db, QStringLiteral("SELECT max(rowid) FROM old.%1").arg(QLatin1String(table)),
@@ -278,6 +282,13 @@ qint64 salvage(QSqlDatabase& db, const QString& oldPath, bool fixed) {
     if (oldVersion >= 3)
         copyByRowid(db, QStringLiteral("course"), QStringLiteral("rowid, track, unlocked, at"),
                     lastRowid("course"), QStringLiteral("old.course.rowid, track, unlocked, at"));
+    // What waits for the class's server keeps its order; a row whose parameters no longer
+    // read as a list is no addition the server would take.
+    if (oldVersion >= kOutboxVersion)
+        copyByRowid(db, QStringLiteral("outbox"), QStringLiteral("id, kind, params"),
+                    lastRowid("outbox"), QStringLiteral("old.outbox.id, kind, params"),
+                    QStringLiteral("typeof(kind) = 'text' AND json_valid(params)"
+                                   " AND json_type(params) = 'array'"));
     q.finish();
     run(db, QStringLiteral("DETACH DATABASE old"));
     return one(db, QStringLiteral("SELECT count(*) FROM main.runs"), 0);
@@ -335,8 +346,17 @@ QDateTime fromIsoTime(const QString& s) {
     return QDateTime::fromString(s, Qt::ISODateWithMs).toUTC();
 }
 
-RunWriter::RunWriter(QSqlDatabase& db)
-    : run_(db), key_(db), confusion_(db), strokes_(db), test_(db) {
+bool queue(QSqlDatabase& db, const QString& kind, const QJsonArray& params) {
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO outbox(kind, params) VALUES(?, ?)"));
+    q.addBindValue(kind);
+    q.addBindValue(QString::fromUtf8(outbox::encode(params)));
+    return q.exec();
+}
+
+RunWriter::RunWriter(QSqlDatabase& db, bool queue)
+    : run_(db), key_(db), confusion_(db), strokes_(db), test_(db), uuid_(db), outbox_(db),
+      queue_(queue) {
     // The id is the next one free; the rhythm comes last.
     QStringList values{QStringLiteral("NULL")};
     while (values.size() < QString::fromLatin1(kRunColumns).count(QLatin1Char(',')) + 2)
@@ -347,6 +367,9 @@ RunWriter::RunWriter(QSqlDatabase& db)
         strokes_.prepare(QStringLiteral("INSERT INTO run_strokes(run_id, data) VALUES(?, ?)")) &&
         test_.prepare(QStringLiteral("INSERT INTO test_results(%1) VALUES(?,?,?,?,?,?,?,?,?,?)")
                           .arg(QLatin1String(kTestColumns))) &&
+        uuid_.prepare(QStringLiteral("INSERT INTO run_uuids(run_id, uuid) VALUES(?, ?)")) &&
+        (!queue_ ||
+         outbox_.prepare(QStringLiteral("INSERT INTO outbox(kind, params) VALUES(?, ?)"))) &&
         key_.prepare(QStringLiteral("INSERT INTO run_keys(run_id, vk, expected, missed, ms_total,"
                                     " timed) VALUES(?, ?, ?, ?, ?, ?)")) &&
         confusion_.prepare(QStringLiteral("INSERT INTO confusions(run_id, expected_vk, typed_vk,"
@@ -366,6 +389,15 @@ bool RunWriter::write(const RunSummary& r) {
     run_.bindValue(9, r.rhythm ? QVariant(*r.rhythm) : QVariant(QMetaType::fromType<double>()));
     if (!run_.exec()) return false;
     const qint64 id = run_.lastInsertId().toLongLong();
+    const QString uuid = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    uuid_.bindValue(0, id);
+    uuid_.bindValue(1, uuid);
+    if (!uuid_.exec()) return false;
+    if (queue_) {
+        outbox_.bindValue(0, QStringLiteral("run"));
+        outbox_.bindValue(1, QString::fromUtf8(outbox::encode(outbox::runParams(r, uuid))));
+        if (!outbox_.exec()) return false;
+    }
     if (!r.keystrokes.empty()) {
         strokes_.bindValue(0, id);
         strokes_.bindValue(1, keystrokes::encode(r.keystrokes));
@@ -377,6 +409,11 @@ bool RunWriter::write(const RunSummary& r) {
                                    t.faults, t.minutes, t.net,   t.accuracy, t.passed ? 1 : 0};
         for (int i = 0; i < int(std::size(values)); ++i) test_.bindValue(i, values[i]);
         if (!test_.exec()) return false;
+        if (queue_) {
+            outbox_.bindValue(0, QStringLiteral("test"));
+            outbox_.bindValue(1, QString::fromUtf8(outbox::encode(outbox::testParams(t, uuid))));
+            if (!outbox_.exec()) return false;
+        }
     }
     for (const auto& [vk, k] : r.perKey) {
         key_.bindValue(0, id);

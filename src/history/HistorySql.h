@@ -1,5 +1,6 @@
 #pragma once
 #include "HistoryTypes.h"
+#include "Outbox.h"
 #include "RunSummary.h"
 
 #include <QSqlDatabase>
@@ -7,6 +8,9 @@
 
 // The SQL behind HistoryStore, kept apart from its fault handling.
 namespace historysql {
+
+// The version whose step added the runs' UUIDs and the class's outbox.
+inline constexpr int kOutboxVersion = 7;
 
 // The columns of runs, in the order the queries read them (runOf) and the CSV shows them.
 inline constexpr char kRunColumns[] =
@@ -58,16 +62,21 @@ bool hasColumns(QSqlDatabase& db);
 QString isoTime(const QDateTime& t);
 QDateTime fromIsoTime(const QString& s);
 
+// Puts one addition for the class's server in the outbox, inside the caller's transaction.
+bool queue(QSqlDatabase& db, const QString& kind, const QJsonArray& params);
+
 // Inserts runs with their keys and confusions, inside the caller's transaction.
 class RunWriter {
 public:
-    explicit RunWriter(QSqlDatabase& db);
+    // queue: each run also goes into the outbox for the class's server.
+    explicit RunWriter(QSqlDatabase& db, bool queue = false);
     bool prepared() const { return prepared_; }
     bool write(const RunSummary& run);
 
 private:
-    QSqlQuery run_, key_, confusion_, strokes_, test_;
+    QSqlQuery run_, key_, confusion_, strokes_, test_, uuid_, outbox_;
     bool prepared_ = false;
+    bool queue_ = false;
 };
 
 } // namespace historysql

@@ -150,6 +150,14 @@ const QStringList kSteps[HistoryStore::kVersion] = {
                        " text_id TEXT, right_chars INTEGER, faults INTEGER, minutes REAL,"
                        " net REAL, accuracy REAL, passed INTEGER)"),
     },
+    {
+        // Each run's UUID, by which the class's server keeps one copy of a run sent twice;
+        // and what waits to be sent there, each row the parameters of one addition.
+        QStringLiteral("CREATE TABLE IF NOT EXISTS run_uuids(run_id INTEGER PRIMARY KEY"
+                       " REFERENCES runs(id), uuid TEXT NOT NULL)"),
+        QStringLiteral("CREATE TABLE IF NOT EXISTS outbox(id INTEGER PRIMARY KEY,"
+                       " kind TEXT NOT NULL, params TEXT NOT NULL)"),
+    },
 };
 
 int connections = 0;
@@ -609,7 +617,7 @@ bool HistoryStore::writeWaiting(const waiting::Contents& beside, const Waiting* 
 
     bool ok = true;
     if (withRuns) {
-        historysql::RunWriter writer(db_);
+        historysql::RunWriter writer(db_, queueing_);
         ok = writer.prepared();
         for (const RunSummary* run : runs) ok = ok && writer.write(*run);
         QSqlQuery q(db_);
@@ -620,7 +628,10 @@ bool HistoryStore::writeWaiting(const waiting::Contents& beside, const Waiting* 
             q.bindValue(0, step->track);
             q.bindValue(1, step->unlocked);
             q.bindValue(2, historysql::isoTime(step->at));
-            ok = ok && q.exec();
+            ok = ok && q.exec() &&
+                 (!queueing_ ||
+                  historysql::queue(db_, QStringLiteral("step"),
+                                    outbox::stepParams(step->track, step->unlocked, step->at)));
         }
     }
     QSqlQuery q(db_);
@@ -739,8 +750,10 @@ bool HistoryStore::clear() {
         if (beside) taken = waiting::read(here, takenMark());
         const auto mine = waiting_.find(here);
         // The settings waiting go in; the runs and course steps waiting go with the rest.
+        // The outbox stays: what the class's server has not had yet is the learner's still.
         ok = exec(QStringLiteral("DELETE FROM test_results")) &&
              exec(QStringLiteral("DELETE FROM run_strokes")) &&
+             exec(QStringLiteral("DELETE FROM run_uuids")) &&
              exec(QStringLiteral("DELETE FROM confusions")) &&
              exec(QStringLiteral("DELETE FROM run_keys")) &&
              exec(QStringLiteral("DELETE FROM runs")) &&

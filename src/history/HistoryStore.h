@@ -1,5 +1,6 @@
 #pragma once
 #include "HistoryTypes.h"
+#include "Outbox.h"
 #include "RunSummary.h"
 #include "WaitingFile.h"
 
@@ -28,7 +29,7 @@ inline constexpr char kHistoryFileName[] = "Velotap.db";
 // go through the platform's message box.
 class HistoryStore : public HistoryReader {
 public:
-    static constexpr int kVersion = 6; // PRAGMA user_version of the schema written here
+    static constexpr int kVersion = 7; // PRAGMA user_version of the schema written here
     // The most the end of the program waits for another program holding the history.
     static constexpr int kExitWaitMs = 300;
 
@@ -59,6 +60,17 @@ public:
     QByteArray paceStrokes(const QString& mode, const QString& source, PaceRun which) override;
     QList<HistoryTest> testResults(const QString& way) override;
     QMap<QDate, double> dailySeconds(const QDate& from, const QDate& to) override;
+
+    // With queueing on, every run and course step written is also put in the outbox
+    // for the class's server (the application turns it on when a class is set).
+    void setQueueing(bool on) { queueing_ = on; }
+    // What waits to be sent, oldest first, at most max rows; the file they are in is
+    // where unqueue takes them out.
+    std::vector<OutboxItem> queued(int max, QString* file = nullptr);
+    qint64 queuedCount();
+    // Takes rows that the server has from the outbox of file; false when the history
+    // could not be written now (they are sent again, which keeps one copy).
+    bool unqueue(const QString& file, const std::vector<qint64>& ids);
 
     // How long one use waits for another program holding the file.
     void setBusyTimeoutMs(int ms) { busyTimeoutMs_ = ms; }
@@ -163,4 +175,5 @@ private:
     bool lastRunWaits_ = false;
     bool writeFailSaid_ = false;
     bool newerSaid_ = false;
+    bool queueing_ = false;
 };

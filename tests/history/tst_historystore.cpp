@@ -27,6 +27,7 @@ private slots:
     void waitingOutlivesTheSession();
     void foreignDescriptorsLoseNoRun();
     void damagedPageKeepsTheRest();
+    void outboxKeepsWhatWaits();
     void damageNoticedOnRead_data();
     void damageNoticedOnRead();
     void followsTheWorkingFolder();
@@ -430,6 +431,10 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
         QVERIFY(raw.exec(QStringLiteral("UPDATE runs SET rhythm = id % 100")));
         QVERIFY(raw.exec(QStringLiteral("INSERT INTO run_strokes SELECT id, zeroblob(200) || id"
                                         " FROM runs")));
+        // What waits for the class's server, one row of it no list of parameters.
+        QVERIFY(raw.exec(QStringLiteral("INSERT INTO outbox(kind, params) SELECT 'run',"
+                                        " json_array(id) FROM runs")));
+        QVERIFY(raw.exec(QStringLiteral("INSERT INTO outbox(kind, params) VALUES('run', 'x')")));
         raw.exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
     }
     QByteArray bytes = env.readFile(kDb);
@@ -462,6 +467,47 @@ void TstHistoryStore::damagedPageKeepsTheRest() {
                                     " WHERE rhythm = id % 100 AND data = zeroblob(200) || id"))
                  .toLongLong(),
              kept);
+    // Every run kept keeps its UUID; the outbox is whole, in order, but for the row no
+    // server would take.
+    QCOMPARE(raw.one(QStringLiteral("SELECT count(DISTINCT uuid) FROM runs JOIN run_uuids"
+                                    " ON id = run_id"))
+                 .toLongLong(),
+             kept + 1);
+    QCOMPARE(raw.one(QStringLiteral("SELECT count(*) || ' ' || sum(params = json_array(id))"
+                                    " FROM outbox"))
+                 .toString(),
+             QStringLiteral("300 300"));
+}
+
+// With a class, each run and course step also waits in the outbox, the run under its
+// UUID, until the server has it; clearing the history leaves what waits.
+void TstHistoryStore::outboxKeepsWhatWaits() {
+    TestEnv env;
+    HistoryStore store;
+    QVERIFY(store.append(run(QStringLiteral("before"), 3, 0)));
+    store.setQueueing(true);
+    QVERIFY(store.append(run(QStringLiteral("O'Brien; DROP TABLE runs"), 5, 1)));
+    QVERIFY(store.addCourseStep(QStringLiteral("letters"), 6));
+    QString file;
+    const std::vector<OutboxItem> items = store.queued(10, &file);
+    QCOMPARE(file, env.path(kDb));
+    QCOMPARE(items.size(), std::size_t(2));
+    QCOMPARE(items[0].kind, QStringLiteral("run"));
+    QCOMPARE(items[0].params.size(), 13);
+    QCOMPARE(items[0].params[4].toString(), QStringLiteral("O'Brien; DROP TABLE runs"));
+    QVERIFY(items[0].params[10].isNull()); // no rhythm
+    QCOMPARE(items[0].params[11].toString(),
+             QStringLiteral(R"([{"expected":5,"missed":1,"ms_total":6000,"timed":0,"vk":65}])"));
+    QCOMPARE(items[1].params[0].toString(), QStringLiteral("letters"));
+    store.close();
+    QCOMPARE(
+        RawDb(env.path(kDb)).one(QStringLiteral("SELECT uuid FROM run_uuids WHERE run_id = 2")),
+        items[0].params[0].toVariant());
+    QVERIFY(store.clear());
+    QCOMPARE(store.queuedCount(), 2);
+    QVERIFY(store.unqueue(file, {items[0].id}));
+    QCOMPARE(store.queued(10).size(), std::size_t(1));
+    QCOMPARE(env.platform.messages, QStringList());
 }
 
 void TstHistoryStore::damageNoticedOnRead_data() {
