@@ -307,6 +307,9 @@ void TestProgressPage::viewsTakeTurns() {
     Shown s;
     s.open([&] {
         ProgressPage* p = s.page;
+        // The page's own views leave the row to these two.
+        for (QPushButton* own : p->findChildren<QPushButton*>(QStringLiteral("btnGrades")))
+            p->setViewShown(own, false);
         auto* one = new QWidget;
         auto* two = new QWidget;
         QPushButton* b1 = p->addView("btnOne", QStringLiteral("一"), QString(), one);
