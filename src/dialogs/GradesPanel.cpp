@@ -73,7 +73,7 @@ GradesPanel::GradesPanel(QWidget* parent) : QWidget(parent) {
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     for (int c : {0, 1, 2, 3, 4, 5, 6})
-        table->setColumnWidth(c, std::array{44, 104, 26, 40, 36, 30, 40}[std::size_t(c)]);
+        table->setColumnWidth(c, std::array{58, 92, 26, 40, 34, 30, 40}[std::size_t(c)]);
     connect(table, &QTableWidget::itemSelectionChanged, this, &GradesPanel::selectionChanged);
 
     certificateBtn = new QPushButton(tr("合格証を保存"), this);
