@@ -17,7 +17,9 @@ namespace {
 class MinutesBox : public QSpinBox {
 public:
     explicit MinutesBox(QWidget* parent) : QSpinBox(parent) {
+        // The edit's policy passes on to the box it stands in for: the box takes Tab again.
         lineEdit()->setFocusPolicy(Qt::NoFocus);
+        setFocusPolicy(Qt::WheelFocus);
     }
     QVariant inputMethodQuery(Qt::InputMethodQuery query) const override {
         return query == Qt::ImEnabled ? QVariant(false) : QSpinBox::inputMethodQuery(query);
