@@ -945,6 +945,8 @@ void TstHistoryStore::damagedResultsKeepTheRest() {
     QVERIFY2(now.size() >= 450 && now.size() < 600, qPrintable(QString::number(now.size())));
     for (const QString& t : now) QVERIFY2(written.contains(t), qPrintable(t));
     QCOMPARE(env.platform.messages.size(), 1);
+}
+
 void TstHistoryStore::dailyGoal_data() {
     QTest::addColumn<QByteArray>("zone");   // the program runs in
     QTest::addColumn<QStringList>("runs");  // UTC start and seconds
