@@ -17,6 +17,13 @@ constexpr int kGap = 6;
 
 MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
     setUpFixedDialog(this, "MoreSettingsDlg", tr("その他の設定"), QSize(kWidth, 80));
+    // The sections, top to bottom.
+    addSection(new GoalSection);
+    addSection(new SpeechSection);
+    addSection(new ZoomSection);
+    addSection(new ClassSection);
+
+    // Made after the sections, so Tab goes through them top to bottom and then here.
     OKBtn = new QPushButton(QStringLiteral("OK"), this);
     OKBtn->setObjectName(QStringLiteral("OKBtn"));
     OKBtn->setDefault(true);
@@ -27,13 +34,6 @@ MoreSettingsDlg::MoreSettingsDlg(QWidget* parent) : SettledHide(parent) {
         accept();
     });
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
-
-    // The sections, top to bottom.
-    addSection(new GoalSection);
-    addSection(new SpeechSection);
-    addSection(new ZoomSection);
-    addSection(new ClassSection);
-
     placeButtons();
 }
 
