@@ -274,7 +274,7 @@ private:
     void finish() {
         drop();
         // Called from the event loop, never from within send().
-        QTimer::singleShot(0, this, [this, done = std::move(done_), r = result_] { done(r); });
+        QTimer::singleShot(0, this, [done = std::move(done_), r = result_] { done(r); });
     }
 
     void drop() {
