@@ -478,8 +478,8 @@
         <translation>Dan %1</translation>
     </message>
     <message>
-        <source>%1&#x3000;%2&#x3000;%3分&#x3000;合格: %4字/分以上、正確さ %5%以上（ミス1回で%6字引き）</source>
-        <translation>%1 · %2 · %3 min · pass: %4 chars/min or more, accuracy %5% or more (each fault takes off %6 chars)</translation>
+        <source>%1 %2分 合格%3字/分 正確%4% ミス−%5字</source>
+        <translation>%1, %2 min: pass %3/min, %4% right, fault −%5</translation>
     </message>
 </context>
 <context>

@@ -131,9 +131,10 @@ QString gradeName(int index) {
 QString rulesLine(Way way, int index) {
     const std::optional<Grade> g = gradeAt(way, index);
     if (!g) return QString();
-    return QCoreApplication::translate(
-               "Grades", "%1　%2　%3分　合格: %4字/分以上、正確さ %5%以上（ミス1回で%6字引き）")
-        .arg(gradeName(index), kindName(g->kind))
+    // Short enough to be read on the prompt line at a size near its own: the text's kind
+    // shows in the pane as the test begins.
+    return QCoreApplication::translate("Grades", "%1 %2分 合格%3字/分 正確%4% ミス−%5字")
+        .arg(gradeName(index))
         .arg(g->minutes)
         .arg(g->passNet)
         .arg(g->passAccuracy)
