@@ -4,6 +4,7 @@
 #include "GoalCalendar.h"
 #include "HistoryFill.h"
 #include "HistoryStore.h"
+#include "Measure.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,29 +25,6 @@ const int kRuns = qEnvironmentVariableIntValue("CALENDAR_BENCH_RUNS") > 0
                       ? qEnvironmentVariableIntValue("CALENDAR_BENCH_RUNS")
                       : 100'000;
 constexpr int kPerDay = 137;
-
-double threadCpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-// Median milliseconds of `times` calls, wall clock and this thread's processor time.
-void measure(const char* name, int times, const std::function<void()>& f) {
-    std::vector<double> wall, cpu;
-    for (int i = 0; i < times; ++i) {
-        QElapsedTimer t;
-        const double c0 = threadCpuMs();
-        t.start();
-        f();
-        wall.push_back(double(t.nsecsElapsed()) / 1e6);
-        cpu.push_back(threadCpuMs() - c0);
-    }
-    std::sort(wall.begin(), wall.end());
-    std::sort(cpu.begin(), cpu.end());
-    std::printf("%s: %.3f ms\n%s_cpu: %.3f ms\n", name, wall[wall.size() / 2], name,
-                cpu[cpu.size() / 2]);
-}
 
 } // namespace
 
